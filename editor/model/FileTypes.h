@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The picture types offered by every open, save, insert and append dialog.
+namespace FileTypes {
+
+// The filter in the bar-separated form "label|patterns|...||".
+extern const char* const kImageFilter;
+// The default-extension argument: only its first three characters are added
+// to a name typed without an extension ("BMP").
+extern const char* const kDefaultExtension;
+
+// The filter converted for QFileDialog ("모든이미지 (*.JPG *.jpg ...)", ...).
+QStringList DialogFilters();
+
+// Appends the default extension the way the standard dialog does: a name
+// without an extension gets "." and the first three characters.
+QString WithDefaultExtension(const QString& fileName);
+
+} // namespace FileTypes

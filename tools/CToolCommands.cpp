@@ -1,0 +1,81 @@
+#include "CToolCommands.h"
+
+#include "CRenderCommand.h"
+#include "CToolError.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+int RunHelp(CToolArguments& arguments);
+
+const std::array<ToolCommand, 2> kCommands = {{
+    {"render", "INPUT OUTPUT [OPTIONS]",
+     "load a picture and write it through the encoder chosen by OUTPUT's name",
+     CRenderCommand::kOptions, CRenderCommand::Run},
+    {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
+}};
+
+const ToolCommand* FindCommand(const QString& name)
+{
+    for (const ToolCommand& command : kCommands) {
+        if (name == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+void PrintUsage(const ToolCommand& command)
+{
+    std::printf("  pixvel-tool %s %s\n      %s\n", command.name, command.usage, command.summary);
+}
+
+int RunHelp(CToolArguments& arguments)
+{
+    if (!arguments.AtEnd()) {
+        const QString name = arguments.Take("a command name");
+        arguments.ExpectEnd();
+        const ToolCommand* command = FindCommand(name);
+        if (command == nullptr) {
+            throw CToolError(QString("unknown command '%1' (try: pixvel-tool help)").arg(name));
+        }
+        PrintUsage(*command);
+        std::fputs(command->details, stdout);
+        return 0;
+    }
+    std::printf("usage: pixvel-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
+    for (const ToolCommand& command : kCommands) {
+        PrintUsage(command);
+    }
+    return 0;
+}
+
+} // namespace
+
+std::span<const ToolCommand> CToolCommands::Commands()
+{
+    return kCommands;
+}
+
+int CToolCommands::Run(const QStringList& words)
+{
+    try {
+        if (words.isEmpty()) {
+            CToolArguments none({});
+            RunHelp(none);
+            return 1;
+        }
+        const ToolCommand* command = FindCommand(words.first());
+        if (command == nullptr) {
+            throw CToolError(
+                QString("unknown command '%1' (try: pixvel-tool help)").arg(words.first()));
+        }
+        CToolArguments arguments(words.mid(1));
+        return command->run(arguments);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "pixvel-tool: %s\n", error.what());
+        return 1;
+    }
+}
