@@ -1,0 +1,96 @@
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolResult
+{
+    int exitCode = -1;
+    QString error;
+};
+
+ToolResult RunTool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(PIXVEL_TOOL, arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+class RenderCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QImage picture(64, 40, QImage::Format_RGB32);
+        picture.fill(qRgb(30, 120, 200));
+        input_ = dir_.filePath("a.png");
+        ASSERT_TRUE(picture.save(input_));
+    }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QString input_;
+};
+
+} // namespace
+
+TEST_F(RenderCommandTest, WritesTheFormatTheNameAsksFor)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"b.jpg", "jpeg"}, {"photo.JPG", "jpeg"}, {"b.tif", "tiff"}, {"b.tiff", "tiff"},
+        {"b.gif", "gif"},  {"b.bmp", "bmp"},      {"b.png", "png"}};
+    for (const auto& [name, format] : cases) {
+        const ToolResult result = RunTool({"render", input_, Path(name)});
+        EXPECT_EQ(result.exitCode, 0) << name << result.error.toStdString();
+        QImageReader reader(Path(name));
+        EXPECT_EQ(reader.format(), format) << name;
+        EXPECT_EQ(reader.read().size(), QSize(64, 40)) << name;
+    }
+}
+
+TEST_F(RenderCommandTest, RefusalsLeaveTheOutputAlone)
+{
+    QFile existing(Path("keep"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+
+    const QStringList refused[] = {
+        {"render", input_, Path("keep")},               // no extension
+        {"render", input_, Path("b.webp")},             // no encoder
+        {"render", Path("missing.png"), Path("c.png")}, // unreadable input
+        {"render", input_},                             // missing output
+        {"render", input_, Path("d.png"), "--bogus"},   // unknown word
+        {"unknown-command"},
+    };
+    for (const QStringList& arguments : refused) {
+        const ToolResult result = RunTool(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.error.startsWith("pixvel-tool: "));
+        EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("b.webp")));
+    EXPECT_FALSE(QFile::exists(Path("c.png")));
+    EXPECT_FALSE(QFile::exists(Path("d.png")));
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "old");
+}
+
+TEST_F(RenderCommandTest, DamagedInputIsRefusedInOneLine)
+{
+    QFile damaged(Path("damaged.jpg"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\xff\xd8\xff\xe0 then nothing useful");
+    damaged.close();
+    const ToolResult result = RunTool({"render", Path("damaged.jpg"), Path("out.png")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("out.png")));
+}
