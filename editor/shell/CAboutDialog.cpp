@@ -1,0 +1,30 @@
+#include "CAboutDialog.h"
+
+#include "ProgramIcon.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Pixvel 정보"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    icon->setAlignment(Qt::AlignTop);
+    auto* version = new QLabel(QString::fromUtf8(kVersionLine), this);
+    version->setObjectName(QStringLiteral("VersionLine"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("확인"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(icon, 0, 0, 2, 1);
+    layout->addWidget(version, 0, 1);
+    layout->setRowStretch(1, 1);
+    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    setFixedSize(sizeHint().expandedTo(QSize(300, 80)));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "AppSettings.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class CMainFrame;
+
+// The editor's start-up: settings from the current user's key, the recent-file
+// list, the main frame with its view, the picture named on the command line,
+// and the updater started in the background on every start.
+class CEditorApp
+{
+public:
+    static constexpr const char* kSettingsKey = "Software\\Pixvel";
+    static constexpr const char* kRecentFilesKey =
+        "Software\\Local AppWizard-Generated Applications\\Pixvel\\Recent File List";
+
+    // `arguments` is the command line without the program name.
+    explicit CEditorApp(QStringList arguments);
+    ~CEditorApp();
+
+    // Runs the start-up; false ends the program.
+    bool InitInstance();
+    // Keeps the recent-file list for the next start.
+    void ExitInstance();
+
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    const AppSettings& Settings() const { return settings_; }
+
+    // The updater's program and its four arguments: installation folder,
+    // the editor's program file name, update information address and
+    // installed version.
+    static QString UpdaterProgram(const AppSettings& settings);
+    static QStringList UpdaterArguments(const AppSettings& settings);
+
+private:
+    void LoadRecentFiles();
+    void StartUpdater() const;
+
+    QStringList arguments_;
+    AppSettings settings_;
+    std::unique_ptr<CMainFrame> frame_;
+};

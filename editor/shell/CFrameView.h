@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CMessageReceiver.h"
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Whether a command is enabled and checked, as a menu or a tool bar shows it.
+struct CommandState
+{
+    bool enabled = true;
+    bool checked = false;
+};
+
+// What the main frame needs of the view that fills its central area: the
+// view takes the relayed private messages, answers commands first, and
+// tells the enable and check rules of the commands it handles.
+class CFrameView : public CMessageReceiver
+{
+public:
+    virtual QWidget* Widget() = 0;
+
+    // Runs the command; false when the view does not handle it.
+    virtual bool RunCommand(int id) = 0;
+    // The command's state, or none when the view has no rule for it.
+    virtual std::optional<CommandState> CommandStatus(int id) const = 0;
+
+    // Opens the picture at `path` (from the command line or the recent-file
+    // list).
+    virtual void OpenDocument(const QString& path) = 0;
+
+    virtual bool InCropMode() const = 0;
+    // Number of canvas entries, the base picture included.
+    virtual int ItemCount() const = 0;
+};

@@ -1,0 +1,424 @@
+#include "CMainFrame.h"
+
+#include "CAboutDialog.h"
+#include "CDecorationButton.h"
+#include "CDropDownButton.h"
+#include "CImageToolBar.h"
+#include "CItemBar.h"
+#include "CLogoControl.h"
+#include "CMessageBox.h"
+#include "CommandIds.h"
+#include "ServicePages.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kSeparator = 0;
+
+} // namespace
+
+CMainFrame::CMainFrame(AppSettings& settings, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), commands_(this)
+{
+    setWindowTitle(QStringLiteral("제목 없음 - %1").arg(settings_.title));
+    for (const auto& [id, action] : commands_.All()) {
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, id = id] { RunCommand(id); });
+    }
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    BuildBars();
+    statusBar()->hide();
+    // The font list is filled once the window is up, as the text dialog
+    // needs it only later.
+    QTimer::singleShot(10, this, &CMainFrame::FillFontNames);
+    UpdateCommands();
+}
+
+unsigned CMainFrame::LogoClickMessage()
+{
+    static const unsigned id = msg::RegisterMessage("OnLogoClick");
+    return id;
+}
+
+QMenu* CMainFrame::AddMenu(QMenu* parent, const QString& title, std::initializer_list<int> ids)
+{
+    QMenu* menu = parent != nullptr ? parent->addMenu(title) : menuBar()->addMenu(title);
+    for (const int id : ids) {
+        if (id == kSeparator) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(commands_.Action(id));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    return menu;
+}
+
+void CMainFrame::BuildMenus()
+{
+    QMenu* file = AddMenu(nullptr, QStringLiteral("파일(&F)"),
+                          {cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs,
+                           kSeparator, cmd::kFilePrint, kSeparator});
+    for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
+        file->addAction(commands_.Action(cmd::kRecentFile1 + slot));
+    }
+    file->addSeparator();
+    file->addAction(commands_.Action(cmd::kExit));
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
+
+    AddMenu(nullptr, QStringLiteral("보기(&V)"),
+            {cmd::kViewToolBar, cmd::kViewStatusBar, kSeparator, cmd::kGuideline, kSeparator,
+             cmd::kViewImageToolBar, cmd::kViewItemBar});
+    AddMenu(nullptr, QStringLiteral("도움말(&H)"), {cmd::kAbout, cmd::kHelp});
+
+    // The item menu; its picture and crop sub-menus also drop down from the
+    // tool bar.
+    itemMenu_ = new QMenu(this);
+    connect(itemMenu_, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    itemMenu_->addAction(commands_.Action(cmd::kDeleteItem));
+    AddMenu(itemMenu_, QStringLiteral("위치변경"),
+            {cmd::kToFront, cmd::kOneUp, cmd::kOneDown, cmd::kToBack});
+    AddMenu(itemMenu_, QStringLiteral("회전"),
+            {cmd::kRotateRight, cmd::kRotateLeft, cmd::kRotate180});
+    AddMenu(itemMenu_, QStringLiteral("대칭"), {cmd::kMirrorLeftRight, cmd::kMirrorTopBottom});
+    itemMenu_->addSeparator();
+    itemMenu_->addAction(commands_.Action(cmd::kCopyItem));
+    itemMenu_->addAction(commands_.Action(cmd::kPasteItem));
+    itemMenu_->addSeparator();
+    AddMenu(itemMenu_, QStringLiteral("문자편집"), {cmd::kNewText, cmd::kEditText});
+    insertMenu_ = AddMenu(itemMenu_, QStringLiteral("그림삽입"),
+                          {cmd::kInsertPicture, cmd::kAppendPicture});
+    cropMenu_ = AddMenu(itemMenu_, QStringLiteral("잘라내기"),
+                        {cmd::kCropFree, kSeparator, cmd::kCropPhone, cmd::kCropVideo,
+                         cmd::kCropHomePage, cmd::kCropBoard});
+}
+
+void CMainFrame::BuildToolBar()
+{
+    toolBar_ = addToolBar(QStringLiteral("도구 모음"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar"));
+    toolBar_->setIconSize(QSize(20, 20));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const auto add = [this](std::initializer_list<int> ids) {
+        for (const int id : ids) {
+            toolBar_->addAction(commands_.Action(id));
+        }
+    };
+    add({cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave});
+    toolBar_->addSeparator();
+    add({cmd::kRotateRight, cmd::kRotateLeft, cmd::kRotate180});
+    toolBar_->addSeparator();
+    add({cmd::kMirrorLeftRight, cmd::kMirrorTopBottom});
+    toolBar_->addSeparator();
+    cropButton_ = new CDropDownButton(commands_.Action(cmd::kCropButton), cropMenu_, [this] {
+        // The crop presets drop down only outside crop mode.
+        if (view_ == nullptr || !view_->InCropMode()) {
+            UpdateCommands();
+            cropButton_->PopUp(cropMenu_);
+        }
+    });
+    toolBar_->addWidget(cropButton_);
+    add({cmd::kMove});
+    toolBar_->addSeparator();
+    add({cmd::kNewText});
+    insertButton_ = new CDropDownButton(commands_.Action(cmd::kInsertMenu), insertMenu_,
+                                        [this] { RunCommand(cmd::kInsertMenu); });
+    toolBar_->addWidget(insertButton_);
+    toolBar_->addSeparator();
+    add({cmd::kHelp});
+
+    auto* spacer = new QWidget(toolBar_);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar_->addWidget(spacer);
+    toolBar_->addWidget(new CLogoControl(
+        [this] { Receive(msg::Make(LogoClickMessage())); }, toolBar_));
+    auto* decoration = new CDecorationButton(toolBar_);
+    decoration->setObjectName(QStringLiteral("DecorationButton"));
+    toolBar_->addWidget(decoration);
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    statusBar()->showMessage(QStringLiteral("준비"));
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* label = new QLabel(QString::fromLatin1(indicator), statusBar());
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        statusBar()->addPermanentWidget(label);
+    }
+}
+
+void CMainFrame::BuildBars()
+{
+    // The bottom bar runs under the side bars, across the whole width.
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
+    itemBar_ = new CItemBar(this, this);
+    imageToolBar_ = new CImageToolBar(this, this);
+    for (CPanelBar* bar : {static_cast<CPanelBar*>(itemBar_), static_cast<CPanelBar*>(imageToolBar_)}) {
+        bar->SetMinimumSizes(QSize(7, 7), QSize(7, 7));
+    }
+    addDockWidget(Qt::BottomDockWidgetArea, itemBar_);
+    addDockWidget(Qt::RightDockWidgetArea, imageToolBar_);
+    router_.SetReceiver(CMessageRouter::Party::ItemBar, itemBar_);
+    router_.SetReceiver(CMessageRouter::Party::ImageToolBar, imageToolBar_);
+}
+
+void CMainFrame::ApplyDefaultBarSizes()
+{
+    itemBar_->ApplyCurrentSize();
+    imageToolBar_->ApplyCurrentSize();
+}
+
+void CMainFrame::SetView(CFrameView* view)
+{
+    view_ = view;
+    setCentralWidget(view->Widget());
+    router_.SetReceiver(CMessageRouter::Party::View, view);
+    UpdateCommands();
+}
+
+void CMainFrame::Receive(msg::Message message)
+{
+    if (message.id == msg::kContextMenu) {
+        ShowItemMenu(message.indexes.value_or(msg::IndexList{}));
+    } else if (message.id == LogoClickMessage()) {
+        OpenServicePage(service::kItemShopPage);
+    } else {
+        router_.Route(message);
+    }
+    ScheduleUpdate();
+}
+
+bool CMainFrame::RunCommand(int id)
+{
+    if (!CommandStatus(id).enabled) {
+        return false;
+    }
+    const bool handled = (view_ != nullptr && view_->RunCommand(id)) || RunFrameCommand(id);
+    ScheduleUpdate();
+    return handled;
+}
+
+bool CMainFrame::RunFrameCommand(int id)
+{
+    switch (id) {
+    case cmd::kViewImageToolBar:
+        imageToolBar_->setVisible(imageToolBar_->isHidden());
+        return true;
+    case cmd::kViewItemBar:
+        itemBar_->setVisible(itemBar_->isHidden());
+        return true;
+    case cmd::kViewToolBar:
+        toolBar_->setVisible(toolBar_->isHidden());
+        return true;
+    case cmd::kViewStatusBar:
+        statusBar()->setVisible(statusBar()->isHidden());
+        return true;
+    case cmd::kDeleteItem:
+        DeleteContextItems();
+        return true;
+    case cmd::kToFront:
+    case cmd::kOneUp:
+    case cmd::kOneDown:
+    case cmd::kToBack:
+        MoveContextItem(id);
+        return true;
+    case cmd::kHelp:
+        OpenServicePage(service::kHelpPage);
+        return true;
+    case cmd::kInsertMenu:
+        insertButton_->PopUp(insertMenu_);
+        return true;
+    case cmd::kAbout:
+        ShowAbout();
+        return true;
+    case cmd::kExit:
+        close();
+        return true;
+    default:
+        break;
+    }
+    const int slot = id - cmd::kRecentFile1;
+    if (slot >= 0 && slot < settings_.recentFiles.size() && view_ != nullptr) {
+        const QString path = settings_.recentFiles[slot];
+        AddRecentFile(path);
+        view_->OpenDocument(path);
+        return true;
+    }
+    return false;
+}
+
+CommandState CMainFrame::CommandStatus(int id) const
+{
+    if (view_ != nullptr) {
+        if (const std::optional<CommandState> state = view_->CommandStatus(id)) {
+            return *state;
+        }
+    }
+    // A command nobody handles is disabled.
+    return FrameCommandStatus(id).value_or(CommandState{false, false});
+}
+
+std::optional<CommandState> CMainFrame::FrameCommandStatus(int id) const
+{
+    switch (id) {
+    case cmd::kViewImageToolBar:
+        return CommandState{true, !imageToolBar_->isHidden()};
+    case cmd::kViewItemBar:
+        return CommandState{true, !itemBar_->isHidden()};
+    case cmd::kViewToolBar:
+        return CommandState{true, !toolBar_->isHidden()};
+    case cmd::kViewStatusBar:
+        return CommandState{true, !statusBar()->isHidden()};
+    case cmd::kDeleteItem:
+    case cmd::kToFront:
+    case cmd::kOneUp:
+    case cmd::kOneDown:
+    case cmd::kToBack:
+    case cmd::kHelp:
+    case cmd::kInsertMenu:
+    case cmd::kAbout:
+    case cmd::kExit:
+        return CommandState{};
+    default:
+        break;
+    }
+    const int slot = id - cmd::kRecentFile1;
+    if (slot >= 0 && slot < cmd::kRecentFileCount) {
+        return CommandState{slot < settings_.recentFiles.size() && view_ != nullptr, false};
+    }
+    return std::nullopt;
+}
+
+void CMainFrame::UpdateCommands()
+{
+    updatePending_ = false;
+    for (const auto& [id, action] : commands_.All()) {
+        const CommandState state = CommandStatus(id);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+}
+
+void CMainFrame::ScheduleUpdate()
+{
+    if (!updatePending_) {
+        updatePending_ = true;
+        QTimer::singleShot(0, this, &CMainFrame::UpdateCommands);
+    }
+}
+
+void CMainFrame::UpdateRecentFiles()
+{
+    const QStringList& files = settings_.recentFiles;
+    for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
+        QAction* action = commands_.Action(cmd::kRecentFile1 + slot);
+        if (slot < files.size()) {
+            const QString path = QDir::toNativeSeparators(files[slot]);
+            const QString shown = fontMetrics().elidedText(path, Qt::ElideMiddle, 320);
+            action->setText(QStringLiteral("&%1 %2").arg(slot + 1).arg(shown));
+            action->setVisible(true);
+        } else {
+            // An empty list shows one disabled "최근 파일" entry in its place.
+            action->setText(QStringLiteral("최근 파일"));
+            action->setVisible(slot == 0);
+        }
+    }
+}
+
+void CMainFrame::AddRecentFile(const QString& path)
+{
+    QStringList& files = settings_.recentFiles;
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > cmd::kRecentFileCount) {
+        files.removeLast();
+    }
+}
+
+void CMainFrame::ShowItemMenu(msg::IndexList indexes)
+{
+    contextIndexes_ = std::move(indexes);
+    UpdateCommands();
+    itemMenu_->popup(QCursor::pos());
+}
+
+void CMainFrame::DeleteContextItems()
+{
+    msg::IndexList indexes = std::exchange(contextIndexes_, {});
+    if (std::erase(indexes, 0u) > 0) {
+        CMessageBox::Show(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+    }
+    Receive(msg::WithIndexes(msg::kDeleteItems, 0, std::move(indexes)));
+}
+
+void CMainFrame::MoveContextItem(int id)
+{
+    const msg::IndexList indexes = std::exchange(contextIndexes_, {});
+    if (indexes.empty()) {
+        return;
+    }
+    const long count = view_ != nullptr ? view_->ItemCount() : 0;
+    const long from = indexes.front();
+    long to = 1;
+    switch (id) {
+    case cmd::kToFront:
+        to = count - 1;
+        break;
+    case cmd::kOneUp:
+        to = from + 1;
+        break;
+    case cmd::kOneDown:
+        to = from - 1;
+        break;
+    default:
+        break;
+    }
+    // Only items move, and only between the base picture and the top.
+    const auto isItem = [count](long index) { return index >= 1 && index < count; };
+    if (!isItem(from) || !isItem(to) || from == to) {
+        return;
+    }
+    Receive(msg::WithIndexes(msg::kMoveItem, 0,
+                             {static_cast<uint32_t>(from), static_cast<uint32_t>(to)}));
+}
+
+void CMainFrame::OpenServicePage(const char* path)
+{
+    const QUrl url = service::PageUrl(settings_.infoUrl, path);
+    if (url.isEmpty()) {
+        return;
+    }
+    if (openUrl_) {
+        openUrl_(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
+}
+
+void CMainFrame::ShowAbout()
+{
+    CAboutDialog about(this);
+    about.exec();
+}
+
+void CMainFrame::FillFontNames()
+{
+    fontNames_.append(QFontDatabase::families());
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "AppSettings.h"
+#include "CFrameCommands.h"
+#include "CFrameView.h"
+#include "CMessageReceiver.h"
+#include "CMessageRouter.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+#include <functional>
+
+class CDropDownButton;
+class CImageToolBar;
+class CItemBar;
+class QMenu;
+class QToolBar;
+
+// The editor's main window: menus, tool bar, status bar and the two panel
+// bars around the view, and the hub of the private messages between the view
+// and the panels. Commands go to the view first, then to the frame.
+class CMainFrame : public QMainWindow, public CMessageReceiver
+{
+    Q_OBJECT
+
+public:
+    using UrlOpener = std::function<void(const QUrl&)>;
+
+    explicit CMainFrame(AppSettings& settings, QWidget* parent = nullptr);
+
+    // Puts the view into the central area and into the routing table; the
+    // frame owns the view's widget from then on.
+    void SetView(CFrameView* view);
+    CFrameView* View() const { return view_; }
+
+    void Receive(msg::Message message) override;
+    // The number of the registered "OnLogoClick" message.
+    static unsigned LogoClickMessage();
+
+    // Runs a command: the view first, then the frame; false when nobody
+    // handles it.
+    bool RunCommand(int id);
+    // The enable and check state of every command, in one place; called
+    // before menus show and after every command and message.
+    void UpdateCommands();
+    CommandState CommandStatus(int id) const;
+
+    // Lays the bars out at their default sizes.
+    void ApplyDefaultBarSizes();
+
+    // Puts the path at the head of the recent-file list.
+    void AddRecentFile(const QString& path);
+
+    void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+
+    const CFrameCommands& Commands() const { return commands_; }
+    CImageToolBar* ImageToolBar() const { return imageToolBar_; }
+    CItemBar* ItemBar() const { return itemBar_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QMenu* ItemMenu() const { return itemMenu_; }
+    QMenu* InsertMenu() const { return insertMenu_; }
+    QMenu* CropMenu() const { return cropMenu_; }
+    const msg::IndexList& ContextIndexes() const { return contextIndexes_; }
+    const QStringList& FontNames() const { return fontNames_; }
+    const AppSettings& Settings() const { return settings_; }
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildBars();
+    QMenu* AddMenu(QMenu* parent, const QString& title, std::initializer_list<int> ids);
+    void UpdateRecentFiles();
+
+    bool RunFrameCommand(int id);
+    std::optional<CommandState> FrameCommandStatus(int id) const;
+    void ShowItemMenu(msg::IndexList indexes);
+    void DeleteContextItems();
+    void MoveContextItem(int id);
+    void OpenServicePage(const char* path);
+    void ShowAbout();
+    void ScheduleUpdate();
+    void FillFontNames();
+
+    AppSettings& settings_;
+    CFrameCommands commands_;
+    CMessageRouter router_;
+    CFrameView* view_ = nullptr;
+    CImageToolBar* imageToolBar_ = nullptr;
+    CItemBar* itemBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* itemMenu_ = nullptr;
+    QMenu* insertMenu_ = nullptr;
+    QMenu* cropMenu_ = nullptr;
+    CDropDownButton* insertButton_ = nullptr;
+    CDropDownButton* cropButton_ = nullptr;
+    msg::IndexList contextIndexes_;
+    QStringList fontNames_;
+    UrlOpener openUrl_;
+    bool updatePending_ = false;
+};

@@ -1,0 +1,40 @@
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace settings {
+
+namespace {
+
+// <root>/HKEY_CURRENT_USER/<key lower-cased, "\" as "/">.ini
+QString KeyFile(const QString& key)
+{
+    QString root = qEnvironmentVariable("PIXVEL_REGISTRY_DIR");
+    if (root.isEmpty()) {
+        root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               QStringLiteral("/pixvel/registry");
+    }
+    QString path = key.toLower();
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return root + QStringLiteral("/HKEY_CURRENT_USER/") + path + QStringLiteral(".ini");
+}
+
+} // namespace
+
+QString Read(const QString& key, const QString& name)
+{
+    const QSettings file(KeyFile(key), QSettings::IniFormat);
+    return file.value(name).toString();
+}
+
+void Write(const QString& key, const QString& name, const QString& value)
+{
+    const QString path = KeyFile(key);
+    QDir().mkpath(QFileInfo(path).path());
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(name, value);
+}
+
+} // namespace settings

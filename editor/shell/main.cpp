@@ -1,0 +1,19 @@
+#include "CEditorApp.h"
+#include "ProgramIcon.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pixvel"));
+    QApplication::setApplicationVersion(QStringLiteral("1.5.0.0"));
+    QApplication::setWindowIcon(ProgramIcon());
+    CEditorApp editor(QApplication::arguments().mid(1));
+    if (!editor.InitInstance()) {
+        return 1;
+    }
+    const int result = QApplication::exec();
+    editor.ExitInstance();
+    return result;
+}
