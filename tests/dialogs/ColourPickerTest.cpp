@@ -15,11 +15,9 @@ namespace {
 
 using Field = CColourPickerDialog::Field;
 
-class ColourPickerTest : public ::testing::Test
+class ColourPickerTest : public WidgetTest
 {
 protected:
-    void SetUp() override { EnsureApplication(); }
-
     static QString Shown(const CColourPickerDialog& dialog, Field field)
     {
         return dialog.FieldEdit(field)->text();

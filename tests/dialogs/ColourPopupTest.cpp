@@ -23,11 +23,7 @@ QPoint CellCentre(int index)
     return InWindow(CColourPopup::CellRect(index).center());
 }
 
-class ColourPopupTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { EnsureApplication(); }
-};
+using ColourPopupTest = WidgetTest;
 
 } // namespace
 
@@ -112,7 +108,6 @@ class ColourButtonTest : public ColourPopupTest
 protected:
     void SetUp() override
     {
-        ColourPopupTest::SetUp();
         button_.SetColour(MakeColourRef(10, 20, 30));
         button_.resize(60, 22);
         button_.show();

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 
@@ -18,6 +20,13 @@ inline void EnsureApplication()
         new QApplication(argc, argv);
     }
 }
+
+// Base of widget tests: the application exists before any member widget.
+class WidgetTest : public ::testing::Test
+{
+protected:
+    WidgetTest() { EnsureApplication(); }
+};
 
 // Calls act once a modal window of type T (a dialog, a popup or a message box)
 // is up, from inside its event loop. Dropping the watcher stops the wait.

@@ -12,14 +12,10 @@
 
 namespace {
 
-class NewPictureDialogTest : public ::testing::Test
+class NewPictureDialogTest : public WidgetTest
 {
 protected:
-    void SetUp() override
-    {
-        EnsureApplication();
-        dialog_.show();
-    }
+    void SetUp() override { dialog_.show(); }
 
     template <typename T> T* Child(const char* name) { return dialog_.findChild<T*>(name); }
 

@@ -14,11 +14,9 @@
 
 namespace {
 
-class OpenSizeDialogTest : public ::testing::Test
+class OpenSizeDialogTest : public WidgetTest
 {
 protected:
-    void SetUp() override { EnsureApplication(); }
-
     // A picture file of the given size: red on the left half, blue on the right.
     QString PictureFile(int width, int height)
     {
