@@ -1,0 +1,162 @@
+#include "CColourButton.h"
+#include "CColourPickerDialog.h"
+#include "CColourPopup.h"
+#include "CNumberEdit.h"
+#include "DialogTesting.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Window point of a client point of the popup.
+QPoint InWindow(QPoint client)
+{
+    return client + QPoint(CColourPopup::kFrame, CColourPopup::kFrame);
+}
+
+QPoint CellCentre(int index)
+{
+    return InWindow(CColourPopup::CellRect(index).center());
+}
+
+using ColourPopupTest = WidgetTest;
+
+} // namespace
+
+TEST_F(ColourPopupTest, HitTestFindsCellsAndMissesGaps)
+{
+    for (int index = 0; index < 48; ++index) {
+        EXPECT_EQ(CColourPopup::HitTest(CColourPopup::CellRect(index).center()), index);
+    }
+    // Column 0 covers x' 0 … 18 (the pixel after the cell still counts);
+    // 19 … 21 is the gap before column 1.
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10 + 18, 19)), 0);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10 + 19, 19)), -1);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10 + 22, 19)), 6);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10, 19 + 16)), 0);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10, 19 + 17)), -1);
+    // Margins, the blue band and beyond the last column or row.
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(5, 25)), -1);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(20, 12)), -1);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(10 + 8 * 22, 25)), -1);
+    EXPECT_EQ(CColourPopup::HitTest(QPoint(20, 19 + 6 * 20)), -1);
+}
+
+TEST_F(ColourPopupTest, PaletteRunsDownEachColumn)
+{
+    EXPECT_EQ(CColourPopup::PaletteColour(0), kWhite);
+    EXPECT_EQ(CColourPopup::PaletteColour(5), kBlack);
+    EXPECT_EQ(CColourPopup::PaletteColour(8), MakeColourRef(255, 0, 0));
+    EXPECT_EQ(CColourPopup::PaletteColour(6 * 6 + 2), MakeColourRef(0, 0, 255));
+    EXPECT_EQ(CColourPopup::PaletteColour(47), MakeColourRef(0x40, 0, 0x40));
+}
+
+TEST_F(ColourPopupTest, OpensUnderTheAnchorAtTheWrittenSize)
+{
+    QWidget window;
+    window.setGeometry(100, 100, 300, 200);
+    QPushButton anchor(&window);
+    anchor.setGeometry(20, 30, 60, 22);
+    window.show();
+    CColourPopup popup(&anchor, kWhite);
+    EXPECT_EQ(popup.pos(), anchor.mapToGlobal(QPoint(0, 23)));
+    EXPECT_EQ(popup.size(), QSize(192 + 6, 175 + 6));
+}
+
+TEST_F(ColourPopupTest, ReleaseAfterDraggingPicksTheLastCellPassed)
+{
+    CColourPopup popup(nullptr, kWhite);
+    popup.show();
+    QTest::mousePress(&popup, Qt::LeftButton, {}, CellCentre(0));
+    EXPECT_EQ(popup.Colour(), kWhite);
+    QTest::mouseMove(&popup, CellCentre(8));
+    // Released in the gap beside the red cell.
+    const QPoint gap = InWindow(QPoint(10 + 22 + 20, 19 + 2 * 20 + 5));
+    QTest::mouseMove(&popup, gap);
+    QTest::mouseRelease(&popup, Qt::LeftButton, {}, gap);
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_TRUE(popup.Picked());
+    EXPECT_EQ(popup.Colour(), MakeColourRef(255, 0, 0));
+}
+
+TEST_F(ColourPopupTest, ClickInAGapPicksNothing)
+{
+    CColourPopup popup(nullptr, MakeColourRef(1, 2, 3));
+    popup.show();
+    const QPoint gap = InWindow(QPoint(10 + 19, 25));
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, gap);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_FALSE(popup.Picked());
+    EXPECT_EQ(popup.Colour(), MakeColourRef(1, 2, 3));
+}
+
+TEST_F(ColourPopupTest, CustomEndsWithOkAndNoPick)
+{
+    CColourPopup popup(nullptr, kWhite);
+    popup.show();
+    QTest::mouseClick(popup.findChild<QPushButton*>("custom"), Qt::LeftButton);
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_FALSE(popup.Picked());
+}
+
+class ColourButtonTest : public ColourPopupTest
+{
+protected:
+    void SetUp() override
+    {
+        button_.SetColour(MakeColourRef(10, 20, 30));
+        button_.resize(60, 22);
+        button_.show();
+    }
+
+    // Presses the button and ends the popup it opens with act.
+    bool Choose(std::function<void(CColourPopup*)> act)
+    {
+        auto watcher = WhenOpen<CColourPopup>(std::move(act));
+        return button_.ChooseColour();
+    }
+
+    static void PressCustom(CColourPopup* popup)
+    {
+        QTest::mouseClick(popup->findChild<QPushButton*>("custom"), Qt::LeftButton);
+    }
+
+    CColourButton button_;
+};
+
+TEST_F(ColourButtonTest, PickedCellBecomesTheButtonColour)
+{
+    QSignalSpy chosen(&button_, &CColourButton::ColourChosen);
+    EXPECT_TRUE(Choose(
+        [](CColourPopup* popup) { QTest::mouseClick(popup, Qt::LeftButton, {}, CellCentre(26)); }));
+    EXPECT_EQ(button_.Colour(), MakeColourRef(0, 255, 0));
+    EXPECT_EQ(chosen.count(), 1);
+}
+
+TEST_F(ColourButtonTest, CustomLeadsToThePickerWithTheButtonColour)
+{
+    auto picker = WhenOpen<CColourPickerDialog>([](CColourPickerDialog* dialog) {
+        EXPECT_EQ(dialog->Current(), MakeColourRef(10, 20, 30));
+        CNumberEdit* green = dialog->FieldEdit(CColourPickerDialog::Field::Green);
+        green->selectAll();
+        QTest::keyClicks(green, "200");
+        dialog->accept();
+    });
+    EXPECT_TRUE(Choose(&ColourButtonTest::PressCustom));
+    EXPECT_EQ(button_.Colour(), MakeColourRef(10, 200, 30));
+}
+
+TEST_F(ColourButtonTest, CancelOrDismissKeepsTheColour)
+{
+    auto picker = WhenOpen<CColourPickerDialog>([](CColourPickerDialog* dialog) {
+        dialog->FieldEdit(CColourPickerDialog::Field::Red)->SetNumber(99);
+        dialog->reject();
+    });
+    EXPECT_FALSE(Choose(&ColourButtonTest::PressCustom));
+    EXPECT_FALSE(Choose([](CColourPopup* popup) { QTest::keyClick(popup, Qt::Key_Escape); }));
+    EXPECT_EQ(button_.Colour(), MakeColourRef(10, 20, 30));
+}

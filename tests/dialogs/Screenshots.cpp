@@ -1,0 +1,63 @@
+// Writes pictures of the colour popup, both colour picker pages, the new
+// picture dialog and the open size dialog into the folder given as argument.
+#include "CColourPickerDialog.h"
+#include "CColourPopup.h"
+#include "CNewPictureDialog.h"
+#include "COpenSizeDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& widget, const QDir& folder, const char* name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(QString::fromUtf8(name));
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: dialogs_screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    bool ok = true;
+
+    CColourPopup popup(nullptr, MakeColourRef(255, 0, 0));
+    ok &= Save(popup, folder, "colour-popup.png");
+
+    CColourPickerDialog picker(MakeColourRef(51, 102, 204));
+    ok &= Save(picker, folder, "colour-picker-standard.png");
+    picker.Pages()->setCurrentIndex(CColourPickerDialog::CustomPage);
+    ok &= Save(picker, folder, "colour-picker-custom.png");
+
+    CNewPictureDialog newPicture;
+    ok &= Save(newPicture, folder, "new-picture.png");
+
+    QTemporaryDir temporary;
+    const QString picture = temporary.filePath("photo.png");
+    QImage image(1000, 500, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    image.save(picture);
+    COpenSizeDialog openSize;
+    if (openSize.SetPath(picture) != Status::Ok) {
+        return 1;
+    }
+    ok &= Save(openSize, folder, "open-size.png");
+    return ok ? 0 : 1;
+}
