@@ -13,11 +13,9 @@ class CBarTitle : public QWidget
 public:
     explicit CBarTitle(CSizingControlBarG* bar) : QWidget(bar), bar_(bar) {}
 
-    QSize sizeHint() const override
-    {
-        return {bar_->TitleThickness(), bar_->TitleThickness()};
-    }
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize sizeHint() const override { return {bar_->TitleThickness(), bar_->TitleThickness()}; }
+    // The strip may be shorter than thick, so a collapsed bar keeps only its edge.
+    QSize minimumSizeHint() const override { return {0, 0}; }
 
 protected:
     void paintEvent(QPaintEvent*) override

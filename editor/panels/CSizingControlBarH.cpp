@@ -28,15 +28,13 @@ CaptionColours Colours(bool active)
 QColor Blend(const QColor& from, const QColor& to, int band)
 {
     const auto mix = [band](int a, int b) { return a + (b - a) * band / (kGradientBands - 1); };
-    return {mix(from.red(), to.red()), mix(from.green(), to.green()),
-            mix(from.blue(), to.blue())};
+    return {mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue())};
 }
 
 } // namespace
 
 CSizingControlBarH::CSizingControlBarH(const QString& caption, QWidget* parent)
-    : CSizingControlBarG(caption, parent),
-      captionFont_(CaptionFontName(QFontDatabase::families())),
+    : CSizingControlBarG(caption, parent), captionFont_(CaptionFontName(QFontDatabase::families())),
       edgeColour_(palette().color(QPalette::Dark))
 {
     SetEdgeWidth(7);
@@ -97,8 +95,9 @@ void CSizingControlBarH::PaintTitle(QPainter& painter, const QRect& strip)
     for (int band = 0; band < kGradientBands; ++band) {
         const int from = length * band / kGradientBands;
         const int to = length * (band + 1) / kGradientBands;
-        const QRect part = vertical ? QRect(strip.left(), strip.bottom() + 1 - to, strip.width(), to - from)
-                                    : QRect(strip.left() + from, strip.top(), to - from, strip.height());
+        const QRect part =
+            vertical ? QRect(strip.left(), strip.bottom() + 1 - to, strip.width(), to - from)
+                     : QRect(strip.left() + from, strip.top(), to - from, strip.height());
         painter.fillRect(part, Blend(colours.from, colours.to, band));
     }
     if (length <= 20) {

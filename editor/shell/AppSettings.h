@@ -13,5 +13,5 @@ struct AppSettings
     QString infoUrl;            // INFO_URL
     QString commandLinePicture; // the whole command line, when not empty
     bool backupOnSave = false;
-    QStringList recentFiles;    // newest first, at most four
+    QStringList recentFiles; // newest first, at most four
 };

@@ -5,8 +5,8 @@
 #include <QStyle>
 #include <QStyleOptionToolButton>
 
-CDropDownButton::CDropDownButton(QAction* action, QMenu* menu,
-                                 std::function<void()> arrowClicked, QWidget* parent)
+CDropDownButton::CDropDownButton(QAction* action, QMenu* menu, std::function<void()> arrowClicked,
+                                 QWidget* parent)
     : QToolButton(parent), arrowClicked_(std::move(arrowClicked))
 {
     setDefaultAction(action);

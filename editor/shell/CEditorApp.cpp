@@ -42,7 +42,8 @@ bool CEditorApp::InitInstance()
 
     frame_ = std::make_unique<CMainFrame>(settings_);
     CMainFrame* frame = frame_.get();
-    frame_->SetView(new CPlaceholderView([frame](const QString& path) { frame->AddRecentFile(path); }));
+    frame_->SetView(
+        new CPlaceholderView([frame](const QString& path) { frame->AddRecentFile(path); }));
     if (!settings_.commandLinePicture.isEmpty()) {
         // The picture reaches the view with its full path.
         const QString path = QFileInfo(settings_.commandLinePicture).absoluteFilePath();

@@ -99,8 +99,8 @@ void CMainFrame::BuildMenus()
     itemMenu_->addAction(commands_.Action(cmd::kPasteItem));
     itemMenu_->addSeparator();
     AddMenu(itemMenu_, QStringLiteral("문자편집"), {cmd::kNewText, cmd::kEditText});
-    insertMenu_ = AddMenu(itemMenu_, QStringLiteral("그림삽입"),
-                          {cmd::kInsertPicture, cmd::kAppendPicture});
+    insertMenu_ =
+        AddMenu(itemMenu_, QStringLiteral("그림삽입"), {cmd::kInsertPicture, cmd::kAppendPicture});
     cropMenu_ = AddMenu(itemMenu_, QStringLiteral("잘라내기"),
                         {cmd::kCropFree, kSeparator, cmd::kCropPhone, cmd::kCropVideo,
                          cmd::kCropHomePage, cmd::kCropBoard});
@@ -143,8 +143,8 @@ void CMainFrame::BuildToolBar()
     auto* spacer = new QWidget(toolBar_);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolBar_->addWidget(spacer);
-    toolBar_->addWidget(new CLogoControl(
-        [this] { Receive(msg::Make(LogoClickMessage())); }, toolBar_));
+    toolBar_->addWidget(
+        new CLogoControl([this] { Receive(msg::Make(LogoClickMessage())); }, toolBar_));
     auto* decoration = new CDecorationButton(toolBar_);
     decoration->setObjectName(QStringLiteral("DecorationButton"));
     toolBar_->addWidget(decoration);
@@ -168,7 +168,8 @@ void CMainFrame::BuildBars()
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     itemBar_ = new CItemBar(this, this);
     imageToolBar_ = new CImageToolBar(this, this);
-    for (CPanelBar* bar : {static_cast<CPanelBar*>(itemBar_), static_cast<CPanelBar*>(imageToolBar_)}) {
+    for (CPanelBar* bar :
+         {static_cast<CPanelBar*>(itemBar_), static_cast<CPanelBar*>(imageToolBar_)}) {
         bar->SetMinimumSizes(QSize(7, 7), QSize(7, 7));
     }
     addDockWidget(Qt::BottomDockWidgetArea, itemBar_);

@@ -27,7 +27,8 @@ const RouteEntry kRoutes[] = {
          return m.wparam == msg::kZoomToolBarAndView || m.wparam == msg::kZoomViewOnly;
      }},
     {msg::kPlaceItems, Party::View, Always},
-    {msg::kSelectItems, Party::View, [](const msg::Message& m) { return m.wparam != msg::kFromView; }},
+    {msg::kSelectItems, Party::View,
+     [](const msg::Message& m) { return m.wparam != msg::kFromView; }},
     {msg::kSelectItems, Party::ImageToolBar,
      [](const msg::Message& m) { return m.wparam != msg::kFromItemsPanel; }},
     {msg::kSelectItems, Party::ItemBar,

@@ -23,8 +23,8 @@ bool CPlaceholderView::RunCommand(int id)
     if (id != cmd::kFileOpen) {
         return false;
     }
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), QString(), FileTypes::DialogFilters().join(";;"));
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                      FileTypes::DialogFilters().join(";;"));
     if (!path.isEmpty()) {
         OpenDocument(path);
         opened_(path);
@@ -46,8 +46,8 @@ void CPlaceholderView::OpenDocument(const QString& path)
     if (!bitmap.IsNull()) {
         picture_ = bitmap.Image();
         path_ = path;
-        window()->setWindowTitle(
-            QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), QApplication::applicationName()));
+        window()->setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(),
+                                                               QApplication::applicationName()));
     }
     update();
 }

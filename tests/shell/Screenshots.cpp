@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ProgramIcon());
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
-    const QStringList arguments = argc > 2 ? QStringList{QString::fromLocal8Bit(argv[2])} : QStringList{};
+    const QStringList arguments =
+        argc > 2 ? QStringList{QString::fromLocal8Bit(argv[2])} : QStringList{};
     CEditorApp editor(arguments);
     editor.InitInstance();
     CMainFrame* frame = editor.MainFrame();

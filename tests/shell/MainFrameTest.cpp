@@ -1,0 +1,222 @@
+#include "CImageToolBar.h"
+#include "CItemBar.h"
+#include "CMessageBox.h"
+#include "CommandIds.h"
+#include "FrameTesting.h"
+
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrameTest : public FrameTest
+{
+protected:
+    MainFrameTest()
+    {
+        CMessageBox::SetHook([this](const QString& text) { messages_.push_back(text); });
+    }
+    ~MainFrameTest() override { CMessageBox::SetHook({}); }
+
+    // The item menu request the view sends on a right click.
+    void RightClickOn(msg::IndexList indexes)
+    {
+        frame_->Receive(msg::WithIndexes(msg::kContextMenu, 0, std::move(indexes)));
+        frame_->ItemMenu()->close();
+    }
+
+    QStringList messages_;
+};
+
+TEST_F(MainFrameTest, ItemMenuRequestKeepsTheIndexesAndShowsTheMenu)
+{
+    frame_->Receive(msg::WithIndexes(msg::kContextMenu, 0, {2}));
+    EXPECT_EQ(frame_->ContextIndexes(), msg::IndexList{2});
+    EXPECT_TRUE(frame_->ItemMenu()->isVisible());
+    frame_->ItemMenu()->close();
+    EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(MainFrameTest, DeletingTheBaseIsRefusedAndSendsAnEmptyList)
+{
+    RightClickOn({0});
+    EXPECT_TRUE(frame_->RunCommand(cmd::kDeleteItem));
+    EXPECT_EQ(messages_, QStringList{"원본이미지는 삭제할 수 없습니다."});
+    ASSERT_EQ(Delivered(), (std::vector<std::string>{"toolbar", "itembar", "view"}));
+    for (const auto& [name, message] : log_) {
+        EXPECT_EQ(message.id, msg::kDeleteItems);
+        ASSERT_TRUE(message.indexes.has_value());
+        EXPECT_TRUE(message.indexes->empty()) << name;
+    }
+}
+
+TEST_F(MainFrameTest, DeleteSendsTheItemsWithoutTheBase)
+{
+    RightClickOn({0, 3});
+    frame_->RunCommand(cmd::kDeleteItem);
+    EXPECT_EQ(messages_.size(), 1);
+    ASSERT_EQ(log_.size(), 3u);
+    EXPECT_EQ(log_[2].second.indexes, msg::IndexList{3});
+
+    // The indexes went with the request: a second delete sends nothing of them.
+    log_.clear();
+    frame_->RunCommand(cmd::kDeleteItem);
+    EXPECT_EQ(log_[2].second.indexes, msg::IndexList{});
+}
+
+TEST_F(MainFrameTest, ZOrderCommandsSendFromAndTo)
+{
+    view_->itemCount = 5; // base and items 1..4
+    const std::pair<int, msg::IndexList> cases[] = {
+        {cmd::kToBack, {3, 1}},
+        {cmd::kToFront, {3, 4}},
+        {cmd::kOneUp, {3, 4}},
+        {cmd::kOneDown, {3, 2}},
+    };
+    for (const auto& [command, expected] : cases) {
+        log_.clear();
+        RightClickOn({3});
+        frame_->RunCommand(command);
+        ASSERT_EQ(Delivered(), (std::vector<std::string>{"view", "itembar", "toolbar"})) << command;
+        EXPECT_EQ(log_[0].second.id, msg::kMoveItem);
+        EXPECT_EQ(log_[0].second.indexes, expected) << command;
+    }
+}
+
+TEST_F(MainFrameTest, ZOrderNeverLeavesTheItemRange)
+{
+    view_->itemCount = 5;
+    const std::pair<int, msg::IndexList> refused[] = {
+        {cmd::kOneUp, {4}},   // already on top
+        {cmd::kOneDown, {1}}, // would go under the base picture
+        {cmd::kToBack, {1}},  // already just above the base
+        {cmd::kToFront, {0}}, // the base picture never moves
+        {cmd::kToBack, {7}},  // no such item
+    };
+    for (const auto& [command, indexes] : refused) {
+        RightClickOn(indexes);
+        frame_->RunCommand(command);
+    }
+    frame_->RunCommand(cmd::kToBack); // no request before it
+    EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(MainFrameTest, HelpAndLogoOpenTheServicePages)
+{
+    frame_->RunCommand(cmd::kHelp);
+    frame_->Receive(msg::Make(CMainFrame::LogoClickMessage()));
+    ASSERT_EQ(opened_.size(), 2u);
+    EXPECT_EQ(opened_[0], QUrl("http://items.example:8080/pixvel/help.html"));
+    EXPECT_EQ(opened_[1], QUrl("http://items.example:8080/pixvel/item_mall.html"));
+
+    // Without an update address there is no site to open.
+    settings_.infoUrl.clear();
+    frame_->RunCommand(cmd::kHelp);
+    EXPECT_EQ(opened_.size(), 2u);
+}
+
+TEST_F(MainFrameTest, ViewMenuShowsAndHidesTheBars)
+{
+    frame_->show();
+    frame_->UpdateCommands();
+    QAction* tools = frame_->Commands().Action(cmd::kViewImageToolBar);
+    EXPECT_TRUE(tools->isChecked());
+    tools->trigger();
+    EXPECT_TRUE(frame_->ImageToolBar()->isHidden());
+    EXPECT_FALSE(tools->isChecked());
+    tools->trigger();
+    EXPECT_TRUE(frame_->ImageToolBar()->isVisible());
+    EXPECT_TRUE(tools->isChecked());
+
+    frame_->RunCommand(cmd::kViewItemBar);
+    frame_->UpdateCommands();
+    EXPECT_TRUE(frame_->ItemBar()->isHidden());
+    EXPECT_FALSE(frame_->Commands().Action(cmd::kViewItemBar)->isChecked());
+}
+
+TEST_F(MainFrameTest, StatusBarStartsHiddenAndFontsArriveAfterStart)
+{
+    frame_->show();
+    EXPECT_TRUE(frame_->statusBar()->isHidden());
+    EXPECT_FALSE(frame_->Commands().Action(cmd::kViewStatusBar)->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_->FontNames().isEmpty(); }, 2000));
+}
+
+TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndUnhandledOnesAreDisabled)
+{
+    view_->handled = {cmd::kRotateRight, cmd::kInsertMenu};
+    frame_->UpdateCommands();
+    EXPECT_TRUE(frame_->RunCommand(cmd::kRotateRight));
+    EXPECT_EQ(view_->commands, std::vector<int>{cmd::kRotateRight});
+
+    // Undo, cut and the pane keys have no handler: their keys do nothing.
+    for (const int id : {cmd::kUndo, cmd::kCut, cmd::kNextPane, cmd::kFileSaveAs}) {
+        EXPECT_FALSE(frame_->Commands().Action(id)->isEnabled()) << id;
+        EXPECT_FALSE(frame_->RunCommand(id)) << id;
+    }
+    EXPECT_EQ(frame_->Commands().Action(cmd::kUndo)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
+
+    // The view's rule disables a command without a picture.
+    view_->pictureOpen = false;
+    frame_->UpdateCommands();
+    EXPECT_FALSE(frame_->Commands().Action(cmd::kRotateRight)->isEnabled());
+    EXPECT_FALSE(frame_->RunCommand(cmd::kRotateRight));
+}
+
+TEST_F(MainFrameTest, ToolBarHoldsTheSixGroupsInOrder)
+{
+    std::vector<int> ids;
+    for (QAction* action : frame_->ToolBar()->actions()) {
+        if (action->isSeparator()) {
+            ids.push_back(0);
+        } else if (action->data().isValid()) {
+            ids.push_back(action->data().toInt());
+        }
+    }
+    // The drop-down buttons stand in the bar as widgets; the ids above come from
+    // plain buttons, so the crop and insert buttons are checked separately.
+    const std::vector<int> expected = {cmd::kFileNew,
+                                       cmd::kFileOpen,
+                                       cmd::kFileSave,
+                                       0,
+                                       cmd::kRotateRight,
+                                       cmd::kRotateLeft,
+                                       cmd::kRotate180,
+                                       0,
+                                       cmd::kMirrorLeftRight,
+                                       cmd::kMirrorTopBottom,
+                                       0,
+                                       cmd::kMove,
+                                       0,
+                                       cmd::kNewText,
+                                       0,
+                                       cmd::kHelp};
+    EXPECT_EQ(ids, expected);
+    for (const int id : {cmd::kCropButton, cmd::kMove, cmd::kNewText}) {
+        EXPECT_TRUE(frame_->Commands().Action(id)->isCheckable()) << id;
+    }
+}
+
+TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
+{
+    frame_->AddRecentFile("/p/a.jpg");
+    frame_->AddRecentFile("/p/b.jpg");
+    frame_->AddRecentFile("/p/a.jpg");
+    EXPECT_EQ(settings_.recentFiles, (QStringList{"/p/a.jpg", "/p/b.jpg"}));
+    frame_->UpdateCommands();
+    EXPECT_TRUE(frame_->RunCommand(cmd::kRecentFile1 + 1));
+    EXPECT_EQ(view_->opened, QStringList{"/p/b.jpg"});
+    EXPECT_EQ(settings_.recentFiles.front(), "/p/b.jpg");
+    EXPECT_FALSE(frame_->RunCommand(cmd::kRecentFile1 + 2));
+    for (int more = 0; more < 5; ++more) {
+        frame_->AddRecentFile(QStringLiteral("/q/%1.png").arg(more));
+    }
+    EXPECT_EQ(settings_.recentFiles.size(), cmd::kRecentFileCount);
+}
+
+} // namespace
