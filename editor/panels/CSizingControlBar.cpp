@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 CSizingControlBar::CSizingControlBar(const QString& caption, QWidget* parent)
     : QDockWidget(caption, parent), client_(new QWidget(this))
@@ -124,23 +125,8 @@ void CSizingControlBar::LayOutClient()
     if (panel_ == nullptr) {
         return;
     }
-    QRect area = client_->rect();
-    switch (DockedArea()) {
-    case Qt::BottomDockWidgetArea:
-        area.setTop(area.top() + thickness);
-        break;
-    case Qt::TopDockWidgetArea:
-        area.setBottom(area.bottom() - thickness);
-        break;
-    case Qt::RightDockWidgetArea:
-        area.setLeft(area.left() + thickness);
-        break;
-    case Qt::LeftDockWidgetArea:
-        area.setRight(area.right() - thickness);
-        break;
-    default:
-        break;
-    }
+    // The edge is a strip along one whole side, so what is left is a rectangle.
+    const QRect area = QRegion(client_->rect()).subtracted(EdgeRect()).boundingRect();
     panel_->setGeometry(area);
 }
 

@@ -2,7 +2,6 @@
 
 #include "ProgramIcon.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,9 +14,9 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent)
     icon->setAlignment(Qt::AlignTop);
     auto* version = new QLabel(QString::fromUtf8(kVersionLine), this);
     version->setObjectName(QStringLiteral("VersionLine"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("확인"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* ok = new QPushButton(QStringLiteral("확인"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
@@ -25,6 +24,6 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(icon, 0, 0, 2, 1);
     layout->addWidget(version, 0, 1);
     layout->setRowStretch(1, 1);
-    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->addWidget(ok, 0, 2, 2, 1, Qt::AlignTop);
     setFixedSize(sizeHint().expandedTo(QSize(300, 80)));
 }

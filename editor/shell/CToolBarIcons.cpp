@@ -62,7 +62,11 @@ void Disk(QPainter& p)
 // A turning arrow over `span` degrees, clockwise when span is negative.
 void Turn(QPainter& p, int span)
 {
-    const QRectF circle(4, 4, 12, 12);
+    // A small page in the middle, the arrow around it.
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(QColor(255, 240, 200));
+    p.drawRect(QRectF(7.5, 7, 5, 6.5));
+    const QRectF circle(2.5, 2.5, 15, 15);
     QPainterPath arc;
     const int start = span < 0 ? 150 : 30;
     arc.arcMoveTo(circle, start);

@@ -23,7 +23,7 @@ void Wait(int ms)
 void Grab(const QWidget* frame, const QString& path)
 {
     Wait(300);
-    const QRect area = frame->frameGeometry().adjusted(0, 0, 40, 40);
+    const QRect area = frame->frameGeometry();
     QGuiApplication::primaryScreen()
         ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
         .save(path);
