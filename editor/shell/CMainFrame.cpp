@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -41,6 +42,7 @@ CMainFrame::CMainFrame(AppSettings& settings, QWidget* parent)
     BuildStatusBar();
     BuildBars();
     statusBar()->hide();
+    resize(QSize(1100, 800).boundedTo(screen()->availableSize() * 9 / 10));
     // The font list is filled once the window is up, as the text dialog
     // needs it only later.
     QTimer::singleShot(10, this, &CMainFrame::FillFontNames);

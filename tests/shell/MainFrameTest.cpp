@@ -1,9 +1,11 @@
+#include "CAboutDialog.h"
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "CMessageBox.h"
 #include "CommandIds.h"
 #include "FrameTesting.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -220,3 +222,13 @@ TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
 }
 
 } // namespace
+
+TEST(AboutDialogTest, ShowsTheVersionUnderItsTitle)
+{
+    EnsureApplication();
+    CAboutDialog about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Pixvel 정보"));
+    auto* line = about.findChild<QLabel*>("VersionLine");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QStringLiteral("Pixvel 버전 1.5.0.0"));
+}
