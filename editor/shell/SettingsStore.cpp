@@ -26,7 +26,12 @@ QString KeyFile(const QString& key)
 QString Read(const QString& key, const QString& name)
 {
     const QSettings file(KeyFile(key), QSettings::IniFormat);
-    return file.value(name).toString();
+    const QVariant value = file.value(name);
+    // An unquoted value with commas, written by hand, reads as a list.
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QLatin1Char(','));
+    }
+    return value.toString();
 }
 
 void Write(const QString& key, const QString& name, const QString& value)
