@@ -22,8 +22,7 @@ void CToolArguments::ExpectEnd() const
     }
 }
 
-double CToolArguments::ParseNumber(const QString& text, const QString& what, double min,
-                                   double max)
+double CToolArguments::ParseNumber(const QString& text, const QString& what, double min, double max)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
@@ -31,11 +30,8 @@ double CToolArguments::ParseNumber(const QString& text, const QString& what, dou
         throw CToolError(QString("%1 needs a number, not '%2'").arg(what, text));
     }
     if (value < min || value > max) {
-        throw CToolError(QString("%1 must lie between %2 and %3, not %4")
-                             .arg(what)
-                             .arg(min)
-                             .arg(max)
-                             .arg(text));
+        throw CToolError(
+            QString("%1 must lie between %2 and %3, not %4").arg(what).arg(min).arg(max).arg(text));
     }
     return value;
 }
