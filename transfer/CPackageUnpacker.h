@@ -28,7 +28,7 @@ class CPackageUnpacker
 {
 public:
     // Chunk in which entry bytes are copied to their files.
-    static constexpr size_t kCopyChunk = 64 * 1024;
+    static constexpr size_t kCopyChunk = 256 * 1024;
 
     // Throws CFileException when the package cannot be opened (and, with
     // the fail policy, for an entry that cannot be written) and

@@ -38,7 +38,7 @@ struct ZipEntryInfo
 class CZipReader
 {
 public:
-    static constexpr size_t kInputBufferSize = 16384;
+    static constexpr size_t kInputBufferSize = 256 * 1024;
 
     CZipReader() = default;
     ~CZipReader();

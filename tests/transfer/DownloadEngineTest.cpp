@@ -3,11 +3,16 @@
 #include "CLocalHttpServer.h"
 #include "TempFolder.h"
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <sys/stat.h>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using Headers = std::vector<std::pair<std::string, std::string>>;
@@ -231,6 +236,63 @@ TEST_F(DownloadEngineTest, FetchesTextWithCrLfLineEnds)
     EXPECT_EQ(CDownloadEngine::FetchText("http://127.0.0.1:1/info"), "");
     EXPECT_THROW(CDownloadEngine::ReadText("http://127.0.0.1:1/info"), CInternetException);
     EXPECT_THROW(CDownloadEngine::ReadText("file:///etc/passwd"), CInternetException);
+}
+
+// The HTTPS server of data/tls-server.py, with a self-signed certificate.
+class CTlsServer
+{
+public:
+    CTlsServer()
+    {
+        int pipeEnds[2];
+        EXPECT_EQ(pipe(pipeEnds), 0);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            execlp("python3", "python3", PIXVEL_TEST_DATA "/tls-server.py",
+                   PIXVEL_TEST_DATA "/self-signed.crt", PIXVEL_TEST_DATA "/self-signed.key",
+                   nullptr);
+            _exit(127);
+        }
+        close(pipeEnds[1]);
+        FILE* output = fdopen(pipeEnds[0], "r");
+        char line[32] = {};
+        if (std::fgets(line, sizeof line, output) != nullptr) {
+            url_ = "https://127.0.0.1:" + std::string(line, std::strcspn(line, "\n")) + "/";
+        }
+        std::fclose(output);
+    }
+    ~CTlsServer()
+    {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    const std::string& Url() const { return url_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string url_;
+};
+
+TEST(TlsTest, AnUntrustedCertificateIsRefused)
+{
+    CTlsServer server;
+    ASSERT_FALSE(server.Url().empty());
+    try {
+        CDownloadEngine::ReadText(server.Url());
+        ADD_FAILURE() << "the self-signed certificate was accepted";
+    } catch (const CInternetException& error) {
+        EXPECT_NE(std::string(error.what()).find("certificate"), std::string::npos) << error.what();
+    }
+    // The same server answers a client that trusts its certificate.
+    CURL* curl = curl_easy_init();
+    curl_easy_setopt(curl, CURLOPT_URL, server.Url().c_str());
+    curl_easy_setopt(curl, CURLOPT_CAINFO, PIXVEL_TEST_DATA "/self-signed.crt");
+    curl_easy_setopt(
+        curl, CURLOPT_WRITEFUNCTION,
+        +[](char*, size_t size, size_t count, void*) { return size * count; });
+    EXPECT_EQ(curl_easy_perform(curl), CURLE_OK);
+    curl_easy_cleanup(curl);
 }
 
 TEST(MakeFoldersTest, CreatesEveryLevelAtEitherSeparator)
