@@ -19,7 +19,7 @@ cd "$work"
 for package in small.zip large.zip; do
   echo "== unpack $package ($(du -h "$package" | cut -f1))"
   mkdir -p out-pixvel out-bsdtar out-unzip
-  hyperfine -w 1 -r "$runs" -N \
+  hyperfine -w 1 -r "$runs" \
     --prepare 'rm -rf out-pixvel out-bsdtar out-unzip; mkdir out-pixvel out-bsdtar out-unzip; sync' \
     "$tool unpack $package --into out-pixvel" \
     "bsdtar -xf $package -C out-bsdtar" \
@@ -33,7 +33,7 @@ server=$!
 trap 'kill $server' EXIT
 sleep 0.5
 url=$(cat url.txt)
-hyperfine -w 1 -r "$runs" -N --prepare 'rm -f fetched-pixvel.bin fetched-curl.bin; sync' \
+hyperfine -w 1 -r "$runs" --prepare 'rm -f fetched-pixvel.bin fetched-curl.bin; sync' \
   "$tool fetch $url fetched-pixvel.bin" \
   "curl -s -o fetched-curl.bin $url"
 cmp fetched-curl.bin big.bin

@@ -19,7 +19,8 @@ namespace {
 std::string TemporaryName()
 {
     static std::atomic<unsigned> counter{0};
-    return ".pixvel-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
+    static const pid_t process = getpid();
+    return ".pixvel-" + std::to_string(process) + "-" + std::to_string(counter++) + ".part";
 }
 
 // An existing target counts as writable when it is a regular file that has

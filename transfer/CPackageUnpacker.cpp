@@ -6,7 +6,7 @@
 #include "CSafePath.h"
 #include "CZipReader.h"
 
-#include <memory>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -17,17 +17,17 @@ bool IsFolderEntry(const std::string& name)
     return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
-// Copies the current entry into `file`; throws on a damaged entry.
-void CopyEntry(CZipReader& reader, CAtomicFile& file)
+// Copies the current entry into `file` through `chunk`; throws on a damaged
+// entry.
+void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk)
 {
-    const std::unique_ptr<char[]> chunk(new char[CPackageUnpacker::kCopyChunk]);
     reader.OpenEntry();
     for (;;) {
-        const size_t got = reader.ReadEntry(chunk.get(), CPackageUnpacker::kCopyChunk);
+        const size_t got = reader.ReadEntry(chunk.data(), chunk.size());
         if (got == 0) {
             break;
         }
-        file.Write(chunk.get(), got);
+        file.Write(chunk.data(), got);
     }
     ZipEntryInfo info;
     reader.GetEntryInfo(&info);
@@ -37,15 +37,19 @@ void CopyEntry(CZipReader& reader, CAtomicFile& file)
 
 // Writes the current entry; false when its output could not be opened or
 // written (the file then stays as it was).
-bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy policy)
+bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy policy,
+                std::vector<char>& chunk)
 {
-    CDownloadEngine::MakeFolders(output.parent_path().native());
+    std::error_code error;
+    if (!fs::is_directory(output.parent_path(), error)) {
+        CDownloadEngine::MakeFolders(output.parent_path().native());
+    }
     CAtomicFile file;
     if (!file.Open(output)) {
         return false;
     }
     try {
-        CopyEntry(reader, file);
+        CopyEntry(reader, file, chunk);
     } catch (const CFileException&) {
         if (policy == UnopenablePolicy::Fail) {
             throw;
@@ -62,6 +66,7 @@ UnpackReport CPackageUnpacker::Unpack(const std::string& package, const fs::path
                                       UnopenablePolicy policy)
 {
     UnpackReport report;
+    std::vector<char> chunk(kCopyChunk);
     CZipReader reader;
     reader.OpenArchive(package);
     for (bool more = reader.HasEntry(); more; more = reader.GoToNextEntry()) {
@@ -71,7 +76,7 @@ UnpackReport CPackageUnpacker::Unpack(const std::string& package, const fs::path
         if (done && IsFolderEntry(name)) {
             CDownloadEngine::MakeFolders(output->native());
         } else if (done) {
-            done = WriteEntry(reader, *output, policy);
+            done = WriteEntry(reader, *output, policy, chunk);
             if (done) {
                 report.written.push_back(*output);
             }

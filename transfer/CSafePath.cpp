@@ -44,15 +44,10 @@ bool IsWithin(const fs::path& inner, const fs::path& outer)
     return outerEnd == outer.end();
 }
 
-// A level that is a symbolic link must resolve inside the folder.
-bool LinkStaysInside(const fs::path& level, const fs::path& canonicalFolder)
+bool IsLink(const fs::path& level)
 {
     std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(level, error))) {
-        return true;
-    }
-    const fs::path target = fs::weakly_canonical(level, error);
-    return !error && IsWithin(target, canonicalFolder);
+    return fs::is_symlink(fs::symlink_status(level, error));
 }
 
 } // namespace
@@ -68,15 +63,21 @@ std::optional<fs::path> CSafePath::Resolve(const fs::path& folder, std::string_v
         std::ranges::find(levels, std::string_view("..")) != levels.end()) {
         return std::nullopt;
     }
-    std::error_code error;
-    const fs::path canonicalFolder = fs::weakly_canonical(folder, error);
-    if (error) {
-        return std::nullopt;
-    }
+    // A level below the folder that is a symbolic link must resolve inside
+    // the folder; the folder itself is resolved only when one is met.
     fs::path result = folder;
+    std::optional<fs::path> canonicalFolder;
     for (size_t i = 0; i < levels.size(); ++i) {
         result /= fs::path(std::string(levels[i]));
-        if (i + 1 < levels.size() && !LinkStaysInside(result, canonicalFolder)) {
+        if (i + 1 == levels.size() || !IsLink(result)) {
+            continue;
+        }
+        std::error_code error;
+        if (!canonicalFolder) {
+            canonicalFolder = fs::weakly_canonical(folder, error);
+        }
+        const fs::path target = fs::weakly_canonical(result, error);
+        if (error || !IsWithin(target, *canonicalFolder)) {
             return std::nullopt;
         }
     }

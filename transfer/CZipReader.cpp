@@ -321,7 +321,7 @@ void CZipReader::OpenEntry()
         Fail(kBadArchive, "entry data outside the file");
     }
 
-    input_.resize(kInputBufferSize);
+    input_.resize(kInputBufferSize); // allocated once, kept for the next entries
     inputStart_ = inputAvailable_ = 0;
     crc_ = 0;
     compressedLeft_ = info_.compressedSize;
@@ -436,8 +436,6 @@ void CZipReader::EndEntry()
         delete stream_;
         stream_ = nullptr;
     }
-    input_.clear();
-    input_.shrink_to_fit();
     open_ = false;
 }
 
