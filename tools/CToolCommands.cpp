@@ -1,7 +1,9 @@
 #include "CToolCommands.h"
 
+#include "CFetchCommand.h"
 #include "CRenderCommand.h"
 #include "CToolError.h"
+#include "CUnpackCommand.h"
 
 #include <array>
 #include <cstdio>
@@ -10,10 +12,16 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 2> kCommands = {{
+const std::array<ToolCommand, 4> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "load a picture and write it through the encoder chosen by OUTPUT's name",
      CRenderCommand::kOptions, CRenderCommand::Run},
+    {"fetch", "URL [FILE]",
+     "print a resource as text, or download it to FILE (a .zip is unpacked beside it)",
+     CFetchCommand::kOptions, CFetchCommand::Run},
+    {"unpack", "PACKAGE [--into FOLDER] [--delete]",
+     "unpack a ZIP package into its folder (or FOLDER) and list the files written",
+     CUnpackCommand::kOptions, CUnpackCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 

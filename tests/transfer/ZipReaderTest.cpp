@@ -1,0 +1,280 @@
+#include "CFileException.h"
+#include "CPackageUnpacker.h"
+#include "CZipException.h"
+#include "CZipReader.h"
+#include "TempFolder.h"
+#include "ZipBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ZipReaderTest : public ::testing::Test
+{
+protected:
+    // Writes the package into the test folder and returns its path.
+    std::string Package(const ZipSpec& spec, const std::string& name = "package.zip")
+    {
+        const fs::path path = folder_ / name;
+        WriteFile(path, BuildZip(spec));
+        return path.string();
+    }
+
+    // The cause of the CZipException that unpacking `spec` throws, 0 if none.
+    int UnpackCause(const ZipSpec& spec, UnopenablePolicy policy = UnopenablePolicy::Skip)
+    {
+        try {
+            CPackageUnpacker::Unpack(Package(spec), Out(), policy);
+        } catch (const CZipException& error) {
+            return error.CauseCode();
+        }
+        return 0;
+    }
+
+    fs::path Out() const { return folder_ / "out"; }
+
+    // Every file below the test folder except the packages.
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> files;
+        for (const auto& item : fs::recursive_directory_iterator(folder_.Path())) {
+            if (!item.is_directory() && item.path().extension() != ".zip") {
+                files.push_back(fs::relative(item.path(), folder_.Path()).string());
+            }
+        }
+        std::ranges::sort(files);
+        return files;
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(ZipReaderTest, UnpacksStoredDeflatedAndDescriptorEntriesIntoSubfolders)
+{
+    const std::string text(100000, 'a');
+    const std::string noise = NoiseBytes(70000);
+    ZipSpec spec{{{.name = "items/a/b.png", .data = noise, .method = 0},
+                  {.name = "readme.txt", .data = text},
+                  {.name = "items/c.txt", .data = noise, .descriptor = true},
+                  {.name = "empty.txt", .data = ""}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    EXPECT_EQ(report.written.size(), 4u);
+    EXPECT_TRUE(report.skipped.empty());
+    EXPECT_EQ(ReadFile(Out() / "items/a/b.png"), noise);
+    EXPECT_EQ(ReadFile(Out() / "readme.txt"), text);
+    EXPECT_EQ(ReadFile(Out() / "items/c.txt"), noise);
+    EXPECT_TRUE(fs::is_regular_file(Out() / "empty.txt"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"out/empty.txt", "out/items/a/b.png",
+                                                 "out/items/c.txt", "out/readme.txt"}));
+}
+
+TEST_F(ZipReaderTest, FindsTheEndRecordBehindAPrefixAndALongComment)
+{
+    ZipSpec spec{{{.name = "a.txt", .data = "hello"}}};
+    spec.prefix = NoiseBytes(5000);
+    spec.comment = std::string(65513, 'c');
+    CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    EXPECT_EQ(ReadFile(Out() / "a.txt"), "hello");
+
+    spec.comment += 'c'; // 65514 bytes: the record lies beyond the search
+    EXPECT_EQ(UnpackCause(spec), CZipException::BadArchive);
+}
+
+TEST_F(ZipReaderTest, RefusesBrokenArchivesWithBadArchive)
+{
+    const ZipEntrySpec good{.name = "a.txt", .data = std::string(5000, 'x')};
+    ZipEntrySpec method12 = good;
+    method12.method = 12;
+    ZipEntrySpec encrypted = good;
+    encrypted.flags = 1;
+    ZipEntrySpec zip64 = good;
+    zip64.extra = std::string("\x01\x00\x00\x00", 4);
+    ZipEntrySpec localDiffers = good;
+    localDiffers.localSize = 3;
+    ZipEntrySpec offsetOutside = good;
+    offsetOutside.localOffset = 0x7fffff00;
+    ZipEntrySpec dataOutside = good;
+    dataOutside.compressedSize = 0x7fff0000;
+
+    for (const ZipEntrySpec& entry :
+         {method12, encrypted, zip64, localDiffers, offsetOutside, dataOutside}) {
+        EXPECT_EQ(UnpackCause({{entry}}), CZipException::BadArchive) << entry.name;
+    }
+    ZipSpec multiDisk{{good}};
+    multiDisk.disk = 1;
+    EXPECT_EQ(UnpackCause(multiDisk), CZipException::BadArchive);
+
+    // Cut off: the end record is gone, or the data it points to is.
+    std::string bytes = BuildZip({{good}});
+    WriteFile(folder_ / "cut.zip", bytes.substr(0, bytes.size() / 2));
+    EXPECT_THROW(
+        CPackageUnpacker::Unpack((folder_ / "cut.zip").string(), Out(), UnopenablePolicy::Skip),
+        CZipException);
+    ZipSpec stretched{{good}};
+    stretched.entries[0].localOffset = uint32_t(bytes.size() - 40);
+    EXPECT_EQ(UnpackCause(stretched), CZipException::BadArchive);
+    EXPECT_TRUE(Files().empty());
+
+    WriteFile(folder_ / "text.zip", "not a package at all");
+    EXPECT_THROW(
+        CPackageUnpacker::Unpack((folder_ / "text.zip").string(), Out(), UnopenablePolicy::Skip),
+        CZipException);
+    EXPECT_THROW(
+        CPackageUnpacker::Unpack((folder_ / "missing.zip").string(), Out(), UnopenablePolicy::Skip),
+        CFileException);
+}
+
+TEST_F(ZipReaderTest, AcceptsDifferingLocalSizesOnlyWithADataDescriptor)
+{
+    ZipEntrySpec entry{.name = "a.txt", .data = "described", .descriptor = true};
+    CPackageUnpacker::Unpack(Package({{entry}}), Out(), UnopenablePolicy::Fail);
+    EXPECT_EQ(ReadFile(Out() / "a.txt"), "described");
+}
+
+TEST_F(ZipReaderTest, LeavesNoFileBehindForABadCrcOrCorruptData)
+{
+    WriteFile(Out() / "b.txt", "old contents");
+    ZipSpec badCrc{{{.name = "a.txt", .data = "first"},
+                    {.name = "b.txt", .data = std::string(9000, 'q'), .crc = 1234}}};
+    EXPECT_EQ(UnpackCause(badCrc), CZipException::BadCrc);
+    EXPECT_EQ(ReadFile(Out() / "a.txt"), "first");
+    EXPECT_EQ(ReadFile(Out() / "b.txt"), "old contents");
+
+    std::string damaged = zipbuilder::Deflate(NoiseBytes(2000) + std::string(9000, 'r'));
+    damaged[damaged.size() / 2] ^= 0x55;
+    damaged[damaged.size() / 2 + 1] ^= 0x55;
+    const ZipSpec corrupt{{{.name = "b.txt",
+                            .data = NoiseBytes(2000) + std::string(9000, 'r'),
+                            .compressed = damaged}}};
+    EXPECT_NE(UnpackCause(corrupt), 0);
+    const ZipSpec shortData{{{.name = "b.txt",
+                              .data = std::string(9000, 'r'),
+                              .compressed = zipbuilder::Deflate("r")}}};
+    EXPECT_EQ(UnpackCause(shortData), CZipException::BadArchive);
+    EXPECT_EQ(ReadFile(Out() / "b.txt"), "old contents");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"out/a.txt", "out/b.txt"}));
+}
+
+TEST_F(ZipReaderTest, NeverWritesOutsideTheTargetFolder)
+{
+    fs::create_directories(Out());
+    fs::create_directories(folder_ / "outside");
+    fs::create_symlink(folder_ / "outside", Out() / "link");
+    ZipSpec hostile;
+    for (const char* name : {"../escaped.txt", "/tmp/pixvel-absolute.txt", "C:evil.txt",
+                             "c:\\evil.txt", "..\\escaped.txt", "a/../../escaped.txt",
+                             "a\\..\\..\\escaped.txt", "link/x.txt", "..", ""}) {
+        hostile.entries.push_back({.name = name, .data = "bad"});
+    }
+    hostile.entries.push_back({.name = std::string("nul\0.txt", 8), .data = "bad"});
+    hostile.entries.push_back({.name = "fine/ok.txt", .data = "good"});
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(hostile), Out(), UnopenablePolicy::Skip);
+    EXPECT_EQ(report.skipped.size(), hostile.entries.size() - 1);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"out/fine/ok.txt"}));
+    EXPECT_FALSE(fs::exists("/tmp/pixvel-absolute.txt"));
+
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package(hostile), Out(), UnopenablePolicy::Fail),
+                 CFileException);
+}
+
+TEST_F(ZipReaderTest, FolderEntriesCreateTheirFolders)
+{
+    const ZipSpec spec{{{.name = "dir/", .data = ""}, {.name = "dir\\sub\\", .data = ""}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    EXPECT_TRUE(report.written.empty());
+    EXPECT_TRUE(fs::is_directory(Out() / "dir/sub"));
+}
+
+TEST_F(ZipReaderTest, ReadOnlyOutputIsSkippedOrFailsByPolicy)
+{
+    WriteFile(Out() / "locked.txt", "keep me");
+    fs::permissions(Out() / "locked.txt", fs::perms::owner_read);
+    const ZipSpec spec{{{.name = "locked.txt", .data = "new"}, {.name = "free.txt", .data = "x"}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Skip);
+    EXPECT_EQ(report.skipped, std::vector<std::string>{"locked.txt"});
+    EXPECT_EQ(ReadFile(Out() / "locked.txt"), "keep me");
+    EXPECT_EQ(ReadFile(Out() / "free.txt"), "x");
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail),
+                 CFileException);
+    EXPECT_EQ(ReadFile(Out() / "locked.txt"), "keep me");
+}
+
+TEST_F(ZipReaderTest, StampsTimesAndMapsAttributes)
+{
+    constexpr uint16_t kUnix = 3 << 8 | 20;
+    const ZipSpec spec{{
+        {.name = "tool",
+         .data = "#!/bin/sh\n",
+         .versionMadeBy = kUnix,
+         .externalAttributes = (S_IFREG | 04755u) << 16},
+        {.name = "readonly.txt", .data = "r", .externalAttributes = 0x01},
+        {.name = "hidden.txt", .data = "h", .externalAttributes = 0x02 | 0x20},
+        {.name = "link",
+         .data = "/etc/passwd",
+         .versionMadeBy = kUnix,
+         .externalAttributes = (S_IFLNK | 0777u) << 16},
+    }};
+    CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    struct stat info
+    {
+    };
+    ASSERT_EQ(stat((Out() / "tool").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0755u); // no set-user-id bit
+    EXPECT_EQ(info.st_mtime, CZipReader::DosToTime(0x52644567));
+    ASSERT_EQ(stat((Out() / "readonly.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0222, 0u);
+    ASSERT_EQ(stat((Out() / "hidden.txt").c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & 0200, 0u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Out() / "link")));
+    EXPECT_EQ(ReadFile(Out() / "link"), "/etc/passwd");
+
+    std::tm parts{};
+    const std::time_t stamped = CZipReader::DosToTime(0x52644567);
+    localtime_r(&stamped, &parts);
+    EXPECT_EQ(parts.tm_year + 1900, 2021);
+    EXPECT_EQ(parts.tm_mon + 1, 3);
+    EXPECT_EQ(parts.tm_mday, 4);
+    EXPECT_EQ(parts.tm_hour, 8);
+    EXPECT_EQ(parts.tm_min, 43);
+    EXPECT_EQ(parts.tm_sec, 14);
+}
+
+TEST_F(ZipReaderTest, ReaderCallsFollowTheEntryProtocol)
+{
+    CZipReader reader;
+    EXPECT_THROW(reader.OpenEntry(), CZipException);
+    reader.OpenArchive(Package({{{.name = "first.txt", .data = "one"},
+                                 {.name = "second.txt", .data = "two", .method = 0}}}));
+    char name[6];
+    reader.GetEntryInfo(nullptr, name, sizeof name);
+    EXPECT_EQ(std::string(name, sizeof name), "first."); // cut off, no NUL
+    EXPECT_THROW(reader.ReadEntry(name, 1), CZipException);
+    ASSERT_TRUE(reader.GoToNextEntry());
+    EXPECT_EQ(reader.EntryName(), "second.txt");
+    reader.OpenEntry();
+    char data[8] = {};
+    EXPECT_EQ(reader.ReadEntry(data, sizeof data), 3u);
+    EXPECT_EQ(reader.ReadEntry(data, sizeof data), 0u);
+    EXPECT_FALSE(reader.GoToNextEntry());
+    reader.CloseArchive();
+
+    CZipReader empty; // an end record at offset 0 is not taken for one
+    EXPECT_THROW(empty.OpenArchive(Package({}, "empty.zip")), CZipException);
+    ZipSpec stub;
+    stub.prefix = "stub";
+    empty.OpenArchive(Package(stub, "stub.zip"));
+    EXPECT_FALSE(empty.HasEntry());
+    EXPECT_FALSE(empty.GoToNextEntry());
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What happens to an entry whose output file cannot be opened for writing:
+// a read-only file, a folder in the way, or a name leading out of the
+// target folder.
+enum class UnopenablePolicy
+{
+    Skip, // leave the entry out and go on (the downloader)
+    Fail, // stop the whole unpack with CFileException (the updater)
+};
+
+// What an unpack did.
+struct UnpackReport
+{
+    std::vector<std::filesystem::path> written; // files, in package order
+    std::vector<std::string> skipped;           // entry names left out
+};
+
+// The unpack loop both programs run on a downloaded package: every entry is
+// written below the target folder, each file through a temporary file that
+// replaces the old one only after its CRC-32 matched. Folder entries create
+// their folder; a symbolic-link entry becomes a plain file.
+class CPackageUnpacker
+{
+public:
+    // Chunk in which entry bytes are copied to their files.
+    static constexpr size_t kCopyChunk = 256 * 1024;
+
+    // Throws CFileException when the package cannot be opened (and, with
+    // the fail policy, for an entry that cannot be written) and
+    // CZipException when the package is damaged; files written before stay.
+    static UnpackReport Unpack(const std::string& package, const std::filesystem::path& folder,
+                               UnopenablePolicy policy);
+};
