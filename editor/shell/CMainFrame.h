@@ -65,6 +65,10 @@ public:
     const QStringList& FontNames() const { return fontNames_; }
     const AppSettings& Settings() const { return settings_; }
 
+    // No menu of bars on a right click in the dock areas: the bars are shown
+    // and hidden from the View menu only.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 private:
     void BuildMenus();
     void BuildToolBar();

@@ -138,6 +138,8 @@ TEST_F(MainFrameTest, ViewMenuShowsAndHidesTheBars)
     frame_->UpdateCommands();
     EXPECT_TRUE(frame_->ItemBar()->isHidden());
     EXPECT_FALSE(frame_->Commands().Action(cmd::kViewItemBar)->isChecked());
+    // The dock areas offer no menu of their own to hide the bars.
+    EXPECT_EQ(frame_->createPopupMenu(), nullptr);
 }
 
 TEST_F(MainFrameTest, StatusBarStartsHiddenAndFontsArriveAfterStart)
