@@ -14,9 +14,10 @@ class CMainFrame;
 class CEditorApp
 {
 public:
-    static constexpr const char* kSettingsKey = "Software\\Pixvel";
+    static constexpr const char* kSettingsKey = "HKEY_CURRENT_USER\\Software\\Pixvel";
     static constexpr const char* kRecentFilesKey =
-        "Software\\Local AppWizard-Generated Applications\\Pixvel\\Recent File List";
+        "HKEY_CURRENT_USER\\Software\\Local AppWizard-Generated "
+        "Applications\\Pixvel\\Recent File List";
 
     // `arguments` is the command line without the program name.
     explicit CEditorApp(QStringList arguments);

@@ -8,7 +8,7 @@ namespace settings {
 
 namespace {
 
-// <root>/HKEY_CURRENT_USER/<key lower-cased, "\" as "/">.ini
+// <root>/<hive>/<key path lower-cased, "\" as "/">.ini
 QString KeyFile(const QString& key)
 {
     QString root = qEnvironmentVariable("PIXVEL_REGISTRY_DIR");
@@ -16,9 +16,11 @@ QString KeyFile(const QString& key)
         root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                QStringLiteral("/pixvel/registry");
     }
-    QString path = key.toLower();
+    const qsizetype split = key.indexOf(QLatin1Char('\\'));
+    QString path = key.mid(split + 1).toLower();
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return root + QStringLiteral("/HKEY_CURRENT_USER/") + path + QStringLiteral(".ini");
+    return root + QLatin1Char('/') + key.left(split) + QLatin1Char('/') + path +
+           QStringLiteral(".ini");
 }
 
 } // namespace
