@@ -39,7 +39,7 @@ protected:
         QFile script(path);
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write(
-            QStringLiteral("#!/bin/sh\n"
+            QStringLiteral("#!/bin/sh\nexec 2>/dev/null\n"
                            "{ pwd; printf '%s\\n' \"$#\"; printf '[%s]\\n' \"$@\"; } > %1.tmp\n"
                            "mv %1.tmp %1\n")
                 .arg(Record())
