@@ -107,7 +107,11 @@ void CUpdateDialog::StartWorker()
                 progress_->setValue(CUpdateInfo::ProgressPosition(received, total));
             });
         };
-        const bool succeeded = CUpdater::Run(arguments_, info_, observer);
+        bool succeeded = false;
+        try {
+            succeeded = CUpdater::Run(arguments_, info_, observer);
+        } catch (...) { // nothing may escape the thread: it is a failed update
+        }
         Post([this, succeeded] { Finish(succeeded); });
         running_ = false;
     });
