@@ -1,13 +1,31 @@
 #include "CRenderCommand.h"
 
 #include "CBitmap.h"
+#include "CEffectOptions.h"
+#include "CEffectPainter.h"
 #include "CImageEncoders.h"
 #include "CQuietStderr.h"
 #include "CToolError.h"
+#include "ItemEffects.h"
+
+#include <QPainter>
 
 const char* const CRenderCommand::kOptions =
-    "      OUTPUT's extension picks the format: .jpg .jpeg .jpe .jfif (quality 95),\n"
-    "      .png, .bmp .dib .rle, .gif, .tif .tiff (LZW).\n";
+    "      INPUT is drawn with its effects onto a white picture of its size,\n"
+    "      which is written to OUTPUT. OUTPUT's extension picks the format:\n"
+    "      .jpg .jpeg .jpe .jfif (quality 95), .png, .bmp .dib .rle, .gif,\n"
+    "      .tif .tiff (LZW).\n"
+    "  effects of the picture:\n"
+    "    --hue DEG                 hue rotation, -180..180\n"
+    "    --saturation PCT          0..300 (100 unchanged, 0 grey)\n"
+    "    --brightness PCT          -100..100\n"
+    "    --contrast F              0.2..4.0\n"
+    "    --gamma F                 0.2..4.0 (above 1 darkens)\n"
+    "    --sharpen AMOUNT,RADIUS   unsharp mask, amount 0..4, radius 0..8\n"
+    "    --blur RADIUS             Gaussian blur, radius 0..8\n"
+    "    --greyscale               grey picture (wins over --saturation)\n"
+    "    --invert                  negative\n"
+    "    --opacity PCT             0..100\n";
 
 namespace {
 
@@ -27,13 +45,41 @@ QString DescribeLoadFailure(Status status)
     }
 }
 
+// The picture drawn with its effects onto opaque white, as the editor renders it.
+CBitmap Composite(const QImage& picture, const ItemEffects& effects)
+{
+    QImage drawn = CEffectPainter::Apply(picture, effects);
+    if (drawn.format() == QImage::Format_RGB32) {
+        // Opaque and covering the whole picture: drawing it over white would
+        // copy it byte for byte.
+        return CBitmap(std::move(drawn));
+    }
+    QImage composite(picture.size(), QImage::Format_RGB32);
+    if (composite.isNull()) {
+        return CBitmap();
+    }
+    composite.fill(Qt::white);
+    QPainter painter(&composite);
+    const QRectF place(QPointF(0, 0), picture.size());
+    CEffectPainter::DrawPlaced(painter, drawn,
+                               {place.topLeft(), place.topRight(), place.bottomLeft()});
+    painter.end();
+    return CBitmap(std::move(composite));
+}
+
 } // namespace
 
 int CRenderCommand::Run(CToolArguments& arguments)
 {
     const QString input = arguments.Take("INPUT (usage: pixvel-tool render INPUT OUTPUT)");
     const QString output = arguments.Take("OUTPUT (usage: pixvel-tool render INPUT OUTPUT)");
-    arguments.ExpectEnd();
+    ItemEffects effects;
+    while (!arguments.AtEnd()) {
+        if (!CEffectOptions::TakeOption(arguments, effects)) {
+            throw CToolError(QString("unknown option '%1' (try: pixvel-tool help render)")
+                                 .arg(arguments.Peek()));
+        }
+    }
 
     EncoderChoice choice = CImageEncoders::ChooseEncoder(output);
     if (!choice.found) {
@@ -51,10 +97,14 @@ int CRenderCommand::Run(CToolArguments& arguments)
         throw CToolError(
             QString("cannot read '%1': %2").arg(input, DescribeLoadFailure(bitmap.LastStatus())));
     }
-    if (Failed(bitmap.Save(output, choice))) {
+    CBitmap composite = Composite(bitmap.Image(), effects);
+    if (composite.IsNull()) {
+        throw CToolError("not enough memory for the picture; nothing was written");
+    }
+    if (Failed(composite.Save(output, choice))) {
         throw CToolError(QString("cannot write '%1' (status %2); nothing was changed")
                              .arg(output)
-                             .arg(int(bitmap.LastStatus())));
+                             .arg(int(composite.LastStatus())));
     }
     return 0;
 }

@@ -22,20 +22,16 @@ void CToolArguments::ExpectEnd() const
     }
 }
 
-double CToolArguments::ParseNumber(const QString& text, const QString& what, double min,
-                                   double max)
+double CToolArguments::ParseNumber(const QString& text, const QString& what, double min, double max)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok) {
         throw CToolError(QString("%1 needs a number, not '%2'").arg(what, text));
     }
-    if (value < min || value > max) {
-        throw CToolError(QString("%1 must lie between %2 and %3, not %4")
-                             .arg(what)
-                             .arg(min)
-                             .arg(max)
-                             .arg(text));
+    if (!(value >= min && value <= max)) { // NaN fails too
+        throw CToolError(
+            QString("%1 must lie between %2 and %3, not %4").arg(what).arg(min).arg(max).arg(text));
     }
     return value;
 }

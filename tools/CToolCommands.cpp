@@ -12,7 +12,7 @@ int RunHelp(CToolArguments& arguments);
 
 const std::array<ToolCommand, 2> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
-     "load a picture and write it through the encoder chosen by OUTPUT's name",
+     "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};

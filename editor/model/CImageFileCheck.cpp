@@ -38,7 +38,7 @@ size_t SkipScanData(Bytes data, size_t at)
         at = size_t(static_cast<const uint8_t*>(found) - data.data());
         const uint8_t next = data[at + 1];
         if (next == 0x00 || next == 0xff || (next >= 0xd0 && next <= 0xd7)) {
-            at += next == 0xff ? 1 : 2;  // stuffed byte, fill byte or restart marker
+            at += next == 0xff ? 1 : 2; // stuffed byte, fill byte or restart marker
             continue;
         }
         return at;
@@ -107,7 +107,7 @@ bool BmpComplete(Bytes data)
     }
     const bool packed = compression == 0 || compression == 3 || compression == 6;
     if (!packed) {
-        return pixelsAt < data.size();  // run-length data: the decoder checks it
+        return pixelsAt < data.size(); // run-length data: the decoder checks it
     }
     const int64_t stride = (width * bits + 31) / 32 * 4;
     const int64_t rows = height < 0 ? -height : height;
@@ -144,7 +144,7 @@ bool GifComplete(Bytes data)
         if (block == 0x21 && at + 2 <= data.size()) {
             at = SkipGifSubBlocks(data, at + 2);
         } else if (block == 0x2c && at + 10 <= data.size()) {
-            at += 10 + GifColourTableSize(data[at + 9]) + 1;  // descriptor, table, code size
+            at += 10 + GifColourTableSize(data[at + 9]) + 1; // descriptor, table, code size
             return SkipGifSubBlocks(data, at) != 0;
         } else {
             return false;
@@ -168,7 +168,7 @@ bool CImageFileCheck::IsComplete(const QString& path, const QByteArray& format)
     } else if (format == "gif") {
         check = GifComplete;
     } else {
-        return true;  // the other decoders refuse cut-off files themselves
+        return true; // the other decoders refuse cut-off files themselves
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {

@@ -9,10 +9,8 @@ namespace FileTypes {
 const char* const kImageFilter =
     "모든이미지|*.JPG;*.JPEG;*.JPE;*.JFIF;*.BMP;*.DIB;*.RLE;*.GIF;*.PNG;*.TIF;*.TIFF" PIXVEL_PAD
     "|JPG파일(*.JPG;*.JPEG;*.JPE;*.JFIF)|*.JPG;*.JPEG;*.JPE;*.JFIF" PIXVEL_PAD
-    "|비트맵파일(*.BMP;*.DIB;*.RLE)|*.BMP;*.DIB;*.RLE" PIXVEL_PAD
-    "|GIF파일(*.GIF)|*.GIF" PIXVEL_PAD
-    "|PNG파일(*.PNG)|*.PNG" PIXVEL_PAD
-    "|TIF파일(*.TIF;*.TIFF)|*.TIF;*.TIFF" PIXVEL_PAD "||";
+    "|비트맵파일(*.BMP;*.DIB;*.RLE)|*.BMP;*.DIB;*.RLE" PIXVEL_PAD "|GIF파일(*.GIF)|*.GIF" PIXVEL_PAD
+    "|PNG파일(*.PNG)|*.PNG" PIXVEL_PAD "|TIF파일(*.TIF;*.TIFF)|*.TIF;*.TIFF" PIXVEL_PAD "||";
 #undef PIXVEL_PAD
 
 const char* const kDefaultExtension =

@@ -1,0 +1,132 @@
+#include "CImageAttributes.h"
+
+#include "CColourMatrix.h"
+#include "CParallelRows.h"
+#include "PixelLayout.h"
+#include "VectorClones.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Matrix index of each byte of a 32-bit pixel in memory (blue, green, red, alpha).
+constexpr int kMatrixIndexOfByte[4] = {2, 1, 0, 3};
+constexpr int32_t kOne = 1 << CImageAttributes::kFractionBits;
+
+int32_t Fixed(double value)
+{
+    return int32_t(std::lround(value * kOne));
+}
+
+// The matrix on one row of pixels, written as bytes; vectorises across pixels.
+PIXVEL_VECTOR_CLONES
+void MatrixRow(const uchar* __restrict source, uchar* __restrict target, int width,
+               const std::array<std::array<int32_t, 4>, 5>& q)
+{
+    const int32_t b0 = q[0][0], b1 = q[0][1], b2 = q[0][2], b3 = q[0][3];
+    const int32_t g0 = q[1][0], g1 = q[1][1], g2 = q[1][2], g3 = q[1][3];
+    const int32_t r0 = q[2][0], r1 = q[2][1], r2 = q[2][2], r3 = q[2][3];
+    const int32_t a0 = q[3][0], a1 = q[3][1], a2 = q[3][2], a3 = q[3][3];
+    const int32_t t0 = q[4][0], t1 = q[4][1], t2 = q[4][2], t3 = q[4][3];
+    constexpr int kShift = CImageAttributes::kFractionBits;
+    for (int x = 0; x < width; ++x) {
+        const int32_t b = source[4 * x], g = source[4 * x + 1];
+        const int32_t r = source[4 * x + 2], a = source[4 * x + 3];
+        target[4 * x] =
+            uchar(std::clamp((b * b0 + g * g0 + r * r0 + a * a0 + t0) >> kShift, 0, 255));
+        target[4 * x + 1] =
+            uchar(std::clamp((b * b1 + g * g1 + r * r1 + a * a1 + t1) >> kShift, 0, 255));
+        target[4 * x + 2] =
+            uchar(std::clamp((b * b2 + g * g2 + r * r2 + a * a2 + t2) >> kShift, 0, 255));
+        target[4 * x + 3] =
+            uchar(std::clamp((b * b3 + g * g3 + r * r3 + a * a3 + t3) >> kShift, 0, 255));
+    }
+}
+
+void GammaRow(uchar* pixels, int width, const std::array<uint8_t, 256>& table)
+{
+    for (int x = 0; x < 4 * width; x += 4) {
+        pixels[x] = table[pixels[x]];
+        pixels[x + 1] = table[pixels[x + 1]];
+        pixels[x + 2] = table[pixels[x + 2]];
+    }
+}
+
+} // namespace
+
+CImageAttributes::CImageAttributes(const CColourMatrix& matrix, float gamma)
+{
+    bool identity = true;
+    for (int from = 0; from < 5; ++from) {
+        const int row = from < 4 ? kMatrixIndexOfByte[from] : 4;
+        for (int to = 0; to < 4; ++to) {
+            const double m = std::clamp(matrix.At(row, kMatrixIndexOfByte[to]), -kMaxCoefficient,
+                                        kMaxCoefficient);
+            q_[from][to] = from < 4 ? Fixed(m) : Fixed(m * 255.0) + kOne / 2;
+            const int32_t unchanged = from == to ? kOne : from == 4 ? kOne / 2 : 0;
+            identity = identity && q_[from][to] == unchanged;
+        }
+    }
+    gammaActive_ = gamma != 1.0f;
+    for (int c = 0; c < 256; ++c) {
+        const double value =
+            gammaActive_ ? std::floor(255.0 * std::pow(c / 255.0, double(gamma))) : c;
+        gamma_[c] = uint8_t(std::isnan(value) ? 255.0 : std::clamp(value, 0.0, 255.0));
+    }
+    identity_ = identity && !gammaActive_;
+}
+
+bool CImageAttributes::KeepsOpaque() const
+{
+    // With alpha 255 in, alpha comes out 255 for every colour when alpha
+    // depends on nothing but itself and maps 255 to 255.
+    return q_[0][3] == 0 && q_[1][3] == 0 && q_[2][3] == 0 &&
+           ((255 * q_[3][3] + q_[4][3]) >> kFractionBits) >= 255;
+}
+
+void CImageAttributes::ApplyRows(const QImage& source, uchar* target, qsizetype targetStride) const
+{
+    // Pixels pass through a small buffer, so that source and target may be
+    // the same picture and the matrix loop still never reads what it wrote.
+    constexpr int kChunk = 512;
+    const int width = source.width();
+    CParallelRows::Run(source.height(), width, [&](int firstRow, int endRow) {
+        uchar chunk[4 * kChunk];
+        for (int y = firstRow; y < endRow; ++y) {
+            const uchar* in = source.constScanLine(y);
+            uchar* out = target + y * targetStride;
+            for (int x = 0; x < width; x += kChunk) {
+                const int count = std::min(kChunk, width - x);
+                std::memcpy(chunk, in + 4 * x, size_t(4 * count));
+                MatrixRow(chunk, out + 4 * x, count, q_);
+            }
+            if (gammaActive_) {
+                GammaRow(out, width, gamma_);
+            }
+        }
+    });
+}
+
+QImage CImageAttributes::Apply(QImage source) const
+{
+    QImage surface = InLayout(std::move(source), QImage::Format_RGB32, QImage::Format_ARGB32);
+    if (surface.isNull()) {
+        return QImage();
+    }
+    const bool opaque = surface.format() == QImage::Format_RGB32 && KeepsOpaque();
+    const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32;
+    if (surface.isDetached()) {
+        uchar* const bits = surface.bits();
+        ApplyRows(surface, bits, surface.bytesPerLine());
+        surface.reinterpretAsFormat(format);
+        return surface;
+    }
+    QImage result(surface.size(), format);
+    if (result.isNull()) {
+        return QImage();
+    }
+    ApplyRows(surface, result.bits(), result.bytesPerLine());
+    return result;
+}
