@@ -46,21 +46,22 @@ QString DescribeLoadFailure(Status status)
 }
 
 // The picture drawn with its effects onto opaque white, as the editor renders it.
-CBitmap Composite(const QImage& picture, const ItemEffects& effects)
+CBitmap Composite(QImage picture, const ItemEffects& effects)
 {
-    QImage drawn = CEffectPainter::Apply(picture, effects);
+    const QSize size = picture.size();
+    QImage drawn = CEffectPainter::Apply(std::move(picture), effects);
     if (drawn.format() == QImage::Format_RGB32) {
         // Opaque and covering the whole picture: drawing it over white would
         // copy it byte for byte.
         return CBitmap(std::move(drawn));
     }
-    QImage composite(picture.size(), QImage::Format_RGB32);
-    if (composite.isNull()) {
+    QImage composite(size, QImage::Format_RGB32);
+    if (drawn.isNull() || composite.isNull()) {
         return CBitmap();
     }
     composite.fill(Qt::white);
     QPainter painter(&composite);
-    const QRectF place(QPointF(0, 0), picture.size());
+    const QRectF place(QPointF(0, 0), size);
     CEffectPainter::DrawPlaced(painter, drawn,
                                {place.topLeft(), place.topRight(), place.bottomLeft()});
     painter.end();
@@ -97,7 +98,7 @@ int CRenderCommand::Run(CToolArguments& arguments)
         throw CToolError(
             QString("cannot read '%1': %2").arg(input, DescribeLoadFailure(bitmap.LastStatus())));
     }
-    CBitmap composite = Composite(bitmap.Image(), effects);
+    CBitmap composite = Composite(std::move(bitmap.Image()), effects);
     if (composite.IsNull()) {
         throw CToolError("not enough memory for the picture; nothing was written");
     }

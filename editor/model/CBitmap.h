@@ -8,7 +8,8 @@
 
 // How RotateFlip turns a bitmap: a quarter-turn count clockwise, optionally
 // followed by a horizontal mirror (the numbering of the platform it came from).
-enum class RotateFlipType : int {
+enum class RotateFlipType : int
+{
     RotateNoneFlipNone = 0,
     Rotate90FlipNone = 1,
     Rotate180FlipNone = 2,

@@ -10,39 +10,38 @@
 
 namespace {
 
-// Sharpen then blur; the source itself when no filter is on, or when one of
-// them yields no picture.
-QImage Filtered(const QImage& bitmap, const ItemEffects& effects)
+bool KernelFits(bool active, float radius)
 {
-    QImage result = bitmap;
+    return !active || CFilterEngine::MakeKernel(radius).has_value();
+}
+
+// Sharpen then blur. The picture goes on unfiltered when either kernel would
+// be too large; a picture shared with no other QImage is filtered in place.
+QImage Filtered(QImage bitmap, const ItemEffects& effects)
+{
+    if (!KernelFits(effects.SharpenActive(), effects.sharpenRadius) ||
+        !KernelFits(effects.BlurActive(), effects.blurRadius)) {
+        return bitmap;
+    }
     if (effects.SharpenActive()) {
-        result = CFilterEngine::UnsharpMask(result, effects.sharpenRadius, effects.sharpenAmount);
-        if (result.isNull()) {
-            return bitmap;
-        }
+        bitmap = CFilterEngine::UnsharpMask(bitmap, effects.sharpenRadius, effects.sharpenAmount);
     }
-    if (effects.BlurActive()) {
-        result = CFilterEngine::GaussianBlur(result, effects.blurRadius);
-        if (result.isNull()) {
-            return bitmap;
-        }
+    if (effects.BlurActive() && !bitmap.isNull()) {
+        bitmap = CFilterEngine::GaussianBlur(std::move(bitmap), effects.blurRadius);
     }
-    return result;
+    return bitmap;
 }
 
 } // namespace
 
-QImage CEffectPainter::Apply(const QImage& bitmap, const ItemEffects& effects)
+QImage CEffectPainter::Apply(QImage bitmap, const ItemEffects& effects)
 {
-    QImage filtered = Filtered(bitmap, effects);
+    QImage filtered = Filtered(std::move(bitmap), effects);
     const CImageAttributes attributes(CColourMatrix::FromEffects(effects), effects.gamma);
-    if (attributes.IsIdentity()) {
+    if (attributes.IsIdentity() || filtered.isNull()) {
         return filtered;
     }
-    // A filtered copy is ours alone and takes the colours in place. When
-    // memory runs out the item is drawn as it is.
-    QImage coloured = attributes.Apply(std::move(filtered));
-    return coloured.isNull() ? bitmap : coloured;
+    return attributes.Apply(std::move(filtered));
 }
 
 void CEffectPainter::Draw(QPainter& painter, const QImage& bitmap, const ItemEffects& effects,

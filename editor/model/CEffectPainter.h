@@ -20,7 +20,9 @@ public:
     // The bitmap with its effects applied. When a filter's kernel would be too
     // large the picture goes on unfiltered (matrix and gamma still apply).
     // With every effect at its creation value the bitmap itself is returned.
-    static QImage Apply(const QImage& bitmap, const ItemEffects& effects);
+    // A bitmap that no other QImage shares is worked on in place (a caller
+    // hands one over with std::move); null only when memory ran out.
+    static QImage Apply(QImage bitmap, const ItemEffects& effects);
 
     // Draws the bitmap with its effects into the parallelogram given by three
     // corners, with smooth (high-quality) resampling.

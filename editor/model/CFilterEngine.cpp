@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <list>
 #include <numeric>
 
 namespace {
@@ -45,10 +46,11 @@ struct Divider16
 };
 
 // out[i] = divide(Σ_k weights[k] · lines[k][i]) for i in [0, count), in
-// blocks whose sums stay in the first-level cache.
+// blocks whose sums stay in the first-level cache. Always inlined, so that it
+// is compiled for the instruction set of each caller's version.
 template <typename Sum, int kBlock, typename Weight, typename Divide>
-inline void Convolve(const uchar* const* lines, const Weight* weights, int taps, uchar* out,
-                     int count, Divide divide)
+[[gnu::always_inline]] inline void Convolve(const uchar* const* lines, const Weight* weights,
+                                            int taps, uchar* out, int count, Divide divide)
 {
     Sum sum[kBlock];
     for (int start = 0; start < count; start += kBlock) {
@@ -159,13 +161,52 @@ private:
     int radius_ = 0;
 };
 
-// Blurs rows firstRow..endRow of `source` into `target`: each row along its
-// pixels into a ring of recent rows, then down the columns from the ring, so
-// the intermediate rows never leave the cache.
-void BlurBand(const QImage& source, uchar* target, const Taps& taps, int firstRow, int endRow)
+// The rows a blur reads, which may be the rows it writes. Each band of rows
+// is blurred on its own thread; a band writing its rows in place would change
+// rows its neighbours still read, so the rows within reach of another band are
+// copied aside before the bands start, and a band reads rows outside itself
+// from those copies.
+class SourceRows
 {
-    const int height = source.height();
-    const int width = source.width();
+public:
+    SourceRows(const uchar* bits, qsizetype stride, int height, const std::vector<int>& bands,
+               int reach, bool inPlace)
+        : bits_(bits), stride_(stride), saved_(inPlace ? height : 0, nullptr)
+    {
+        if (!inPlace) {
+            return;
+        }
+        for (size_t band = 1; band + 1 < bands.size(); ++band) {
+            for (int y = std::max(0, bands[band] - reach);
+                 y < std::min(height, bands[band] + reach); ++y) {
+                if (saved_[y] == nullptr) {
+                    copies_.emplace_back(bits + y * stride, bits + y * stride + stride);
+                    saved_[y] = copies_.back().data();
+                }
+            }
+        }
+    }
+
+    const uchar* Row(int y, int firstRow, int endRow) const
+    {
+        const bool own = y >= firstRow && y < endRow;
+        return own || saved_.empty() ? bits_ + y * stride_ : saved_[y];
+    }
+
+private:
+    const uchar* bits_;
+    qsizetype stride_;
+    std::vector<const uchar*> saved_;
+    std::list<std::vector<uchar>> copies_;
+};
+
+// Blurs rows firstRow..endRow into `target`: each row along its pixels into a
+// ring of recent rows, then down the columns from the ring, so the
+// intermediate rows never leave the cache. A source row is read before the
+// band writes the target row of the same place.
+void BlurBand(const SourceRows& source, int width, int height, uchar* target, qsizetype stride,
+              const Taps& taps, int firstRow, int endRow)
+{
     const qsizetype rowBytes = 4 * qsizetype(width);
     const int ringRows = taps.Size();
     std::vector<uchar> ring(size_t(ringRows) * rowBytes);
@@ -176,63 +217,84 @@ void BlurBand(const QImage& source, uchar* target, const Taps& taps, int firstRo
         const int first = std::max(0, taps.Radius() - y);
         const int last = std::min(taps.Size() - 1, taps.Radius() + (height - 1 - y));
         for (; nextAcross <= y - taps.Radius() + last; ++nextAcross) {
-            taps.Row(source.constScanLine(nextAcross), width, ringRow(nextAcross));
+            taps.Row(source.Row(nextAcross, firstRow, endRow), width, ringRow(nextAcross));
         }
         for (int k = first; k <= last; ++k) {
             lines[k - first] = ringRow(y - taps.Radius() + k);
         }
-        taps.Span(lines.data(), first, last, target + y * source.bytesPerLine(), int(rowBytes));
+        taps.Span(lines.data(), first, last, target + y * stride, int(rowBytes));
     }
 }
 
-QImage Blur(const QImage& surface, const GaussianKernel& kernel)
+// Blurs a 4-byte picture; in place when no other QImage shares it.
+QImage Blur(QImage surface, const GaussianKernel& kernel)
 {
     if (kernel.weights.size() == 1) {
-        return surface.copy();
+        surface.detach();
+        return surface;
     }
-    QImage result(surface.size(), surface.format());
+    const bool inPlace = surface.isDetached();
+    QImage result = inPlace ? surface : QImage(surface.size(), surface.format());
     if (result.isNull()) {
         return QImage();
     }
     const Taps taps(kernel);
-    uchar* const bits = result.bits(); // before the threads: bits() may detach
-    CParallelRows::Run(surface.height(), surface.width(), [&](int firstRow, int endRow) {
-        BlurBand(surface, bits, taps, firstRow, endRow);
+    const std::vector<int> bands = CParallelRows::Bands(surface.height(), surface.width());
+    const SourceRows source(surface.constBits(), surface.bytesPerLine(), surface.height(), bands,
+                            taps.Radius(), inPlace);
+    surface = QImage(); // the result alone holds the pixels when in place
+    uchar* const bits = result.bits();
+    CParallelRows::RunBands(bands, [&](int firstRow, int endRow) {
+        BlurBand(source, result.width(), result.height(), bits, result.bytesPerLine(), taps,
+                 firstRow, endRow);
     });
     return result;
 }
 
-// The unsharp result for every pair of source and blurred value.
-std::vector<uchar> SharpenTable(float amount)
+// blurred[i] = trunc(clamp(source[i] × (amount + 1) − blurred[i] × amount, 0, 255)),
+// in double precision with amount + 1 rounded to single precision.
+PIXVEL_VECTOR_CLONES
+void SharpenSpan(const uchar* __restrict source, uchar* __restrict blurred, int count,
+                 double amountPlusOne, double amount)
 {
-    const float amountPlusOne = amount + 1.0f;
-    std::vector<uchar> table(256 * 256);
-    for (int s = 0; s < 256; ++s) {
-        for (int b = 0; b < 256; ++b) {
-            const double value = double(s) * double(amountPlusOne) - double(b) * double(amount);
-            table[s * 256 + b] = uchar(std::clamp(value, 0.0, 255.0));
-        }
+    for (int i = 0; i < count; ++i) {
+        const double value = double(source[i]) * amountPlusOne - double(blurred[i]) * amount;
+        blurred[i] = uchar(int(std::clamp(value, 0.0, 255.0)));
     }
-    return table;
+}
+
+// Gives each pixel the source's alpha again; a premultiplied colour never
+// exceeds its alpha.
+void KeepAlpha(const uchar* source, uchar* out, int width, bool opaque)
+{
+    if (opaque) {
+        auto* pixels = reinterpret_cast<uint32_t*>(out);
+        for (int x = 0; x < width; ++x) {
+            pixels[x] |= 0xFF000000u;
+        }
+        return;
+    }
+    for (int x = 0; x < 4 * width; x += 4) {
+        const uchar alpha = source[x + 3];
+        for (int c = 0; c < 3; ++c) {
+            out[x + c] = std::min(out[x + c], alpha);
+        }
+        out[x + 3] = alpha;
+    }
 }
 
 // Replaces each blurred value by the sharpened one.
-void SharpenRows(const QImage& source, QImage& blurred, const std::vector<uchar>& table)
+void SharpenRows(const QImage& source, QImage& blurred, float amount)
 {
+    const double amountPlusOne = double(amount + 1.0f);
+    const bool opaque = !source.hasAlphaChannel();
     uchar* const blurredBits = blurred.bits();
     CParallelRows::Run(source.height(), source.width(), [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
-            const uchar* s = source.constScanLine(y);
-            uchar* b = blurredBits + y * blurred.bytesPerLine();
-            uchar* out = b;
-            for (int x = 0; x < 4 * source.width(); x += 4) {
-                // A premultiplied colour never exceeds its alpha.
-                const uchar alpha = s[x + 3];
-                for (int c = 0; c < 3; ++c) {
-                    out[x + c] = std::min(table[s[x + c] * 256 + b[x + c]], alpha);
-                }
-                out[x + 3] = alpha;
-            }
+            const uchar* in = source.constScanLine(y);
+            uchar* out = blurredBits + y * blurred.bytesPerLine();
+            SharpenSpan(in, out, 4 * source.width(), amountPlusOne, double(amount));
+            KeepAlpha(in, out, source.width(), opaque);
         }
     });
 }
@@ -264,15 +326,15 @@ std::optional<GaussianKernel> CFilterEngine::MakeKernel(float radius)
     return kernel;
 }
 
-QImage CFilterEngine::GaussianBlur(const QImage& source, float radius)
+QImage CFilterEngine::GaussianBlur(QImage source, float radius)
 {
     const std::optional<GaussianKernel> kernel = MakeKernel(radius);
     if (!kernel || source.isNull()) {
         return QImage();
     }
-    const QImage surface =
-        InLayout(source, QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied);
-    return surface.isNull() ? QImage() : Blur(surface, *kernel);
+    QImage surface =
+        InLayout(std::move(source), QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied);
+    return surface.isNull() ? QImage() : Blur(std::move(surface), *kernel);
 }
 
 QImage CFilterEngine::UnsharpMask(const QImage& source, float radius, float amount)
@@ -288,6 +350,6 @@ QImage CFilterEngine::UnsharpMask(const QImage& source, float radius, float amou
         return QImage();
     }
     // Each value of the blurred picture is read once, then replaced by the result.
-    SharpenRows(surface, blurred, SharpenTable(amount));
+    SharpenRows(surface, blurred, amount);
     return blurred;
 }

@@ -32,7 +32,8 @@ public:
     // No kernel when floor(radius × 5 + 1.5) exceeds kMaxKernelSize.
     static std::optional<GaussianKernel> MakeKernel(float radius);
 
-    static QImage GaussianBlur(const QImage& source, float radius);
+    // A source that no other QImage shares is blurred in place.
+    static QImage GaussianBlur(QImage source, float radius);
     // out = clamp(source × (amount + 1) − blurred × amount, 0, 255), truncated,
     // on the colour channels; alpha is kept.
     static QImage UnsharpMask(const QImage& source, float radius, float amount);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
 #include <QIODevice>
+#include <QImage>
 
 // Writes a picture as a GIF: one 8-bit palette frame. Pictures with at most
 // 256 colours keep them exactly; others are quantised. Fully transparent

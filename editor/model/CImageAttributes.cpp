@@ -20,15 +20,24 @@ int32_t Fixed(double value)
     return int32_t(std::lround(value * kOne));
 }
 
+using Coefficients = std::array<std::array<int32_t, 4>, 5>;
+
 // The matrix on one row of pixels, written as bytes; vectorises across pixels.
-PIXVEL_VECTOR_CLONES
-void MatrixRow(const uchar* __restrict source, uchar* __restrict target, int width,
-               const std::array<std::array<int32_t, 4>, 5>& q)
+// With kAlphaApart the colours ignore alpha and alpha ignores the colours (as
+// in every matrix the effects build), so those products are left out.
+template <bool kAlphaApart>
+[[gnu::always_inline]] inline void MatrixRow(const uchar* __restrict source,
+                                             uchar* __restrict target, int width,
+                                             const Coefficients& q)
 {
-    const int32_t b0 = q[0][0], b1 = q[0][1], b2 = q[0][2], b3 = q[0][3];
-    const int32_t g0 = q[1][0], g1 = q[1][1], g2 = q[1][2], g3 = q[1][3];
-    const int32_t r0 = q[2][0], r1 = q[2][1], r2 = q[2][2], r3 = q[2][3];
-    const int32_t a0 = q[3][0], a1 = q[3][1], a2 = q[3][2], a3 = q[3][3];
+    constexpr int32_t kZero = 0;
+    const int32_t b0 = q[0][0], b1 = q[0][1], b2 = q[0][2];
+    const int32_t g0 = q[1][0], g1 = q[1][1], g2 = q[1][2];
+    const int32_t r0 = q[2][0], r1 = q[2][1], r2 = q[2][2];
+    const int32_t b3 = kAlphaApart ? kZero : q[0][3], g3 = kAlphaApart ? kZero : q[1][3];
+    const int32_t r3 = kAlphaApart ? kZero : q[2][3], a3 = q[3][3];
+    const int32_t a0 = kAlphaApart ? kZero : q[3][0], a1 = kAlphaApart ? kZero : q[3][1];
+    const int32_t a2 = kAlphaApart ? kZero : q[3][2];
     const int32_t t0 = q[4][0], t1 = q[4][1], t2 = q[4][2], t3 = q[4][3];
     constexpr int kShift = CImageAttributes::kFractionBits;
     for (int x = 0; x < width; ++x) {
@@ -42,6 +51,17 @@ void MatrixRow(const uchar* __restrict source, uchar* __restrict target, int wid
             uchar(std::clamp((b * b2 + g * g2 + r * r2 + a * a2 + t2) >> kShift, 0, 255));
         target[4 * x + 3] =
             uchar(std::clamp((b * b3 + g * g3 + r * r3 + a * a3 + t3) >> kShift, 0, 255));
+    }
+}
+
+PIXVEL_VECTOR_CLONES
+void MatrixRows(const uchar* source, uchar* target, int width, const Coefficients& q,
+                bool alphaApart)
+{
+    if (alphaApart) {
+        MatrixRow<true>(source, target, width, q);
+    } else {
+        MatrixRow<false>(source, target, width, q);
     }
 }
 
@@ -92,6 +112,8 @@ void CImageAttributes::ApplyRows(const QImage& source, uchar* target, qsizetype 
     // the same picture and the matrix loop still never reads what it wrote.
     constexpr int kChunk = 512;
     const int width = source.width();
+    const bool alphaApart = q_[3][0] == 0 && q_[3][1] == 0 && q_[3][2] == 0 && q_[0][3] == 0 &&
+                            q_[1][3] == 0 && q_[2][3] == 0;
     CParallelRows::Run(source.height(), width, [&](int firstRow, int endRow) {
         uchar chunk[4 * kChunk];
         for (int y = firstRow; y < endRow; ++y) {
@@ -100,7 +122,7 @@ void CImageAttributes::ApplyRows(const QImage& source, uchar* target, qsizetype 
             for (int x = 0; x < width; x += kChunk) {
                 const int count = std::min(kChunk, width - x);
                 std::memcpy(chunk, in + 4 * x, size_t(4 * count));
-                MatrixRow(chunk, out + 4 * x, count, q_);
+                MatrixRows(chunk, out + 4 * x, count, q_, alphaApart);
             }
             if (gammaActive_) {
                 GammaRow(out, width, gamma_);

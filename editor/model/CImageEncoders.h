@@ -13,9 +13,9 @@
 struct ImageEncoderInfo
 {
     QUuid encoderId;
-    const char* extensions;  // "*.BMP;*.DIB;*.RLE"
-    const char* mimeType;    // "image/bmp"
-    const char* qtFormat;    // format name for QImageWriter
+    const char* extensions; // "*.BMP;*.DIB;*.RLE"
+    const char* mimeType;   // "image/bmp"
+    const char* qtFormat;   // format name for QImageWriter
 };
 
 // The image encoders and the save through them.

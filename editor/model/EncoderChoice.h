@@ -7,9 +7,9 @@
 struct EncoderChoice
 {
     QUuid encoderId;
-    QString mimeType;         // lower-cased MIME type of the matched encoder
-    int jpegQuality = 75;     // the document's save raises it to 95
-    int tiffCompression = 2;  // 2 = LZW
+    QString mimeType;        // lower-cased MIME type of the matched encoder
+    int jpegQuality = 75;    // the document's save raises it to 95
+    int tiffCompression = 2; // 2 = LZW
     bool found = false;
 };
 

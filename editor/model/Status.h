@@ -3,7 +3,8 @@
 // Result of a picture operation; 0 is success. The numbering follows the
 // graphics library the editor was first written against, so stored and logged
 // codes keep their meaning.
-enum class Status : int {
+enum class Status : int
+{
     Ok = 0,
     GenericError = 1,
     InvalidParameter = 2,

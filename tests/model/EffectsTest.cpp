@@ -173,6 +173,24 @@ TEST(ImageAttributesTest, FastPathEqualsWrittenFormula)
     }
 }
 
+TEST(ImageAttributesTest, MatrixMixingAlphaAndColoursEqualsWrittenFormula)
+{
+    // Not built by the effects, but a colour matrix may mix alpha and colours.
+    CColourMatrix::Rows rows = CColourMatrix().Values();
+    rows[3][0] = 0.5f;  // alpha adds to red
+    rows[1][3] = -0.3f; // green takes from alpha
+    rows[4][2] = 0.1f;
+    const CImageAttributes attributes(CColourMatrix(rows), 0.7f);
+    const QImage source = RandomPicture(700, 400, 12, QImage::Format_ARGB32);
+    const QImage result = attributes.Apply(source);
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            ASSERT_EQ(result.pixel(x, y), ReferencePixel(attributes, source.pixel(x, y)))
+                << x << "," << y;
+        }
+    }
+}
+
 TEST(ImageAttributesTest, GammaAboveOneDarkens)
 {
     const CImageAttributes attributes(CColourMatrix(), 2.0f);
@@ -196,6 +214,19 @@ TEST(EffectPainterTest, CreationValuesDrawTheBitmapUnchanged)
     EXPECT_EQ(OnWhite(opaque, effects), opaque);
     const QImage sticker = RandomPicture(64, 48, 2, QImage::Format_ARGB32);
     EXPECT_EQ(CEffectPainter::Apply(sticker, effects), sticker);
+}
+
+TEST(EffectPainterTest, LeavesTheItemsBitmapAlone)
+{
+    const QImage bitmap = RandomPicture(300, 200, 8, QImage::Format_RGB32);
+    const QImage before = bitmap.copy();
+    ItemEffects effects;
+    effects.sharpenAmount = 2.0f;
+    effects.blurRadius = 1.5f;
+    effects.hue = 40;
+    const QImage drawn = CEffectPainter::Apply(bitmap, effects);
+    EXPECT_NE(drawn, before);
+    EXPECT_EQ(bitmap, before);
 }
 
 TEST(EffectPainterTest, GreyscaleEqualsSaturationZeroAndWins)

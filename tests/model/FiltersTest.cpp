@@ -236,3 +236,23 @@ TEST(FilterAlphaTest, StickerKeepsItsTransparentAreas)
         }
     }
 }
+
+TEST(BlurTest, InPlaceEqualsCopy)
+{
+    // Bands split across threads, with the kernel reaching over band borders;
+    // the last picture has bands of one row each.
+    const struct
+    {
+        QSize size;
+        float radius;
+    } cases[] = {{{900, 400}, 8.0f}, {{3000, 100}, 2.0f}, {{140000, 2}, 1.2f}};
+    for (const auto& c : cases) {
+        const QImage source = RandomOpaque(c.size.width(), c.size.height(), 77);
+        const QImage expected = CFilterEngine::GaussianBlur(source, c.radius);
+        QImage own = source.copy();
+        const uchar* ownBits = own.constBits();
+        const QImage inPlace = CFilterEngine::GaussianBlur(std::move(own), c.radius);
+        EXPECT_EQ(inPlace.constBits(), ownBits);
+        EXPECT_EQ(inPlace, expected) << c.size.width() << "x" << c.size.height();
+    }
+}
