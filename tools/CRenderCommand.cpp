@@ -4,6 +4,9 @@
 #include "CEffectOptions.h"
 #include "CEffectPainter.h"
 #include "CImageEncoders.h"
+#include "CItemCanvas.h"
+#include "CItemOptions.h"
+#include "CPictureItem.h"
 #include "CQuietStderr.h"
 #include "CToolError.h"
 #include "ItemEffects.h"
@@ -25,7 +28,22 @@ const char* const CRenderCommand::kOptions =
     "    --blur RADIUS             Gaussian blur, radius 0..8\n"
     "    --greyscale               grey picture (wins over --saturation)\n"
     "    --invert                  negative\n"
-    "    --opacity PCT             0..100\n";
+    "    --opacity PCT             0..100\n"
+    "  decorating, applied in the order given; effects apply to the item added\n"
+    "  last (the picture itself when none was added):\n"
+    "    --item FILE@X,Y[,W,H]     a picture centred on X,Y, at W x H if given\n"
+    "    --text TEXT@X,Y           text with its top-left at X,Y; then:\n"
+    "      --font FACE  --size PT  --bold  --italic  --underline  --color #RRGGBB\n"
+    "    --move DX,DY              move the last item\n"
+    "    --rotate DEG              turn the last item about its centre\n"
+    "    --flip h|v                mirror the last item\n"
+    "    --turn right|left|180|mirror-h|mirror-v\n"
+    "                              turn the whole picture; items keep their place\n"
+    "    --crop X,Y,W,H            cut the picture; items keep their place on it\n"
+    "    --crop-merged X,Y,W,H     merge the items into the picture, then cut\n"
+    "    --append FILE,SIDE[,GAP[,#RRGGBB[,merge]]]\n"
+    "                              join a picture above, below, left or right\n"
+    "    --merge                   merge all items into the picture\n";
 
 namespace {
 
@@ -68,20 +86,29 @@ CBitmap Composite(QImage picture, const ItemEffects& effects)
     return CBitmap(std::move(composite));
 }
 
+// The composite of the canvas. A lone base picture in its own place is drawn
+// straight from its bitmap, which the canvas gives up, so its effects can work
+// in place.
+CBitmap RenderCanvas(CItemCanvas& canvas)
+{
+    auto* base = static_cast<CPictureItem*>(canvas.ItemAt(0));
+    const QRectF own(QPointF(0, 0), base->Size());
+    if (canvas.Count() == 1 && base->Outline() == RectangleOutline(own) &&
+        canvas.BaseSize() == own.size()) {
+        QImage bitmap = base->Bitmap();
+        base->ReleaseBitmap();
+        return Composite(std::move(bitmap), base->Effects());
+    }
+    const QImage& composite = canvas.Render();
+    return CBitmap(composite.convertToFormat(QImage::Format_RGB32));
+}
+
 } // namespace
 
 int CRenderCommand::Run(CToolArguments& arguments)
 {
     const QString input = arguments.Take("INPUT (usage: pixvel-tool render INPUT OUTPUT)");
     const QString output = arguments.Take("OUTPUT (usage: pixvel-tool render INPUT OUTPUT)");
-    ItemEffects effects;
-    while (!arguments.AtEnd()) {
-        if (!CEffectOptions::TakeOption(arguments, effects)) {
-            throw CToolError(QString("unknown option '%1' (try: pixvel-tool help render)")
-                                 .arg(arguments.Peek()));
-        }
-    }
-
     EncoderChoice choice = CImageEncoders::ChooseEncoder(output);
     if (!choice.found) {
         throw CToolError(QString("cannot tell the picture format from '%1': name it .jpg, .png, "
@@ -98,7 +125,18 @@ int CRenderCommand::Run(CToolArguments& arguments)
         throw CToolError(
             QString("cannot read '%1': %2").arg(input, DescribeLoadFailure(bitmap.LastStatus())));
     }
-    CBitmap composite = Composite(std::move(bitmap.Image()), effects);
+    CItemCanvas canvas;
+    canvas.AddPicture(std::move(bitmap.Image()), 0, 0, 0, 0, 1.0f)->SetSourceName(input);
+    CItemOptions items(canvas);
+    while (!arguments.AtEnd()) {
+        if (!CEffectOptions::TakeOption(arguments, items.LastItem().Effects()) &&
+            !items.TakeOption(arguments)) {
+            throw CToolError(QString("unknown option '%1' (try: pixvel-tool help render)")
+                                 .arg(arguments.Peek()));
+        }
+    }
+
+    CBitmap composite = RenderCanvas(canvas);
     if (composite.IsNull()) {
         throw CToolError("not enough memory for the picture; nothing was written");
     }

@@ -10,9 +10,9 @@
 struct ToolCommand
 {
     const char* name;
-    const char* usage;    // the words after the name
-    const char* summary;  // one line for `pixvel-tool help`
-    const char* details;  // the options, for `pixvel-tool help NAME`; may be empty
+    const char* usage;   // the words after the name
+    const char* summary; // one line for `pixvel-tool help`
+    const char* details; // the options, for `pixvel-tool help NAME`; may be empty
     int (*run)(CToolArguments& arguments);
 };
 

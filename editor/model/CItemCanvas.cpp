@@ -53,9 +53,9 @@ CPictureItem* CItemCanvas::Base() const
     return items_.empty() ? nullptr : dynamic_cast<CPictureItem*>(items_.front().get());
 }
 
-CPictureItem* CItemCanvas::Append(std::unique_ptr<CPictureItem> item)
+CItem* CItemCanvas::AddItem(std::unique_ptr<CItem> item)
 {
-    CPictureItem* added = item.get();
+    CItem* added = item.get();
     items_.push_back(std::move(item));
     return added;
 }
@@ -75,7 +75,7 @@ CPictureItem* CItemCanvas::AddPicture(QImage bitmap, double x, double y, double 
     if (items_.empty()) {
         baseSize_ = QSizeF(width, height);
     }
-    return Append(std::move(item));
+    return static_cast<CPictureItem*>(AddItem(std::move(item)));
 }
 
 CPictureItem* CItemCanvas::AddPictureFile(const QString& path, double centreX, double centreY,

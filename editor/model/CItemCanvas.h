@@ -50,6 +50,8 @@ public:
                                  double width = 0, double height = 0, Status* status = nullptr);
     CPictureItem* AddPictureBitmap(QImage bitmap, double centreX, double centreY, double width,
                                    double height, const QString& name);
+    // Appends any item at the top (a text item, a duplicate).
+    CItem* AddItem(std::unique_ptr<CItem> item);
     void RemoveAt(int index);
     // Moves an item in the z-order to index `to`. Both indexes must lie in
     // 1..Count() − 1; any other request is ignored, so no item is lost and
@@ -95,7 +97,6 @@ public:
 
 private:
     CPictureItem* Base() const;
-    CPictureItem* Append(std::unique_ptr<CPictureItem> item);
 
     std::vector<std::unique_ptr<CItem>> items_;
     QPointF origin_;

@@ -6,7 +6,18 @@ std::unique_ptr<CItem> CPictureItem::Duplicate() const
 {
     auto copy = std::make_unique<CPictureItem>(*this);
     copy->bitmap_ = bitmap_.copy();
+    copy->drawn_ = QImage();
     return copy;
+}
+
+QImage CPictureItem::Drawn() const
+{
+    if (drawn_.isNull() || drawnFrom_ != bitmap_.cacheKey() || !(drawnEffects_ == Effects())) {
+        drawn_ = CEffectPainter::Apply(bitmap_, Effects());
+        drawnEffects_ = Effects();
+        drawnFrom_ = bitmap_.cacheKey();
+    }
+    return drawn_;
 }
 
 void CPictureItem::Draw(QPainter& painter) const
@@ -16,9 +27,9 @@ void CPictureItem::Draw(QPainter& painter) const
         return;
     }
     // Upper-left, upper-right and lower-left corner of the outline.
-    CEffectPainter::Draw(painter, bitmap_, Effects(),
-                         {QPointF(outline.elementAt(0)), QPointF(outline.elementAt(1)),
-                          QPointF(outline.elementAt(3))});
+    CEffectPainter::DrawPlaced(painter, Drawn(),
+                               {QPointF(outline.elementAt(0)), QPointF(outline.elementAt(1)),
+                                QPointF(outline.elementAt(3))});
 }
 
 bool CPictureItem::HitTest(double x, double y) const

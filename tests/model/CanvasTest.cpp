@@ -234,3 +234,15 @@ TEST_F(CanvasTest, CropStateTintsOutsideTheSelection)
     EXPECT_EQ(tinted.pixel(100, 50), QColor(Qt::gray).rgb());
     EXPECT_GT(qRed(tinted.pixel(5, 5)), qGreen(tinted.pixel(5, 5)));
 }
+
+TEST_F(CanvasTest, ChangedEffectsOrBitmapAreDrawnAfresh)
+{
+    CPictureItem* item = AddSquare(Qt::red, 10, 10);
+    const QImage first = canvas.Render().copy();
+    item->Effects().invert = true;
+    EXPECT_EQ(Pixel(15, 15), qRgb(0, 255, 255));
+    item->Effects().invert = false;
+    EXPECT_EQ(canvas.Render(), first);
+    item->SetBitmap(Filled(20, 20, Qt::blue));
+    EXPECT_EQ(Pixel(15, 15), qRgb(0, 0, 255));
+}
