@@ -91,10 +91,11 @@ PIXVEL_VECTOR_CLONES
 void ConvolveNarrow(const uchar* const* lines, const uint16_t* weights, int taps, Divider16 divider,
                     uchar* out, int count)
 {
-    const uint32_t multiplier = divider.multiplier;
+    // The high half of a 16 × 16-bit product, which the vectoriser does in one step.
+    const uint16_t multiplier = uint16_t(divider.multiplier);
     const int shift = divider.shift;
     Convolve<uint16_t, 1024>(lines, weights, taps, out, count, [=](uint16_t sum) {
-        return uchar(((uint32_t(sum) * multiplier) >> 16) >> shift);
+        return uchar(uint16_t((uint32_t(sum) * multiplier) >> 16) >> shift);
     });
 }
 
