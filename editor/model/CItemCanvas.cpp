@@ -94,6 +94,9 @@ CPictureItem* CItemCanvas::AddPictureFile(const QString& path, double centreX, d
 CPictureItem* CItemCanvas::AddPictureBitmap(QImage bitmap, double centreX, double centreY,
                                             double width, double height, const QString& name)
 {
+    if (bitmap.isNull()) {
+        return nullptr;
+    }
     const QSize own = bitmap.size();
     if (width > 0 && height > 0 && QSize(int(width), int(height)) != own) {
         CBitmap resampled(std::move(bitmap));
