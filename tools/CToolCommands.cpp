@@ -15,7 +15,7 @@ int RunHelp(CToolArguments& arguments);
 
 const std::array<ToolCommand, 5> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
-     "load a picture and write it through the encoder chosen by OUTPUT's name",
+     "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
     {"fetch", "URL [FILE]",
      "print a resource as text, or download it to FILE (a .zip is unpacked beside it)",
