@@ -29,7 +29,7 @@ double CToolArguments::ParseNumber(const QString& text, const QString& what, dou
     if (!ok) {
         throw CToolError(QString("%1 needs a number, not '%2'").arg(what, text));
     }
-    if (value < min || value > max) {
+    if (!(value >= min && value <= max)) { // NaN fails too
         throw CToolError(
             QString("%1 must lie between %2 and %3, not %4").arg(what).arg(min).arg(max).arg(text));
     }

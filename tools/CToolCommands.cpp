@@ -1,6 +1,7 @@
 #include "CToolCommands.h"
 
 #include "CFetchCommand.h"
+#include "CRegCommand.h"
 #include "CRenderCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
@@ -12,9 +13,9 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 4> kCommands = {{
+const std::array<ToolCommand, 5> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
-     "load a picture and write it through the encoder chosen by OUTPUT's name",
+     "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
     {"fetch", "URL [FILE]",
      "print a resource as text, or download it to FILE (a .zip is unpacked beside it)",
@@ -22,6 +23,9 @@ const std::array<ToolCommand, 4> kCommands = {{
     {"unpack", "PACKAGE [--into FOLDER] [--delete]",
      "unpack a ZIP package into its folder (or FOLDER) and list the files written",
      CUnpackCommand::kOptions, CUnpackCommand::Run},
+    {"reg", "query|add|delete KEY [NAME [DATA]]",
+     "read and write the settings store the programs share", CRegCommand::kOptions,
+     CRegCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 

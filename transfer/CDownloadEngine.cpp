@@ -122,6 +122,9 @@ DownloadResult CDownloadEngine::DownloadToFile(const std::string& url, const std
         total = facts.contentLength;
         MakeFolders(CSafePath::FolderPart(localPath));
         result = file.Open(target) ? DownloadResult::Written : DownloadResult::NotWritable;
+        if (result == DownloadResult::Written && progress) {
+            progress(0, total); // the amount shown before the first piece
+        }
         return result == DownloadResult::Written;
     };
     const auto onBody = [&](const char* data, size_t size) {

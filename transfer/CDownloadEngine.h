@@ -22,9 +22,9 @@ enum class DownloadResult
 class CDownloadEngine
 {
 public:
-    // Called after every piece of the body has been written: the bytes
-    // received so far and the Content-Length value (0 when unknown; never
-    // divide by it unchecked).
+    // Called once the target is open (with 0 received) and after every piece
+    // of the body has been written: the bytes received so far and the
+    // Content-Length value (0 when unknown; never divide by it unchecked).
     using ProgressHook = std::function<void(uint64_t received, int64_t total)>;
     // The caller's unpacking of a downloaded package (its native path).
     using UnpackStep = std::function<void(const std::string& packagePath)>;

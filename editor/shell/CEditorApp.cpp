@@ -2,18 +2,24 @@
 
 #include "CMainFrame.h"
 #include "CPlaceholderView.h"
+#include "CProcesses.h"
+#include "CRegistry.h"
 #include "CommandIds.h"
-#include "SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
-// The program file name of the editor as the updater stops and restarts it.
-constexpr const char* kProgramFileName = "Pixvel";
-constexpr const char* kUpdaterFileName = "PixvelUpdate";
+// Settings values are read through a buffer of this many bytes; a longer
+// value reads as empty, as any failed read does.
+constexpr int kValueBuffer = 1024;
+
+QString ReadSetting(const char* name)
+{
+    return platform::CRegistry::Read(QString::fromLatin1(CEditorApp::kSettingsKey),
+                                     QString::fromLatin1(name), kValueBuffer);
+}
 
 QString RecentValueName(int slot)
 {
@@ -36,9 +42,8 @@ bool CEditorApp::InitInstance()
         settings_.commandLinePicture = commandLine;
         settings_.backupOnSave = true;
     }
-    const QString key = QString::fromLatin1(kSettingsKey);
-    settings_.installFolder = settings::Read(key, QStringLiteral("APPS_PATH"));
-    settings_.installedVersion = settings::Read(key, QStringLiteral("VERSION"));
+    settings_.installFolder = ReadSetting("APPS_PATH");
+    settings_.installedVersion = ReadSetting("VERSION");
 
     frame_ = std::make_unique<CMainFrame>(settings_);
     CMainFrame* frame = frame_.get();
@@ -53,7 +58,7 @@ bool CEditorApp::InitInstance()
     frame_->show();
     frame_->ApplyDefaultBarSizes();
 
-    settings_.infoUrl = settings::Read(key, QStringLiteral("INFO_URL"));
+    settings_.infoUrl = ReadSetting("INFO_URL");
     StartUpdater();
     return true;
 }
@@ -62,7 +67,11 @@ void CEditorApp::ExitInstance()
 {
     const QString key = QString::fromLatin1(kRecentFilesKey);
     for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
-        settings::Write(key, RecentValueName(slot), settings_.recentFiles.value(slot));
+        if (slot < settings_.recentFiles.size()) {
+            platform::CRegistry::Write(key, RecentValueName(slot), settings_.recentFiles[slot]);
+        } else {
+            platform::CRegistry::DeleteValue(key, RecentValueName(slot));
+        }
     }
 }
 
@@ -70,7 +79,8 @@ void CEditorApp::LoadRecentFiles()
 {
     const QString key = QString::fromLatin1(kRecentFilesKey);
     for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
-        const QString path = settings::Read(key, RecentValueName(slot)).trimmed();
+        const QString path =
+            platform::CRegistry::Read(key, RecentValueName(slot), kValueBuffer).trimmed();
         if (!path.isEmpty()) {
             settings_.recentFiles.append(path);
         }
@@ -79,19 +89,19 @@ void CEditorApp::LoadRecentFiles()
 
 QString CEditorApp::UpdaterProgram(const AppSettings& settings)
 {
-    const QString name = QString::fromLatin1(kUpdaterFileName);
+    const QString name = platform::ExecutableName(QStringLiteral("PixvelUpdate"));
     return settings.installFolder.isEmpty() ? name : QDir(settings.installFolder).filePath(name);
 }
 
 QStringList CEditorApp::UpdaterArguments(const AppSettings& settings)
 {
-    return {settings.installFolder, QString::fromLatin1(kProgramFileName), settings.infoUrl,
-            settings.installedVersion};
+    return {settings.installFolder, platform::ExecutableName(QStringLiteral("Pixvel")),
+            settings.infoUrl, settings.installedVersion};
 }
 
 void CEditorApp::StartUpdater() const
 {
     // Whether the updater is there or starts at all does not matter here.
-    QProcess::startDetached(UpdaterProgram(settings_), UpdaterArguments(settings_),
-                            settings_.installFolder);
+    platform::CProcesses::StartDetached(UpdaterProgram(settings_), UpdaterArguments(settings_),
+                                        settings_.installFolder);
 }

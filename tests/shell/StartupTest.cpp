@@ -1,8 +1,8 @@
 #include "CEditorApp.h"
 #include "CMainFrame.h"
 #include "CPlaceholderView.h"
+#include "CRegistry.h"
 #include "DialogTesting.h"
-#include "SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,9 +81,9 @@ TEST_F(StartupTest, SettingsAndCommandLinePictureReachTheUpdaterAndTheView)
 {
     const QString install = root_.filePath("install");
     const QString key = CEditorApp::kSettingsKey;
-    settings::Write(key, "APPS_PATH", install);
-    settings::Write(key, "VERSION", "1.4.0.0");
-    settings::Write(key, "INFO_URL", "http://127.0.0.1:9/pixvel/update.inf");
+    platform::CRegistry::Write(key, "APPS_PATH", install);
+    platform::CRegistry::Write(key, "VERSION", "1.4.0.0");
+    platform::CRegistry::Write(key, "INFO_URL", "http://127.0.0.1:9/pixvel/update.inf");
     const QString picture = root_.filePath("my photo.png");
     QImage(8, 6, QImage::Format_RGB32).save(picture);
 
@@ -114,7 +114,7 @@ TEST_F(StartupTest, RecentFilesOutliveTheRun)
         app.MainFrame()->AddRecentFile("/p/two.jpg");
         app.ExitInstance();
     }
-    EXPECT_EQ(settings::Read(CEditorApp::kRecentFilesKey, "File1"), "/p/two.jpg");
+    EXPECT_EQ(platform::CRegistry::Read(CEditorApp::kRecentFilesKey, "File1"), "/p/two.jpg");
     CEditorApp again({});
     again.InitInstance();
     EXPECT_EQ(again.Settings().recentFiles, (QStringList{"/p/two.jpg", "/p/one.jpg"}));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+
+#include <array>
+
+class QPainter;
+struct ItemEffects;
+
+// Draws a picture item's bitmap through its effects: a copy is sharpened,
+// then blurred, then drawn through the colour matrix and gamma built afresh
+// from the stored effects. The item's own bitmap never changes.
+class CEffectPainter
+{
+public:
+    // Upper-left, upper-right and lower-left corner of the place drawn into.
+    using Corners = std::array<QPointF, 3>;
+
+    // The bitmap with its effects applied. When a filter's kernel would be too
+    // large the picture goes on unfiltered (matrix and gamma still apply).
+    // With every effect at its creation value the bitmap itself is returned.
+    // A bitmap that no other QImage shares is worked on in place (a caller
+    // hands one over with std::move); null only when memory ran out.
+    static QImage Apply(QImage bitmap, const ItemEffects& effects);
+
+    // Draws the bitmap with its effects into the parallelogram given by three
+    // corners, with smooth (high-quality) resampling.
+    static void Draw(QPainter& painter, const QImage& bitmap, const ItemEffects& effects,
+                     const Corners& corners);
+    // Draws a picture whose effects are already applied.
+    static void DrawPlaced(QPainter& painter, const QImage& picture, const Corners& corners);
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CItem.h"
+
+// A picture on the picture: the base picture, a sticker, a pasted or inserted
+// picture. The bitmap is drawn through the item's effects into its outline.
+class CPictureItem : public CItem
+{
+public:
+    CPictureItem() : CItem(Picture) {}
+
+    std::unique_ptr<CItem> Duplicate() const override;
+    QSizeF Size() const override { return bitmap_.size(); }
+    void ReleaseBitmap() override
+    {
+        bitmap_ = QImage();
+        drawn_ = QImage();
+    }
+    void Draw(QPainter& painter) const override;
+    // Inside the outline.
+    bool HitTest(double x, double y) const override;
+
+    const QImage& Bitmap() const { return bitmap_; }
+    void SetBitmap(QImage bitmap) { bitmap_ = std::move(bitmap); }
+    // The bitmap with the item's effects applied, kept until the bitmap or
+    // the effects change, so a render redraws unchanged items without
+    // filtering them again.
+    QImage Drawn() const;
+    const QString& SourceName() const { return sourceName_; }
+    void SetSourceName(const QString& name) { sourceName_ = name; }
+
+private:
+    QString sourceName_;
+    QImage bitmap_;
+    mutable QImage drawn_;
+    mutable ItemEffects drawnEffects_;
+    mutable qint64 drawnFrom_ = 0; // cache key of the bitmap drawn_ was made from
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "CItem.h"
+
+#include <QFont>
+
+#include <cstdint>
+
+// The character format of a text item, with the fields of the rich-edit
+// format record the text dialog fills in.
+struct CharFormat
+{
+    static constexpr uint32_t kBold = 1;
+    static constexpr uint32_t kItalic = 2;
+    static constexpr uint32_t kUnderline = 4;
+
+    uint32_t size = 60;   // size of the record
+    uint32_t mask = 0;    // which fields are valid
+    uint32_t effects = 0; // kBold, kItalic, kUnderline
+    int32_t height = 240; // twips (1/20 point); one point is one pixel here
+    int32_t offset = 0;   // baseline offset, twips
+    uint32_t colour = 0;  // 0x00BBGGRR
+    uint8_t charSet = 1;  // default character set
+    uint8_t pitchAndFamily = 0;
+    QString faceName = "굴림"; // up to 32 characters
+
+    bool operator==(const CharFormat&) const = default;
+};
+
+// Text on the picture, drawn as its filled glyph outline in the format's
+// colour at the item's opacity.
+class CTextItem : public CItem
+{
+public:
+    CTextItem() : CItem(CItem::Text) {}
+
+    std::unique_ptr<CItem> Duplicate() const override;
+    void Draw(QPainter& painter) const override;
+    // Inside the bounds of the outline: left and top inclusive, right and
+    // bottom exclusive.
+    bool HitTest(double x, double y) const override;
+
+    const QString& Text() const { return text_; }
+    void SetText(const QString& text) { text_ = text; }
+    const CharFormat& Format() const { return format_; }
+    void SetFormat(const CharFormat& format) { format_ = format; }
+    // Rebuilds the outline from the text and format with the top-left of the
+    // text's layout box at `origin`, or, with keepPlace, at the top-left of
+    // the current outline's bounds.
+    void MakeOutline(const QPointF& origin, bool keepPlace = false);
+    // The font of the format: face, pixel size twips × 0.05, style bits.
+    QFont Font() const;
+    // The fill colour: the format's colour at alpha opacity × 255 × 0.01, truncated.
+    QColor FillColour() const;
+
+private:
+    QString text_;
+    CharFormat format_;
+};

@@ -1,0 +1,136 @@
+#include "../transfer/TempFolder.h"
+#include "CProcesses.h"
+#include "CRegistry.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using platform::CProcesses;
+using platform::CRegistry;
+
+namespace {
+
+class RegistryTest : public ::testing::Test
+{
+protected:
+    RegistryTest() { setenv("PIXVEL_REGISTRY_DIR", folder_.Path().c_str(), 1); }
+
+    TempFolder folder_;
+};
+
+TEST_F(RegistryTest, KeysAreFilesWithCaseInsensitivePaths)
+{
+    const QString root = QString::fromStdString(folder_.Path().string());
+    EXPECT_EQ(CRegistry::KeyFile("HKEY_CURRENT_USER\\Software\\Pixvel"),
+              root + "/HKEY_CURRENT_USER/software/pixvel.ini");
+    EXPECT_EQ(CRegistry::KeyFile("HKCU\\SOFTWARE\\pixvel"),
+              root + "/HKEY_CURRENT_USER/software/pixvel.ini");
+    EXPECT_EQ(CRegistry::KeyFile("HKCR\\CLSID\\{AB}"), root + "/HKEY_CLASSES_ROOT/clsid/{ab}.ini");
+    for (const char* bad : {"", "HKCU", "Software\\Pixvel", "HKCU\\..\\..\\etc", "HKCU\\a\\.\\b"}) {
+        EXPECT_TRUE(CRegistry::KeyFile(bad).isEmpty()) << bad;
+    }
+
+    EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "VERSION"), "");
+    ASSERT_TRUE(CRegistry::Write("HKCU\\Software\\Pixvel", "VERSION", "1.5.0.0"));
+    EXPECT_EQ(CRegistry::Read("HKEY_CURRENT_USER\\Software\\pixvel", "version"), "1.5.0.0");
+    ASSERT_TRUE(CRegistry::Write("HKCU\\Software\\PIXVEL", "Version", "1.6"));
+    EXPECT_EQ(CRegistry::ValueNames("HKCU\\Software\\Pixvel"), QStringList{"VERSION"});
+    EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "VERSION"), "1.6");
+
+    // Written as QSettings writes INI files: the [General] section.
+    QSettings file(CRegistry::KeyFile("HKCU\\Software\\Pixvel"), QSettings::IniFormat);
+    EXPECT_EQ(file.value("VERSION").toString(), "1.6");
+    EXPECT_TRUE(ReadFile(CRegistry::KeyFile("HKCU\\Software\\Pixvel").toStdString())
+                    .starts_with("[General]"));
+
+    EXPECT_TRUE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
+    EXPECT_FALSE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
+    EXPECT_TRUE(CRegistry::DeleteKey("HKCU\\Software\\Pixvel"));
+    EXPECT_FALSE(CRegistry::KeyExists("HKCU\\Software\\Pixvel"));
+}
+
+TEST_F(RegistryTest, LongValuesReadAsEmptyWhereALimitIsGiven)
+{
+    const QString fits(1023, 'a');
+    const QString tooLong(1024, 'a');
+    CRegistry::Write("HKCU\\Software\\Pixvel", "FITS", fits);
+    CRegistry::Write("HKCU\\Software\\Pixvel", "LONG", tooLong);
+    EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "FITS", 1024), fits);
+    EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "LONG", 1024), "");
+    EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "LONG"), tooLong);
+}
+
+TEST_F(RegistryTest, ReadersInOtherProcessesNeverSeeAHalfWrittenKey)
+{
+    const QString key = "HKCU\\Software\\Pixvel";
+    const QString big(20000, 'x');
+    CRegistry::Write(key, "A", big);
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < 2; ++writer) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int round = 0; round < 100; ++round) {
+                CRegistry::Write(key, "A", QString(20000, QChar('x' + writer)));
+                CRegistry::Write(key, QString("W%1").arg(writer), QString::number(round));
+            }
+            _exit(0);
+        }
+        writers.push_back(pid);
+    }
+    int torn = 0;
+    for (int read = 0; read < 300; ++read) {
+        const QString value = CRegistry::Read(key, "A");
+        if (value.size() != 20000 || value.count(value.front()) != 20000) {
+            ++torn;
+        }
+    }
+    for (pid_t pid : writers) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(CRegistry::Read(key, "W0"), "99");
+    EXPECT_EQ(CRegistry::Read(key, "W1"), "99");
+}
+
+TEST(ProcessesTest, FindsAndEndsAProcessByItsProgramName)
+{
+    TempFolder folder;
+    const std::string name = "pixvel-sleeper-" + std::to_string(getpid());
+    fs::copy_file("/bin/sleep", folder / name);
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::string program = (folder / name).string();
+        execl(program.c_str(), program.c_str(), "30", nullptr);
+        _exit(127);
+    }
+    std::vector<platform::ProcessEntry> found;
+    for (int wait = 0; wait < 200 && found.empty(); ++wait) {
+        usleep(5000);
+        for (const auto& process : CProcesses::Snapshot()) {
+            if (process.executableName == QString::fromStdString(name)) {
+                found.push_back(process);
+            }
+        }
+    }
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].pid, child);
+    EXPECT_TRUE(CProcesses::Terminate(child));
+    EXPECT_NE(kill(child, 0), 0); // reaped: gone altogether
+
+    const auto self = CProcesses::Snapshot();
+    EXPECT_TRUE(std::none_of(self.begin(), self.end(),
+                             [](const auto& process) { return process.pid == getpid(); }));
+    EXPECT_FALSE(CProcesses::Terminate(getpid()));
+    EXPECT_EQ(platform::ExecutableName("Pixvel"), "Pixvel");
+}
+
+} // namespace

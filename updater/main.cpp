@@ -1,0 +1,28 @@
+// PixvelUpdate INSTALL_FOLDER EDITOR_NAME INFO_URL INSTALLED_VERSION: keeps
+// the installation current. Ends at once, showing nothing, when there is
+// nothing to update.
+
+#include "CUpdateDialog.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const auto arguments = CUpdater::ParseArguments(application.arguments().mid(1));
+    if (!arguments) {
+        return 0;
+    }
+    CUpdateDialog dialog(*arguments);
+    if (!dialog.Prepare()) {
+        return 0;
+    }
+    dialog.show();
+    const int code = application.exec();
+    if (dialog.WorkerRunning()) {
+        std::_Exit(code); // closed during a transfer: the process ends with it
+    }
+    return code;
+}
