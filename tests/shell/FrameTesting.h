@@ -47,12 +47,13 @@ public:
         return std::nullopt;
     }
     void OpenDocument(const QString& path) override { opened.push_back(path); }
-    bool InCropMode() const override { return false; }
+    bool InCropMode() const override { return cropMode; }
     int ItemCount() const override { return itemCount; }
     void Receive(msg::Message message) override { recorder_.Receive(std::move(message)); }
 
     std::set<int> handled;
     bool pictureOpen = true;
+    bool cropMode = false;
     int itemCount = 1;
     std::vector<int> commands;
     QStringList opened;

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +205,40 @@ TEST_F(MainFrameTest, ToolBarHoldsTheSixGroupsInOrder)
     for (const int id : {cmd::kCropButton, cmd::kMove, cmd::kNewText}) {
         EXPECT_TRUE(frame_->Commands().Action(id)->isCheckable()) << id;
     }
+}
+
+TEST_F(MainFrameTest, DropDownArrowsPopUpTheirSubMenus)
+{
+    view_->handled = {cmd::kCropButton};
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    frame_->UpdateCommands();
+    const auto arrowOf = [this](int id) {
+        for (auto* button : frame_->ToolBar()->findChildren<QToolButton*>()) {
+            if (button->defaultAction() == frame_->Commands().Action(id)) {
+                return std::pair(button, QPoint(button->width() - 3, button->height() / 2));
+            }
+        }
+        return std::pair<QToolButton*, QPoint>(nullptr, {});
+    };
+    // The crop presets drop down only outside crop mode.
+    view_->cropMode = true;
+    auto [crop, cropArrow] = arrowOf(cmd::kCropButton);
+    ASSERT_NE(crop, nullptr);
+    QTest::mousePress(crop, Qt::LeftButton, {}, cropArrow);
+    EXPECT_FALSE(frame_->CropMenu()->isVisible());
+    view_->cropMode = false;
+    QTest::mousePress(crop, Qt::LeftButton, {}, cropArrow);
+    EXPECT_TRUE(frame_->CropMenu()->isVisible());
+    frame_->CropMenu()->close();
+    EXPECT_TRUE(view_->commands.empty());
+
+    // The insert button and its arrow both show the picture sub-menu.
+    auto [insert, insertArrow] = arrowOf(cmd::kInsertMenu);
+    ASSERT_NE(insert, nullptr);
+    QTest::mousePress(insert, Qt::LeftButton, {}, insertArrow);
+    EXPECT_TRUE(frame_->InsertMenu()->isVisible());
+    frame_->InsertMenu()->close();
 }
 
 TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
