@@ -1,4 +1,6 @@
 #include "CEditorApp.h"
+#include "CImageToolBar.h"
+#include "CItemBar.h"
 #include "CMainFrame.h"
 #include "CPlaceholderView.h"
 #include "CRegistry.h"
@@ -72,6 +74,10 @@ TEST_F(StartupTest, WithoutRegistryKeyTheUpdaterStillStarts)
     ASSERT_TRUE(app.InitInstance());
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_FALSE(app.Settings().backupOnSave);
+    // Every start shows the bars at their default sizes.
+    QApplication::processEvents();
+    EXPECT_EQ(app.MainFrame()->ItemBar()->height(), 130);
+    EXPECT_EQ(app.MainFrame()->ImageToolBar()->width(), 220);
     const QStringList record = UpdaterRecord();
     ASSERT_EQ(record.size(), 6);
     EXPECT_EQ(record.mid(1), (QStringList{"4", "[]", "[Pixvel]", "[]", "[]"}));
