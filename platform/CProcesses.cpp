@@ -38,7 +38,13 @@ bool Ended(pid_t pid)
     }
     const QByteArray line = stat.readAll();
     const qsizetype close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) == "Z";
+    if (close >= 0 && line.mid(close + 2, 1) != "Z") {
+        return false;
+    }
+    // It may have died between the first wait and the read: reap it now, so
+    // that a child of ours does not linger as a zombie.
+    waitpid(pid, nullptr, WNOHANG);
+    return true;
 }
 
 } // namespace

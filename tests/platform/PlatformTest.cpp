@@ -113,7 +113,7 @@ TEST(ProcessesTest, FindsAndEndsAProcessByItsProgramName)
         _exit(127);
     }
     std::vector<platform::ProcessEntry> found;
-    for (int wait = 0; wait < 200 && found.empty(); ++wait) {
+    for (int wait = 0; wait < 1000 && found.empty(); ++wait) {
         usleep(5000);
         for (const auto& process : CProcesses::Snapshot()) {
             if (process.executableName == QString::fromStdString(name)) {
