@@ -2,6 +2,7 @@
 // pictures, in process, next to a plain memory copy of the same picture.
 // Usage: bench_effects [PICTURE]  (a synthetic photo-like picture without one)
 
+#include "BenchTimer.h"
 #include "CBitmap.h"
 #include "CColourMatrix.h"
 #include "CEffectPainter.h"
@@ -12,31 +13,20 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <random>
-#include <vector>
 
 namespace {
 
 constexpr int kRuns = 7;
 
-// Median wall time of a few runs, in milliseconds.
+// Median wall time of a few runs after a warm-up, in milliseconds.
 double MedianMs(const std::function<void()>& work)
 {
-    std::vector<double> times;
-    work(); // warm-up
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    work();
+    return MedianMilliseconds(kRuns, work);
 }
 
 // Smooth gradients with noise, so the filters see photo-like data.

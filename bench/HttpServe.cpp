@@ -16,7 +16,9 @@ namespace {
 void ServeFile(const char* path, CHttpConnection& connection)
 {
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (fd < 0 || fstat(fd, &info) != 0) {
         connection.Respond(404, {{"Content-Type", "text/plain"}}, "no file\n");
         return;

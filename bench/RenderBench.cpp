@@ -1,6 +1,7 @@
 // Times a full render of a 12-megapixel picture with 20 stickers of 256×256
 // (half of them rotated, a third with effects) and 5 text items.
 
+#include "BenchTimer.h"
 #include "CItemCanvas.h"
 #include "CPictureItem.h"
 #include "CTextItem.h"
@@ -8,8 +9,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -58,17 +57,8 @@ int main(int argc, char** argv)
         text->MakeOutline(QPointF(300.0 + 500 * i, 2500.0 - 300 * i));
         canvas.AddItem(std::move(text));
     }
-    std::vector<double> times;
-    for (int run = 0; run < 8; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        canvas.Render();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("full render, 4000 x 3000 base, 20 stickers, 5 texts: %.1f ms (median of %zu; "
-                "fastest %.1f)\n",
-                times[times.size() / 2], times.size(), times.front());
+    const double median = MedianMilliseconds(8, [&canvas] { canvas.Render(); });
+    std::printf("full render, 4000 x 3000 base, 20 stickers, 5 texts: %.1f ms (median of 8)\n",
+                median);
     return 0;
 }
