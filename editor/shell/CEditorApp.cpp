@@ -7,6 +7,7 @@
 #include "CRegistry.h"
 #include "CommandIds.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -51,6 +52,7 @@ bool CEditorApp::InitInstance()
     // Shown first, so that the picture is fitted to the window's own size.
     frame_->show();
     frame_->ApplyDefaultBarSizes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     if (!commandLine.isEmpty()) {
         // The picture reaches the view with its full path; its first save
         // keeps the file as it was under the "_원본" name.
