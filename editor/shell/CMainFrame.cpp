@@ -10,6 +10,7 @@
 #include "CommandIds.h"
 #include "ServicePages.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
@@ -192,6 +193,15 @@ void CMainFrame::SetView(CFrameView* view)
     setCentralWidget(view->Widget());
     router_.SetReceiver(CMessageRouter::Party::View, view);
     UpdateCommands();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (view_ != nullptr && !view_->CanClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::Receive(msg::Message message)

@@ -69,6 +69,9 @@ public:
     // and hidden from the View menu only.
     QMenu* createPopupMenu() override { return nullptr; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildMenus();
     void BuildToolBar();

@@ -47,6 +47,7 @@ public:
     bool RunCommand(int id) override;
     std::optional<CommandState> CommandStatus(int id) const override;
     void OpenDocument(const QString& path) override;
+    bool CanClose() override;
     bool InCropMode() const override;
     int ItemCount() const override;
     void Receive(msg::Message message) override;

@@ -36,6 +36,23 @@ void COMRImageEditorView::OpenDocument(const QString& path)
     document_.OnOpenDocument(QFileInfo(path).absoluteFilePath());
 }
 
+bool COMRImageEditorView::CanClose()
+{
+    if (!document_.IsModified()) {
+        return true;
+    }
+    const QString question =
+        QStringLiteral("%1 파일의 변경 내용을 저장하시겠습니까?").arg(file_.Name());
+    switch (prompter_->Ask(this, question)) {
+    case CViewPrompter::kYes:
+        return WriteToPath(file_.Path());
+    case CViewPrompter::kNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool COMRImageEditorView::SaveFirst()
 {
     return !document_.IsModified() || FileSave();

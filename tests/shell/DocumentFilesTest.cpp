@@ -171,6 +171,24 @@ TEST_F(DocumentFilesTest, OpenKeepsTheFullPathAndAFailedOpenKeepsThePicture)
     EXPECT_TRUE(document_.IsModified());
 }
 
+TEST_F(DocumentFilesTest, ClosingWithChangesAsksFirst)
+{
+    EXPECT_TRUE(view_->CanClose());
+    OpenPicture({64, 48});
+    Modify();
+    prompter_->answers = {CViewPrompter::kCancel, CViewPrompter::kNo};
+    EXPECT_FALSE(view_->CanClose());
+    EXPECT_EQ(prompter_->questions.last(), "picture.png 파일의 변경 내용을 저장하시겠습니까?");
+    EXPECT_TRUE(view_->CanClose());
+    EXPECT_TRUE(document_.IsModified());
+
+    const QString path = view_->File().Path();
+    QFile::remove(path);
+    prompter_->answers = {CViewPrompter::kYes};
+    EXPECT_TRUE(view_->CanClose());
+    EXPECT_TRUE(QImageReader(path).canRead());
+}
+
 TEST(PictureFileTest, BackupNamesAndDefaultFolder)
 {
     EXPECT_EQ(CPictureFile::BackupPath("/p/a.jpg"), "/p/a_원본.jpg");
