@@ -191,6 +191,10 @@ void CMainFrame::SetView(CFrameView* view)
 {
     view_ = view;
     setCentralWidget(view->Widget());
+    view->Widget()->installEventFilter(this);
+    for (QWidget* child : view->Widget()->findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
     router_.SetReceiver(CMessageRouter::Party::View, view);
     UpdateCommands();
 }
@@ -202,6 +206,20 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyRelease:
+        ScheduleUpdate();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::Receive(msg::Message message)

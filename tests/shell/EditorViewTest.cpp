@@ -1,4 +1,5 @@
 #include "CEditingState.h"
+#include "CMainFrame.h"
 #include "CommandIds.h"
 #include "EditorViewTesting.h"
 
@@ -251,6 +252,34 @@ TEST_F(EditorViewTest, CommandsNeedAPicture)
     ASSERT_TRUE(view_->RunCommand(cmd::kGuideline));
     EXPECT_TRUE(view_->CommandStatus(cmd::kGuideline)->checked);
     EXPECT_FALSE(view_->CommandStatus(cmd::kHelp).has_value());
+}
+
+} // namespace
+
+namespace {
+
+// The view in the real main frame: the frame routes its messages and keeps
+// the tool bar's states current after input to the view.
+TEST_F(EditorViewTest, InTheFrameToolBarStatesFollowTheView)
+{
+    AppSettings settings;
+    COMRImageEditorDoc document;
+    CMainFrame frame(settings);
+    auto prompter = std::make_unique<CScriptedPrompter>();
+    prompter->openFiles.push_back(WritePicture("big.png", {2000, 2000}));
+    auto* view = new COMRImageEditorView(document, settings, &frame, std::move(prompter));
+    frame.SetView(view);
+    frame.show();
+    ASSERT_TRUE(frame.RunCommand(cmd::kFileOpen));
+    frame.Receive(msg::Make(msg::kZoom, msg::kZoomToolBarAndView, 100));
+    ASSERT_TRUE(frame.RunCommand(cmd::kMove));
+    frame.UpdateCommands();
+    QAction* move = frame.Commands().Action(cmd::kMove);
+    EXPECT_TRUE(move->isChecked());
+
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, {100, 100});
+    EXPECT_TRUE(QTest::qWaitFor([move] { return !move->isChecked(); }, 2000));
+    EXPECT_EQ(frame.windowTitle(), "big.png - Pixvel");
 }
 
 } // namespace
