@@ -273,7 +273,7 @@ TEST_F(EditorViewTest, InTheFrameToolBarStatesFollowTheView)
     ASSERT_TRUE(frame.RunCommand(cmd::kFileOpen));
     frame.Receive(msg::Make(msg::kZoom, msg::kZoomToolBarAndView, 100));
     ASSERT_TRUE(frame.RunCommand(cmd::kMove));
-    frame.UpdateCommands();
+    QTest::qWait(20); // the frame's own pending update
     QAction* move = frame.Commands().Action(cmd::kMove);
     EXPECT_TRUE(move->isChecked());
 
