@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -86,7 +87,7 @@ void DropSticker(CMainFrame* frame, QWidget* viewport, QPoint at, QImage sticker
 }
 
 // The editing view with stickers: selected, turned by the outer corner zone,
-// nudged, and a crop preset placed.
+// dragged and nudged, and a crop preset placed.
 void GrabView(CMainFrame* frame, const QString& out)
 {
     auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
@@ -103,6 +104,18 @@ void GrabView(CMainFrame* frame, const QString& out)
     const QPoint corner = box.topRight().toPoint() + QPoint(6, -6);
     Drag(viewport, corner, corner + QPoint(50, 60));
     Grab(frame, out + "/view-rotated.png");
+
+    // The pink star dragged in one press, then nudged right and down.
+    Drag(viewport, centre + QPoint(140, 60), centre + QPoint(60, 100));
+    for (const int key : {Qt::Key_Right, Qt::Key_Down}) {
+        for (int repeat = 0; repeat < 20; ++repeat) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat > 0);
+            QApplication::sendEvent(view, &press);
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &release);
+    }
+    Grab(frame, out + "/view-moved.png");
 
     frame->RunCommand(cmd::kCropHomePage);
     Mouse(viewport, QEvent::MouseButtonPress, centre, Qt::LeftButton);
