@@ -253,24 +253,28 @@ void COMRImageEditorView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+QCursor COMRImageEditorView::CursorAt(const QPointF& point, Qt::KeyboardModifiers keys) const
+{
+    if (!present_) {
+        return Qt::ArrowCursor;
+    }
+    if (state_.mode == CEditingState::kTextPlacement) {
+        return Qt::IBeamCursor;
+    }
+    if (state_.tool == CEditingState::kPan) {
+        return panning_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor;
+    }
+    const int index = tracker_.IsActive() ? tracker_.CursorIndex(point, keys, spaceHeld_)
+                                          : CTransformTracker::kNoCursor;
+    if (index != CTransformTracker::kNoCursor) {
+        return CTrackerCursors::Cursor(index);
+    }
+    return InCropMode() ? Qt::CrossCursor : Qt::ArrowCursor;
+}
+
 void COMRImageEditorView::UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys)
 {
-    QCursor cursor(Qt::ArrowCursor);
-    if (!present_) {
-    } else if (state_.mode == CEditingState::kTextPlacement) {
-        cursor = QCursor(Qt::IBeamCursor);
-    } else if (state_.tool == CEditingState::kPan) {
-        cursor = QCursor(panning_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
-    } else {
-        const int index = tracker_.IsActive() ? tracker_.CursorIndex(point, keys, spaceHeld_)
-                                              : CTransformTracker::kNoCursor;
-        if (index != CTransformTracker::kNoCursor) {
-            cursor = CTrackerCursors::Cursor(index);
-        } else if (InCropMode()) {
-            cursor = QCursor(Qt::CrossCursor);
-        }
-    }
-    viewport()->setCursor(cursor);
+    viewport()->setCursor(CursorAt(point, keys));
 }
 
 void COMRImageEditorView::RefreshCursor()
@@ -292,6 +296,7 @@ void COMRImageEditorView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !present_) {
         return;
     }
+    setFocus(Qt::MouseFocusReason);
     switch (state_.tool) {
     case CEditingState::kEditItems:
         PressEdit(point, keys);

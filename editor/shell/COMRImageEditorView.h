@@ -89,6 +89,7 @@ private:
     QPointF ToView(const QPointF& client) const;
     void PaintPicture(QPainter& painter, const QRect& visible) const;
     void PaintGuideline(QPainter& painter, const QRect& visible) const;
+    QCursor CursorAt(const QPointF& point, Qt::KeyboardModifiers keys) const;
     void UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys);
     void RefreshCursor();
 

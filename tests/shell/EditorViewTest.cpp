@@ -65,6 +65,7 @@ TEST_F(EditorViewTest, ZoomMessageLaysOutAgainAndEnablesPanning)
 
     ASSERT_TRUE(view_->RunCommand(cmd::kMove));
     EXPECT_TRUE(view_->CommandStatus(cmd::kMove)->checked);
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::OpenHandCursor);
     const int before = view_->horizontalScrollBar()->value();
     Drag(Viewport(), {500, 300}, {400, 300});
     EXPECT_EQ(view_->horizontalScrollBar()->value(), before + 100);
@@ -167,6 +168,7 @@ TEST_F(EditorViewTest, CropPresetIsPlacedAtTheZoomAndCuts)
     ASSERT_TRUE(view_->RunCommand(cmd::kCropPhone));
     EXPECT_TRUE(view_->InCropMode());
     EXPECT_TRUE(view_->CommandStatus(cmd::kCropButton)->checked);
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::CrossCursor);
     QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
     EXPECT_EQ(view_->Tracker().FrameRect().toRect(), QRect(472, 329, 56, 42));
     // The crop frame never rotates: the outer zone scales like the handle.
