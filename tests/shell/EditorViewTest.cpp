@@ -114,8 +114,32 @@ TEST_F(EditorViewTest, RotatingByTheOuterCornerZoneTurnsTheItem)
     // opposite corner.
     const QPoint outside = frame.topRight().toPoint() + QPoint(6, -6);
     Drag(Viewport(), outside, outside + QPoint(40, 80));
-    const QRectF turned = ItemBounds(1);
-    EXPECT_NE(turned.size(), QSizeF(100, 60));
+    // The top edge of the outline is no longer level.
+    const QPainterPath& outline = Canvas().ItemAt(1)->Outline();
+    EXPECT_GT(std::abs(outline.elementAt(1).y - outline.elementAt(0).y), 10);
+    EXPECT_NE(ItemBounds(1).size(), QSizeF(100, 60));
+}
+
+TEST_F(EditorViewTest, PaintingShowsTheFrameTheGuidelineAndTheCropTint)
+{
+    OpenPicture({800, 600}); // picture at (100, 50), dark cyan
+    ASSERT_TRUE(view_->RunCommand(cmd::kGuideline));
+    QTest::mouseMove(Viewport(), {300, 200});
+    QImage shown = Viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(50, 20), QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(99, 300), QColor(Qt::black));
+    EXPECT_EQ(shown.pixelColor(400, 650), QColor(Qt::black));
+    EXPECT_EQ(shown.pixelColor(500, 400), QColor(Qt::darkCyan));
+    EXPECT_EQ(shown.pixelColor(300, 500), COMRImageEditorView::kGuideColour);
+    EXPECT_EQ(shown.pixelColor(30, 200), COMRImageEditorView::kGuideColour);
+
+    ASSERT_TRUE(view_->RunCommand(cmd::kCropFree));
+    QTest::mouseMove(Viewport(), {300, 200});
+    Drag(Viewport(), {200, 150}, {400, 300});
+    shown = Viewport()->grab().toImage();
+    // Inside the selection the picture shows as it is; outside it is tinted.
+    EXPECT_EQ(shown.pixelColor(300, 250), QColor(Qt::darkCyan));
+    EXPECT_GT(shown.pixelColor(600, 500).red(), QColor(Qt::darkCyan).red() + 40);
 }
 
 TEST_F(EditorViewTest, DeleteRefusesTheBaseAndRemovesAnItem)
