@@ -104,6 +104,7 @@ void COMRImageEditorView::Relayout(bool fit)
         viewport()->update();
         return;
     }
+    CommitNudge(); // while the old origin still holds
     if (fit) {
         zoom_ = ViewLayout::FitZoom(pictureSize_, client);
         canvas_.SetZoom(zoom_);
@@ -120,7 +121,9 @@ void COMRImageEditorView::Relayout(bool fit)
     if (!scrollable_ && state_.tool == CEditingState::kPan) {
         state_.tool = CEditingState::kEditItems; // nothing left to pan
     }
-    if (scaled_.size() != pictureRect_.size()) {
+    // A composite of another size is about to be rendered anew.
+    if (scaled_.size() != pictureRect_.size() &&
+        canvas_.Composite().size() == pictureSize_.toSize()) {
         RescaleComposite();
     }
     RefreshTracker();
