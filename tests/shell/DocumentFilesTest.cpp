@@ -1,4 +1,5 @@
 #include "CPictureFile.h"
+#include "CPictureItem.h"
 #include "CommandIds.h"
 #include "EditorViewTesting.h"
 
@@ -155,7 +156,19 @@ TEST_F(DocumentFilesTest, OpenKeepsTheFullPathAndAFailedOpenKeepsThePicture)
     const QString opened = folder_.filePath("picture.png");
     EXPECT_EQ(view_->File().Path(), opened);
     EXPECT_EQ(view_->File().Name(), "picture.png");
-    EXPECT_EQ(Canvas().ItemAt(0)->Label().isEmpty() ? opened : QString(), opened);
+    EXPECT_EQ(dynamic_cast<CPictureItem*>(Canvas().ItemAt(0))->SourceName(), opened);
+
+    // Another folder visited later does not move where the picture is saved.
+    const QString saved = QDir::currentPath();
+    QDir(folder_.path()).mkpath("elsewhere");
+    QDir::setCurrent(folder_.filePath("elsewhere"));
+    DropItem({10, 10}, view_->PictureRect().center());
+    prompter_->answers.push_back(CViewPrompter::kYes);
+    view_->RunCommand(cmd::kFileSave);
+    QDir::setCurrent(saved);
+    EXPECT_EQ(QImage(opened).pixelColor(32, 24), QColor(Qt::red));
+    EXPECT_FALSE(QFile::exists(folder_.filePath("elsewhere/picture.png")));
+    EXPECT_FALSE(document_.IsModified());
     Modify();
 
     // The edited picture is not saved (Cancel); the new file cannot be read.
