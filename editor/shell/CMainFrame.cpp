@@ -195,6 +195,7 @@ void CMainFrame::SetView(CFrameView* view)
     for (QWidget* child : view->Widget()->findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
+    view->Widget()->setFocus(); // the keys reach the picture from the start
     router_.SetReceiver(CMessageRouter::Party::View, view);
     UpdateCommands();
 }
