@@ -1,11 +1,13 @@
 #include "CEditorApp.h"
 
 #include "CMainFrame.h"
-#include "CPlaceholderView.h"
+#include "COMRImageEditorDoc.h"
+#include "COMRImageEditorView.h"
 #include "CProcesses.h"
 #include "CRegistry.h"
 #include "CommandIds.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -38,25 +40,26 @@ bool CEditorApp::InitInstance()
     // The whole command line names the picture, so a path with blanks
     // arrives whole even unquoted.
     const QString commandLine = arguments_.join(QLatin1Char(' ')).trimmed();
-    if (!commandLine.isEmpty()) {
-        settings_.commandLinePicture = commandLine;
-        settings_.backupOnSave = true;
-    }
     settings_.installFolder = ReadSetting("APPS_PATH");
     settings_.installedVersion = ReadSetting("VERSION");
 
+    document_ = std::make_unique<COMRImageEditorDoc>();
     frame_ = std::make_unique<CMainFrame>(settings_);
     CMainFrame* frame = frame_.get();
+    document_->SetRecentListener([frame](const QString& path) { frame->AddRecentFile(path); });
     frame_->SetView(
-        new CPlaceholderView([frame](const QString& path) { frame->AddRecentFile(path); }));
-    if (!settings_.commandLinePicture.isEmpty()) {
-        // The picture reaches the view with its full path.
-        const QString path = QFileInfo(settings_.commandLinePicture).absoluteFilePath();
-        frame_->AddRecentFile(path);
-        frame_->View()->OpenDocument(path);
-    }
+        new COMRImageEditorView(*document_, settings_, frame, std::make_unique<CDialogPrompter>()));
+    // Shown first, so that the picture is fitted to the window's own size.
     frame_->show();
     frame_->ApplyDefaultBarSizes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (!commandLine.isEmpty()) {
+        // The picture reaches the view with its full path; its first save
+        // keeps the file as it was under the "_원본" name.
+        settings_.commandLinePicture = commandLine;
+        frame_->View()->OpenDocument(QFileInfo(commandLine).absoluteFilePath());
+        settings_.backupOnSave = true;
+    }
 
     settings_.infoUrl = ReadSetting("INFO_URL");
     StartUpdater();

@@ -7,6 +7,7 @@
 #include <memory>
 
 class CMainFrame;
+class COMRImageEditorDoc;
 
 // The editor's start-up: settings from the current user's key, the recent-file
 // list, the main frame with its view, the picture named on the command line,
@@ -43,5 +44,6 @@ private:
 
     QStringList arguments_;
     AppSettings settings_;
+    std::unique_ptr<COMRImageEditorDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

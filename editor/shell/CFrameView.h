@@ -32,6 +32,10 @@ public:
     // list).
     virtual void OpenDocument(const QString& path) = 0;
 
+    // Asked before the window closes: false keeps it open (the user
+    // cancelled, or unsaved changes could not be written).
+    virtual bool CanClose() { return true; }
+
     virtual bool InCropMode() const = 0;
     // Number of canvas entries, the base picture included.
     virtual int ItemCount() const = 0;

@@ -10,6 +10,7 @@
 #include "CommandIds.h"
 #include "ServicePages.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
@@ -190,8 +191,36 @@ void CMainFrame::SetView(CFrameView* view)
 {
     view_ = view;
     setCentralWidget(view->Widget());
+    view->Widget()->installEventFilter(this);
+    for (QWidget* child : view->Widget()->findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+    view->Widget()->setFocus(); // the keys reach the picture from the start
     router_.SetReceiver(CMessageRouter::Party::View, view);
     UpdateCommands();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (view_ != nullptr && !view_->CanClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyRelease:
+        ScheduleUpdate();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::Receive(msg::Message message)

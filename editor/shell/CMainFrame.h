@@ -69,6 +69,12 @@ public:
     // and hidden from the View menu only.
     QMenu* createPopupMenu() override { return nullptr; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Input to the view may change the state of commands (a right click
+    // leaves panning, a click selects): the rules run again after it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildMenus();
     void BuildToolBar();

@@ -3,13 +3,21 @@
 #include "CAboutDialog.h"
 #include "CEditorApp.h"
 #include "CMainFrame.h"
+#include "COMRImageEditorView.h"
+#include "COpenSizeDialog.h"
+#include "CommandIds.h"
 #include "ProgramIcon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -29,6 +37,93 @@ void Grab(const QWidget* frame, const QString& path)
         .save(path);
 }
 
+// Sends one mouse event to the view's client area.
+void Mouse(QWidget* viewport, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    const QPointF local(at);
+    QMouseEvent event(type, local, viewport->mapToGlobal(local), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+void Drag(QWidget* viewport, QPoint from, QPoint to)
+{
+    Mouse(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int step = 1; step <= 8; ++step) {
+        Mouse(viewport, QEvent::MouseMove, from + (to - from) * step / 8, Qt::LeftButton);
+    }
+    Mouse(viewport, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+// A sticker: a yellow star on a transparent ground.
+QImage Sticker(int size, QColor colour)
+{
+    QImage sticker(size, size, QImage::Format_ARGB32_Premultiplied);
+    sticker.fill(Qt::transparent);
+    QPainter painter(&sticker);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPolygonF star;
+    for (int corner = 0; corner < 10; ++corner) {
+        const double radius = (corner % 2 == 0 ? 0.48 : 0.2) * size;
+        const double angle = corner * 3.14159265 / 5 - 3.14159265 / 2;
+        star << QPointF(size / 2.0 + radius * std::cos(angle),
+                        size / 2.0 + radius * std::sin(angle));
+    }
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(colour);
+    painter.drawPolygon(star);
+    return sticker;
+}
+
+// Drops a sticker centred on a point of the view's client area.
+void DropSticker(CMainFrame* frame, QWidget* viewport, QPoint at, QImage sticker)
+{
+    msg::ItemDropRequest request;
+    const QPoint screen = viewport->mapToGlobal(at);
+    request.x = screen.x();
+    request.y = screen.y();
+    request.entries.push_back({QStringLiteral("star.png"), std::move(sticker)});
+    frame->Receive(msg::WithDrop(std::move(request)));
+}
+
+// The editing view with stickers: selected, turned by the outer corner zone,
+// dragged and nudged, and a crop preset placed.
+void GrabView(CMainFrame* frame, const QString& out)
+{
+    auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
+    QWidget* viewport = view->viewport();
+    Grab(frame, out + "/view-fitted.png");
+    const QPoint centre = view->PictureRect().center() - view->ScrollOffset();
+    DropSticker(frame, viewport, centre + QPoint(-120, -40), Sticker(120, QColor(255, 210, 0)));
+    DropSticker(frame, viewport, centre + QPoint(140, 60), Sticker(90, QColor(255, 120, 180)));
+    Mouse(viewport, QEvent::MouseButtonPress, centre + QPoint(-120, -40), Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseButtonRelease, centre + QPoint(-120, -40), Qt::NoButton);
+    Grab(frame, out + "/view-selected.png");
+
+    const QRectF box = view->Tracker().FrameRect().translated(-view->ScrollOffset());
+    const QPoint corner = box.topRight().toPoint() + QPoint(6, -6);
+    Drag(viewport, corner, corner + QPoint(50, 60));
+    Grab(frame, out + "/view-rotated.png");
+
+    // The pink star dragged in one press, then nudged right and down.
+    Drag(viewport, centre + QPoint(140, 60), centre + QPoint(60, 100));
+    for (const int key : {Qt::Key_Right, Qt::Key_Down}) {
+        for (int repeat = 0; repeat < 20; ++repeat) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat > 0);
+            QApplication::sendEvent(view, &press);
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &release);
+    }
+    Grab(frame, out + "/view-moved.png");
+
+    frame->RunCommand(cmd::kCropHomePage);
+    Mouse(viewport, QEvent::MouseButtonPress, centre, Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseButtonRelease, centre, Qt::NoButton);
+    Grab(frame, out + "/view-crop.png");
+    frame->RunCommand(cmd::kCropButton);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -40,11 +135,19 @@ int main(int argc, char* argv[])
     QDir().mkpath(out);
     const QStringList arguments =
         argc > 2 ? QStringList{QString::fromLocal8Bit(argv[2])} : QStringList{};
+    // The picture named on the command line opens at its own size.
+    QTimer accept;
+    QObject::connect(&accept, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<COpenSizeDialog*>(QApplication::activeModalWidget())) {
+            dialog->accept();
+        }
+    });
+    accept.start(50);
     CEditorApp editor(arguments);
     editor.InitInstance();
+    accept.stop();
     CMainFrame* frame = editor.MainFrame();
     frame->move(0, 0);
-    frame->resize(1100, 780);
     frame->ApplyDefaultBarSizes();
     Grab(frame, out + "/main-window.png");
 
@@ -66,6 +169,10 @@ int main(int argc, char* argv[])
     Wait(300);
     Grab(frame, out + "/main-item-menu.png");
     frame->ItemMenu()->close();
+
+    if (!arguments.isEmpty()) {
+        GrabView(frame, out);
+    }
 
     CAboutDialog about(frame);
     about.show();

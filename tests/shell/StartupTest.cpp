@@ -2,7 +2,8 @@
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "CMainFrame.h"
-#include "CPlaceholderView.h"
+#include "COMRImageEditorView.h"
+#include "COpenSizeDialog.h"
 #include "CRegistry.h"
 #include "DialogTesting.h"
 
@@ -94,14 +95,17 @@ TEST_F(StartupTest, SettingsAndCommandLinePictureReachTheUpdaterAndTheView)
     QImage(8, 6, QImage::Format_RGB32).save(picture);
 
     // An unquoted path with a blank arrives as two arguments and is joined.
+    // The picture is opened at its own size.
+    auto watcher = WhenOpen<COpenSizeDialog>([](COpenSizeDialog* dialog) { dialog->accept(); });
     CEditorApp app(picture.split(' '));
     ASSERT_TRUE(app.InitInstance());
     EXPECT_TRUE(app.Settings().backupOnSave);
     EXPECT_EQ(app.Settings().commandLinePicture, picture);
-    auto* view = dynamic_cast<CPlaceholderView*>(app.MainFrame()->View());
+    auto* view = dynamic_cast<COMRImageEditorView*>(app.MainFrame()->View());
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->Path(), picture);
-    EXPECT_EQ(view->Picture().size(), QSize(8, 6));
+    EXPECT_EQ(view->File().Path(), picture);
+    EXPECT_EQ(view->PictureRect().size(), QSize(8, 6));
+    EXPECT_EQ(app.MainFrame()->windowTitle(), "my photo.png - Pixvel");
     EXPECT_EQ(app.Settings().recentFiles, QStringList{picture});
 
     const QStringList record = UpdaterRecord();

@@ -1,0 +1,89 @@
+// Times the editing view on a 12-megapixel picture with 20 stickers: a plain
+// repaint (a blit of the kept scaled composite), one step of a drag (the
+// tracker's outline redrawn), the end of a drag (the item stored and the
+// picture rendered again) and a zoom change.
+
+#include "BenchTimer.h"
+#include "COMRImageEditorDoc.h"
+#include "COMRImageEditorView.h"
+#include "CommandIds.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+namespace {
+
+// Opens one picture made in memory; nothing else is asked.
+class CBenchPrompter : public CViewPrompter
+{
+public:
+    QString OpenFileName(QWidget*) override { return QStringLiteral("bench.png"); }
+    QString SaveFileName(QWidget*, const QString&) override { return {}; }
+    Answer Ask(QWidget*, const QString&) override { return kCancel; }
+    std::optional<NewPictureSettings> NewPicture(QWidget*) override { return std::nullopt; }
+    CBitmap OpenPicture(QWidget*, const QString&) override
+    {
+        QImage picture(4000, 3000, QImage::Format_RGB32);
+        picture.fill(QColor(120, 160, 200));
+        return CBitmap(picture);
+    }
+};
+
+void Mouse(QWidget* viewport, QEvent::Type type, QPoint at)
+{
+    const QPointF local(at);
+    QMouseEvent event(type, local, viewport->mapToGlobal(local), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    AppSettings settings;
+    COMRImageEditorDoc document;
+    COMRImageEditorView view(document, settings, nullptr, std::make_unique<CBenchPrompter>());
+    view.resize(1000, 700);
+    view.show();
+    QApplication::processEvents();
+    view.RunCommand(cmd::kFileOpen);
+    QImage sticker(256, 256, QImage::Format_ARGB32_Premultiplied);
+    sticker.fill(QColor(255, 200, 0, 200));
+    for (int i = 0; i < 20; ++i) {
+        msg::ItemDropRequest request;
+        const QPoint at = view.viewport()->mapToGlobal(QPoint(200 + 30 * i, 150 + 20 * i));
+        request.x = at.x();
+        request.y = at.y();
+        request.entries.push_back({QStringLiteral("sticker.png"), sticker});
+        view.Receive(msg::WithDrop(std::move(request)));
+    }
+    QWidget* viewport = view.viewport();
+    std::printf("picture 4000x3000 at zoom %.3f in 1000x700, 20 stickers\n", view.Zoom());
+
+    PrintFigure("plain repaint", MedianMilliseconds(50, [viewport] { viewport->repaint(); }));
+    const QPoint item(200 + 30 * 19, 150 + 20 * 19);
+    Mouse(viewport, QEvent::MouseButtonPress, item);
+    int step = 0;
+    PrintFigure("drag step (move + repaint)", MedianMilliseconds(50, [&] {
+                    Mouse(viewport, QEvent::MouseMove, item + QPoint(++step % 40, 0));
+                    viewport->repaint();
+                }));
+    Mouse(viewport, QEvent::MouseButtonRelease, item);
+    PrintFigure("end of drag (store + render + repaint)", MedianMilliseconds(10, [&] {
+                    Mouse(viewport, QEvent::MouseButtonPress, item);
+                    Mouse(viewport, QEvent::MouseMove, item + QPoint(3, 0));
+                    Mouse(viewport, QEvent::MouseButtonRelease, item);
+                    viewport->repaint();
+                }));
+    int percent = 30;
+    PrintFigure("zoom change (layout + rescale + repaint)", MedianMilliseconds(10, [&] {
+                    percent = percent == 30 ? 25 : 30;
+                    view.Receive(msg::Make(msg::kZoom, msg::kZoomViewOnly, percent));
+                    viewport->repaint();
+                }));
+    return 0;
+}

@@ -1,0 +1,36 @@
+#include "COMRImageEditorDoc.h"
+
+bool COMRImageEditorDoc::OnOpenDocument(const QString& path)
+{
+    UpdateAllViews(kLoad, path);
+    return true;
+}
+
+bool COMRImageEditorDoc::OnSaveDocument(const QString& path)
+{
+    UpdateAllViews(kSave, path);
+    return true;
+}
+
+void COMRImageEditorDoc::UpdateAllViews(int hint, const QString& path) const
+{
+    if (viewUpdate_) {
+        viewUpdate_(hint, path);
+    }
+}
+
+void COMRImageEditorDoc::SetPathName(const QString& path, bool addToRecent)
+{
+    pathName_ = path;
+    if (addToRecent && recent_ && !path.isEmpty()) {
+        recent_(path);
+    }
+}
+
+void COMRImageEditorDoc::SetTitle(const QString& title)
+{
+    title_ = title;
+    if (titleListener_) {
+        titleListener_(title);
+    }
+}

@@ -1,0 +1,653 @@
+#include "COMRImageEditorView.h"
+
+#include "CEditingState.h"
+#include "CItemCanvas.h"
+#include "CMessageBox.h"
+#include "COMRImageEditorDoc.h"
+#include "CTrackerCursors.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <cmath>
+
+const QColor COMRImageEditorView::kGuideColour(100, 100, 255);
+
+namespace {
+
+bool IsArrow(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+QPoint ArrowStep(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return {-1, 0};
+    case Qt::Key_Right:
+        return {1, 0};
+    case Qt::Key_Up:
+        return {0, -1};
+    default:
+        return {0, 1};
+    }
+}
+
+// Pictures larger than this many pixels at the zoom are drawn straight from
+// the composite instead of being kept scaled.
+constexpr qint64 kScaledCacheLimit = qint64(4096) * 4096;
+
+} // namespace
+
+COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettings& settings,
+                                         CMessageReceiver* mainWindow,
+                                         std::unique_ptr<CViewPrompter> prompter, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), settings_(settings),
+      mainWindow_(mainWindow), prompter_(std::move(prompter)), canvas_(CItemCanvas::Instance()),
+      state_(CEditingState::Instance())
+{
+    // A new view starts a new editing session.
+    canvas_.Clear();
+    state_ = CEditingState();
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    tracker_.SetHandleSize(kHandleSize, 0, 0);
+    tracker_.SetOptions(CTransformTracker::kViewOptions);
+    document_.SetViewUpdate([this](int hint, const QString& path) { OnUpdate(hint, path); });
+    Relayout(false);
+}
+
+COMRImageEditorView::~COMRImageEditorView()
+{
+    document_.SetViewUpdate({});
+    state_ = CEditingState();
+    canvas_.Clear();
+}
+
+bool COMRImageEditorView::InCropMode() const
+{
+    return state_.tool == CEditingState::kCrop;
+}
+
+int COMRImageEditorView::ItemCount() const
+{
+    return canvas_.Count();
+}
+
+QPoint COMRImageEditorView::ScrollOffset() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPointF COMRImageEditorView::ToView(const QPointF& client) const
+{
+    return client + ScrollOffset();
+}
+
+// ---- layout and painting
+
+void COMRImageEditorView::Relayout(bool fit)
+{
+    const QSize client = viewport()->size();
+    if (!present_) {
+        pictureRect_ = QRect();
+        total_ = QSize();
+        scrollable_ = false;
+        horizontalScrollBar()->setRange(0, 0);
+        verticalScrollBar()->setRange(0, 0);
+        viewport()->update();
+        return;
+    }
+    CommitNudge(); // while the old origin still holds
+    if (fit) {
+        zoom_ = ViewLayout::FitZoom(pictureSize_, client);
+        canvas_.SetZoom(zoom_);
+    }
+    const ViewPlacement placement = ViewLayout::Place(pictureSize_, zoom_, client);
+    pictureRect_ = placement.picture;
+    total_ = placement.total;
+    scrollable_ = client.width() < total_.width() || client.height() < total_.height();
+    horizontalScrollBar()->setRange(0, std::max(0, total_.width() - client.width()));
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setRange(0, std::max(0, total_.height() - client.height()));
+    verticalScrollBar()->setPageStep(client.height());
+    canvas_.SetOrigin(pictureRect_.left(), pictureRect_.top());
+    if (!scrollable_ && state_.tool == CEditingState::kPan) {
+        state_.tool = CEditingState::kEditItems; // nothing left to pan
+    }
+    // A composite of another size is about to be rendered anew.
+    if (scaled_.size() != pictureRect_.size() &&
+        canvas_.Composite().size() == pictureSize_.toSize()) {
+        RescaleComposite();
+    }
+    RefreshTracker();
+    viewport()->update();
+}
+
+void COMRImageEditorView::SetZoom(double zoom)
+{
+    if (!present_ || !(zoom > 0)) {
+        return;
+    }
+    zoom_ = zoom;
+    canvas_.SetZoom(zoom);
+    crop_.SetZoom(float(zoom));
+    Relayout(false);
+}
+
+void COMRImageEditorView::Rerender()
+{
+    canvas_.Render();
+    RescaleComposite();
+    viewport()->update();
+}
+
+void COMRImageEditorView::RescaleComposite()
+{
+    const QImage& composite = canvas_.Composite();
+    const QSize size = pictureRect_.size();
+    if (composite.isNull() || size.isEmpty() ||
+        qint64(size.width()) * size.height() > kScaledCacheLimit) {
+        scaled_ = QPixmap();
+        return;
+    }
+    scaled_ =
+        QPixmap::fromImage(composite.size() == size ? composite
+                                                    : composite.scaled(size, Qt::IgnoreAspectRatio,
+                                                                       Qt::SmoothTransformation));
+}
+
+void COMRImageEditorView::RefreshTracker()
+{
+    if (InCropMode()) {
+        crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
+        if (const std::optional<QPainterPath> outline = crop_.ViewOutline(0, 0, false)) {
+            tracker_.Select(*outline);
+        } else {
+            tracker_.Deselect();
+        }
+    } else if (selected_ >= 1 && canvas_.ItemAt(selected_) != nullptr) {
+        selection_ = canvas_.ItemOutlineInView(selected_);
+        tracker_.Select(selection_);
+    } else {
+        tracker_.Deselect();
+    }
+}
+
+std::optional<QPainterPath> COMRImageEditorView::CropViewOutline() const
+{
+    const std::optional<QPainterPath> outline = crop_.PictureOutline();
+    if (!outline) {
+        return std::nullopt;
+    }
+    return (QTransform::fromScale(crop_.Zoom(), crop_.Zoom()) *
+            QTransform::fromTranslate(crop_.Origin().x(), crop_.Origin().y()))
+        .map(*outline);
+}
+
+void COMRImageEditorView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    const QPoint offset = ScrollOffset();
+    painter.translate(-offset);
+    const QRect visible(offset, viewport()->size());
+    painter.fillRect(visible, Qt::white);
+    if (!present_) {
+        return;
+    }
+    PaintPicture(painter, visible);
+    PaintGuideline(painter, visible);
+    tracker_.Draw(painter);
+    if (band_) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(band_->normalized());
+    }
+}
+
+void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible) const
+{
+    if (!scaled_.isNull()) {
+        painter.drawPixmap(pictureRect_.topLeft(), scaled_);
+    } else {
+        // Only the visible part, straight from the composite.
+        const QRect target = visible & pictureRect_;
+        const QRectF source(QPointF(target.topLeft() - pictureRect_.topLeft()) / zoom_,
+                            QSizeF(target.size()) / zoom_);
+        painter.drawImage(QRectF(target), canvas_.Composite(), source);
+    }
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(pictureRect_.adjusted(-1, -1, 0, 0));
+    if (InCropMode()) {
+        if (const std::optional<QPainterPath> crop = CropViewOutline()) {
+            QPainterPath outside;
+            outside.addRect(pictureRect_);
+            painter.fillPath(outside.subtracted(*crop), QColor(255, 0, 0, 0x50));
+        }
+    }
+}
+
+void COMRImageEditorView::PaintGuideline(QPainter& painter, const QRect& visible) const
+{
+    if (!guideline_ || !guide_ || state_.tool != CEditingState::kEditItems) {
+        return;
+    }
+    const int x = int(std::floor(guide_->x()));
+    const int y = int(std::floor(guide_->y()));
+    painter.fillRect(QRect(visible.left(), y, visible.width(), 1), kGuideColour);
+    painter.fillRect(QRect(x, visible.top(), 1, visible.height()), kGuideColour);
+}
+
+void COMRImageEditorView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    Relayout(false);
+}
+
+void COMRImageEditorView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+QCursor COMRImageEditorView::CursorAt(const QPointF& point, Qt::KeyboardModifiers keys) const
+{
+    if (!present_) {
+        return Qt::ArrowCursor;
+    }
+    if (state_.mode == CEditingState::kTextPlacement) {
+        return Qt::IBeamCursor;
+    }
+    if (state_.tool == CEditingState::kPan) {
+        return panning_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor;
+    }
+    const int index = tracker_.IsActive() ? tracker_.CursorIndex(point, keys, spaceHeld_)
+                                          : CTransformTracker::kNoCursor;
+    if (index != CTransformTracker::kNoCursor) {
+        return CTrackerCursors::Cursor(index);
+    }
+    return InCropMode() ? Qt::CrossCursor : Qt::ArrowCursor;
+}
+
+void COMRImageEditorView::UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys)
+{
+    viewport()->setCursor(CursorAt(point, keys));
+}
+
+void COMRImageEditorView::RefreshCursor()
+{
+    UpdateCursor(ToView(viewport()->mapFromGlobal(QCursor::pos())),
+                 QGuiApplication::keyboardModifiers());
+}
+
+// ---- mouse
+
+void COMRImageEditorView::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF point = ToView(event->position());
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (event->button() == Qt::RightButton) {
+        PressRight(point);
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !present_) {
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    switch (state_.tool) {
+    case CEditingState::kEditItems:
+        PressEdit(point, keys);
+        break;
+    case CEditingState::kPan:
+        panning_ = true;
+        panLast_ = event->position().toPoint();
+        break;
+    case CEditingState::kCrop:
+        PressCrop(point, keys);
+        break;
+    default:
+        break;
+    }
+    UpdateCursor(point, keys);
+    viewport()->update();
+}
+
+void COMRImageEditorView::PressEdit(const QPointF& point, Qt::KeyboardModifiers keys)
+{
+    if (selected_ < 1) {
+        Select(canvas_.HitTest(point.x(), point.y()));
+    }
+    if (selected_ < 1 || tracker_.Press(point, keys) == CTracker::kTracking) {
+        return;
+    }
+    // Not on the tracker: another item is selected and dragged in the same
+    // press; empty picture or the base deselects.
+    const int hit = canvas_.HitTest(point.x(), point.y());
+    if (hit == selected_) {
+        return;
+    }
+    Select(hit);
+    if (hit >= 1) {
+        tracker_.Press(point, keys);
+    }
+}
+
+void COMRImageEditorView::PressCrop(const QPointF& point, Qt::KeyboardModifiers keys)
+{
+    if (tracker_.IsActive() && tracker_.Press(point, keys) == CTracker::kTracking) {
+        return;
+    }
+    crop_.SetZoom(float(zoom_));
+    crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
+    if (crop_.Kind() == CCropSelection::kFixed) {
+        QPainterPath rectangle;
+        rectangle.addRect(QRectF(QPointF(0, 0), QSizeF(crop_.FixedSize())));
+        crop_.SetOutline(rectangle);
+        tracker_.Select(*crop_.ViewOutline(point.x(), point.y(), true));
+        tracker_.Press(point, keys);
+    } else {
+        crop_.Clear();
+        tracker_.Deselect();
+        band_ = QRectF(point, point);
+    }
+}
+
+void COMRImageEditorView::PressRight(const QPointF& point)
+{
+    pastePoint_ = point.toPoint();
+    if (tracker_.IsTracking()) {
+        tracker_.RightButton();
+        viewport()->update();
+        return;
+    }
+    if (!present_) {
+        return;
+    }
+    switch (state_.tool) {
+    case CEditingState::kPan:
+        ToggleMove();
+        break;
+    case CEditingState::kEditItems:
+        if (selected_ >= 0) {
+            Send(msg::WithIndexes(msg::kContextMenu, 0, {uint32_t(selected_)}));
+        }
+        break;
+    case CEditingState::kCrop:
+        CropMenu(point);
+        break;
+    default:
+        break;
+    }
+}
+
+void COMRImageEditorView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF point = ToView(event->position());
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (panning_) {
+        const QPoint now = event->position().toPoint();
+        const QPoint moved = now - panLast_;
+        panLast_ = now;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+    } else if (tracker_.IsTracking()) {
+        tracker_.MouseMove(point, keys);
+        viewport()->update();
+    } else if (band_) {
+        band_->setBottomRight(point);
+        viewport()->update();
+    } else if (guideline_ && present_ && state_.tool == CEditingState::kEditItems) {
+        guide_ = pictureRect_.contains(point.toPoint()) ? std::optional(point) : std::nullopt;
+        viewport()->update();
+    }
+    if (!tracker_.IsTracking()) {
+        UpdateCursor(point, keys);
+    }
+}
+
+void COMRImageEditorView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPointF point = ToView(event->position());
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (panning_) {
+        panning_ = false;
+    } else if (tracker_.IsTracking()) {
+        const int result = tracker_.Release(point, event->modifiers());
+        if (result == CTracker::kTransformed || result == CTracker::kTransformedCtrl) {
+            ApplyTrackerMatrix();
+        }
+    } else if (band_) {
+        ReleaseBand(point);
+    }
+    UpdateCursor(point, event->modifiers());
+    viewport()->update();
+}
+
+void COMRImageEditorView::ApplyTrackerMatrix()
+{
+    const QTransform matrix = tracker_.Matrix();
+    if (InCropMode()) {
+        crop_.Transform(&matrix);
+    } else if (selected_ >= 1) {
+        canvas_.SetItemOutlineFromView(selected_, matrix.map(selection_));
+        Rerender();
+        PictureChanged();
+    }
+    RefreshTracker();
+}
+
+void COMRImageEditorView::ReleaseBand(const QPointF& point)
+{
+    band_->setBottomRight(point);
+    const QRect band = band_->normalized().toRect();
+    band_.reset();
+    if (band.width() < 1 || band.height() < 1) {
+        return;
+    }
+    crop_.SetZoom(float(zoom_));
+    crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
+    crop_.SetRectangle(band.x(), band.y(), band.width(), band.height(), true);
+    RefreshTracker();
+}
+
+void COMRImageEditorView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !present_) {
+        return;
+    }
+    const QPointF point = ToView(event->position());
+    if (state_.tool == CEditingState::kPan) {
+        FitToWindow();
+    } else if (InCropMode() && crop_.HitTest(int(point.x()), int(point.y()))) {
+        Crop();
+    } else {
+        // A double click is a press as well: it selects and may drag.
+        mousePressEvent(event);
+    }
+}
+
+bool COMRImageEditorView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave && !tracker_.IsTracking()) {
+        viewport()->unsetCursor();
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void COMRImageEditorView::focusOutEvent(QFocusEvent* event)
+{
+    // The drag ends when another window takes the input.
+    if (tracker_.IsTracking()) {
+        tracker_.CaptureLost();
+        viewport()->update();
+    }
+    if (!arrowsHeld_.empty()) {
+        arrowsHeld_.clear();
+        CommitNudge();
+    }
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+// ---- keyboard
+
+void COMRImageEditorView::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (IsArrow(key) && Nudge(key)) {
+        return;
+    }
+    if (key == Qt::Key_Space) {
+        spaceHeld_ = true;
+    }
+    if (tracker_.IsTracking()) {
+        if (tracker_.KeyPress(key, keys) == CTracker::kCancelled) {
+            viewport()->update();
+        }
+        return;
+    }
+    const bool ctrl = keys & Qt::ControlModifier;
+    if (InCropMode()) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Crop();
+        } else if (key == Qt::Key_Escape) {
+            CancelCrop();
+        }
+    } else if (key == Qt::Key_Delete || (ctrl && key == Qt::Key_D)) {
+        DeleteSelected();
+    } else if (ctrl && key == Qt::Key_C) {
+        CopyItem();
+    } else if (ctrl && key == Qt::Key_V) {
+        pastePoint_ = QPoint(-1, -1);
+        PasteItem();
+    } else if (key != Qt::Key_Space && key != Qt::Key_Control) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    RefreshCursor();
+}
+
+void COMRImageEditorView::keyReleaseEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    if (key == Qt::Key_Space) {
+        spaceHeld_ = false;
+    }
+    if (IsArrow(key)) {
+        arrowsHeld_.erase(key);
+        if (arrowsHeld_.empty()) {
+            CommitNudge();
+        }
+        return;
+    }
+    if (tracker_.IsTracking()) {
+        tracker_.KeyRelease(key, event->modifiers());
+        return;
+    }
+    if (key == Qt::Key_Space || key == Qt::Key_Control) {
+        RefreshCursor();
+    }
+}
+
+bool COMRImageEditorView::Nudge(int key)
+{
+    if (tracker_.IsTracking()) {
+        return false;
+    }
+    QPoint step = ArrowStep(key);
+    arrowsHeld_.insert(key);
+    // Another arrow already held across this one makes the step diagonal.
+    for (const int held : arrowsHeld_) {
+        const QPoint other = ArrowStep(held);
+        if (other.x() * step.x() == 0 && other.y() * step.y() == 0 && held != key) {
+            step += other;
+            break;
+        }
+    }
+    const QTransform move = QTransform::fromTranslate(step.x(), step.y());
+    if (InCropMode()) {
+        if (!crop_.HasOutline()) {
+            return false;
+        }
+        crop_.Transform(&move);
+        RefreshTracker();
+    } else if (state_.tool == CEditingState::kEditItems && selected_ >= 1) {
+        // Only the frame moves while the key is held; the release commits.
+        selection_ = move.map(selection_);
+        tracker_.Select(selection_);
+        nudged_ = true;
+    } else {
+        arrowsHeld_.erase(key);
+        return false;
+    }
+    viewport()->update();
+    return true;
+}
+
+void COMRImageEditorView::CommitNudge()
+{
+    if (!nudged_) {
+        return;
+    }
+    nudged_ = false;
+    if (selected_ >= 1) {
+        canvas_.SetItemOutlineFromView(selected_, selection_);
+        Rerender();
+        RefreshTracker();
+        PictureChanged();
+    }
+}
+
+// ---- selection
+
+void COMRImageEditorView::Select(int index, bool announce)
+{
+    CommitNudge();
+    selected_ = canvas_.ItemAt(index) != nullptr ? index : -1;
+    RefreshTracker();
+    viewport()->update();
+    if (selected_ < 0) {
+        return;
+    }
+    state_.currentItem = canvas_.ItemAt(selected_);
+    if (announce) {
+        Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {uint32_t(selected_)}));
+    }
+    Send(msg::Make(msg::kRefreshPanels));
+}
+
+void COMRImageEditorView::DeleteSelected()
+{
+    if (selected_ == 0) {
+        CMessageBox::Show(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+        return;
+    }
+    msg::IndexList indexes;
+    if (selected_ >= 1) {
+        indexes.push_back(uint32_t(selected_));
+    }
+    Send(msg::WithIndexes(msg::kDeleteItems, 0, std::move(indexes)));
+}
+
+void COMRImageEditorView::PictureChanged()
+{
+    document_.SetModifiedFlag(true);
+}
+
+void COMRImageEditorView::Send(msg::Message message) const
+{
+    if (mainWindow_ != nullptr) {
+        mainWindow_->Receive(std::move(message));
+    }
+}
