@@ -185,6 +185,26 @@ TEST_F(ZipReaderTest, NeverWritesOutsideTheTargetFolder)
                  CFileException);
 }
 
+TEST_F(ZipReaderTest, LinksInTheTargetFolderAreReplacedOrMustStayInside)
+{
+    // A link in place of an entry's file is replaced, never written through;
+    // a link to a folder inside the target folder may be passed through.
+    fs::create_directories(Out() / "real");
+    fs::create_directories(folder_ / "outside");
+    WriteFile(folder_ / "outside/target.txt", "keep");
+    fs::create_symlink(folder_ / "outside/target.txt", Out() / "planted.txt");
+    fs::create_symlink(Out() / "real", Out() / "inner");
+    const ZipLayout layout{
+        {{.name = "planted.txt", .data = "new"}, {.name = "inner/x.txt", .data = "x"}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
+    EXPECT_EQ(report.written.size(), 2u);
+    EXPECT_EQ(ReadFile(folder_ / "outside/target.txt"), "keep");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Out() / "planted.txt")));
+    EXPECT_EQ(ReadFile(Out() / "planted.txt"), "new");
+    EXPECT_EQ(ReadFile(Out() / "real/x.txt"), "x");
+}
+
 TEST_F(ZipReaderTest, FolderEntriesCreateTheirFolders)
 {
     const ZipLayout layout{{{.name = "dir/", .data = ""}, {.name = "dir\\sub\\", .data = ""}}};
