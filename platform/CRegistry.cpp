@@ -99,7 +99,10 @@ bool CRegistry::KeyExists(const QString& key)
 bool CRegistry::Write(const QString& key, const QString& name, const QString& data)
 {
     const QString file = KeyFile(key);
-    if (file.isEmpty() || name.isEmpty() || !QDir().mkpath(QFileInfo(file).path())) {
+    // QSettings takes `/` and `\` in a name for groups: such a value would be
+    // stored outside [General], where no listing, read or delete finds it.
+    if (file.isEmpty() || name.isEmpty() || name.contains('/') || name.contains('\\') ||
+        !QDir().mkpath(QFileInfo(file).path())) {
         return false;
     }
     QSettings settings(file, QSettings::IniFormat);

@@ -27,7 +27,8 @@ public:
     static QString Read(const QString& key, const QString& name, int maxBytes = 0);
     static QStringList ValueNames(const QString& key);
     static bool KeyExists(const QString& key);
-    // Creates the key when needed. False when it cannot be written.
+    // Creates the key when needed. False when it cannot be written, and for
+    // an empty name or one with `/` or `\`.
     static bool Write(const QString& key, const QString& name, const QString& data);
     static bool DeleteValue(const QString& key, const QString& name);
     static bool DeleteKey(const QString& key);

@@ -11,6 +11,7 @@
 #include "CToolError.h"
 #include "ItemEffects.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 const char* const CRenderCommand::kOptions =
@@ -63,6 +64,22 @@ QString DescribeLoadFailure(Status status)
     }
 }
 
+// The encoder whose list names OUTPUT's extension exactly. The editor's rule
+// searches the lists as text, which would also take "x.p" or a file named
+// "png" for a picture format.
+EncoderChoice ChooseByExtension(const QString& output)
+{
+    const QString pattern = "*." + QFileInfo(output).suffix();
+    for (const ImageEncoderInfo& encoder : CImageEncoders::Encoders()) {
+        if (pattern.size() > 2 && QString::fromLatin1(encoder.extensions)
+                                      .split(';')
+                                      .contains(pattern, Qt::CaseInsensitive)) {
+            return CImageEncoders::ChooseEncoder(QString::fromLatin1(encoder.mimeType));
+        }
+    }
+    return {};
+}
+
 // The picture drawn with its effects onto opaque white, as the editor renders it.
 CBitmap Composite(QImage picture, const ItemEffects& effects)
 {
@@ -109,7 +126,7 @@ int CRenderCommand::Run(CToolArguments& arguments)
 {
     const QString input = arguments.Take("INPUT (usage: pixvel-tool render INPUT OUTPUT)");
     const QString output = arguments.Take("OUTPUT (usage: pixvel-tool render INPUT OUTPUT)");
-    EncoderChoice choice = CImageEncoders::ChooseEncoder(output);
+    EncoderChoice choice = ChooseByExtension(output);
     if (!choice.found) {
         throw CToolError(QString("cannot tell the picture format from '%1': name it .jpg, .png, "
                                  ".bmp, .gif or .tif")

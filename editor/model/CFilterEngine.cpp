@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <list>
+#include <new>
 #include <numeric>
 
 namespace {
@@ -239,16 +240,22 @@ QImage Blur(QImage surface, const GaussianKernel& kernel)
     if (result.isNull()) {
         return QImage();
     }
-    const Taps taps(kernel);
-    const std::vector<int> bands = CParallelRows::Bands(surface.height(), surface.width());
-    const SourceRows source(surface.constBits(), surface.bytesPerLine(), surface.height(), bands,
-                            taps.Radius(), inPlace);
-    surface = QImage(); // the result alone holds the pixels when in place
-    uchar* const bits = result.bits();
-    CParallelRows::RunBands(bands, [&](int firstRow, int endRow) {
-        BlurBand(source, result.width(), result.height(), bits, result.bytesPerLine(), taps,
-                 firstRow, endRow);
-    });
+    // Row buffers that cannot be had (a very wide picture) end the blur
+    // without a picture, as a picture that cannot be allocated does.
+    try {
+        const Taps taps(kernel);
+        const std::vector<int> bands = CParallelRows::Bands(surface.height(), surface.width());
+        const SourceRows source(surface.constBits(), surface.bytesPerLine(), surface.height(),
+                                bands, taps.Radius(), inPlace);
+        surface = QImage(); // the result alone holds the pixels when in place
+        uchar* const bits = result.bits();
+        CParallelRows::RunBands(bands, [&](int firstRow, int endRow) {
+            BlurBand(source, result.width(), result.height(), bits, result.bytesPerLine(), taps,
+                     firstRow, endRow);
+        });
+    } catch (const std::bad_alloc&) {
+        return QImage();
+    }
     return result;
 }
 

@@ -100,7 +100,10 @@ void GammaPixels(uchar* pixels, int count, const GammaTable& table)
 {
     int x = 0;
 #ifdef PIXVEL_HAVE_BYTE_PERMUTE
-    static const bool kBytePermute = __builtin_cpu_supports("avx512vbmi");
+    // Every instruction set the permute loop is compiled for must be there.
+    static const bool kBytePermute = __builtin_cpu_supports("avx512f") &&
+                                     __builtin_cpu_supports("avx512bw") &&
+                                     __builtin_cpu_supports("avx512vbmi");
     if (kBytePermute) {
         x = GammaPixelsPermute(pixels, count, table.data());
     }

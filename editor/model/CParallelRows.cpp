@@ -1,9 +1,44 @@
 #include "CParallelRows.h"
 
 #include <algorithm>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+namespace {
+
+// The first exception any band threw, to be thrown again on the calling
+// thread once every band has ended.
+class CFirstFailure
+{
+public:
+    void Run(const std::function<void(int, int)>& work, int firstRow, int endRow) noexcept
+    {
+        try {
+            work(firstRow, endRow);
+        } catch (...) {
+            const std::scoped_lock guard(lock_);
+            if (!failure_) {
+                failure_ = std::current_exception();
+            }
+        }
+    }
+
+    void Rethrow() const
+    {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+
+private:
+    std::mutex lock_;
+    std::exception_ptr failure_;
+};
+
+} // namespace
 
 std::vector<int> CParallelRows::Bands(int rows, int width)
 {
@@ -20,19 +55,23 @@ std::vector<int> CParallelRows::Bands(int rows, int width)
 void CParallelRows::RunBands(const std::vector<int>& bands,
                              const std::function<void(int, int)>& work)
 {
+    CFirstFailure failure;
     std::vector<std::thread> threads;
+    threads.reserve(bands.size());
     for (size_t band = 1; band + 1 < bands.size(); ++band) {
         try {
-            threads.emplace_back(work, bands[band], bands[band + 1]);
+            threads.emplace_back(&CFirstFailure::Run, &failure, std::cref(work), bands[band],
+                                 bands[band + 1]);
         } catch (const std::system_error&) {
             // No thread to be had: this band runs here instead.
-            work(bands[band], bands[band + 1]);
+            failure.Run(work, bands[band], bands[band + 1]);
         }
     }
     if (bands.size() > 1) {
-        work(bands[0], bands[1]);
+        failure.Run(work, bands[0], bands[1]);
     }
     for (std::thread& thread : threads) {
         thread.join();
     }
+    failure.Rethrow();
 }

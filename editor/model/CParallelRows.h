@@ -5,8 +5,9 @@
 
 // Splits the rows of a picture into one contiguous band per core and runs
 // each band on its own thread; small pictures stay on the calling thread,
-// where starting threads would cost more than it saves. The work function
-// must not throw.
+// where starting threads would cost more than it saves. When the work throws
+// (a band's buffer cannot be allocated), every band still ends before the
+// first exception is thrown again on the calling thread.
 class CParallelRows
 {
 public:

@@ -3,11 +3,17 @@
 // clipped windows, unsharp mask with the single-precision amount + 1.
 
 #include "CFilterEngine.h"
+#include "CParallelRows.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <new>
 #include <random>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -255,4 +261,30 @@ TEST(BlurTest, InPlaceEqualsCopy)
         EXPECT_EQ(inPlace.constBits(), ownBits);
         EXPECT_EQ(inPlace, expected) << c.size.width() << "x" << c.size.height();
     }
+}
+
+TEST(ParallelRowsTest, AFailingBandReachesTheCallerAfterEveryBandEnded)
+{
+    // A band that cannot get its row buffers throws on its own thread: the
+    // other bands still end, then the caller gets the exception.
+    const std::vector<int> bands = {0, 10, 20, 30, 40};
+    std::atomic<int> ended{0};
+    const auto work = [&ended](int firstRow, int) {
+        if (firstRow == 20) {
+            throw std::bad_alloc();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ++ended;
+    };
+    EXPECT_THROW(CParallelRows::RunBands(bands, work), std::bad_alloc);
+    EXPECT_EQ(ended, 3);
+
+    // The band on the calling thread may fail too; the threads are joined first.
+    const auto firstFails = [](int firstRow, int) {
+        if (firstRow == 0) {
+            throw std::runtime_error("first band");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    EXPECT_THROW(CParallelRows::RunBands(bands, firstFails), std::runtime_error);
 }

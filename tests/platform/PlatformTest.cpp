@@ -50,6 +50,12 @@ TEST_F(RegistryTest, KeysAreFilesWithCaseInsensitivePaths)
     EXPECT_TRUE(ReadFile(CRegistry::KeyFile("HKCU\\Software\\Pixvel").toStdString())
                     .starts_with("[General]"));
 
+    // A name QSettings would take for a group is refused, not stored out of sight.
+    for (const char* name : {"a/b", "a\\b", ""}) {
+        EXPECT_FALSE(CRegistry::Write("HKCU\\Software\\Pixvel", name, "x")) << name;
+    }
+    EXPECT_EQ(CRegistry::ValueNames("HKCU\\Software\\Pixvel"), QStringList{"VERSION"});
+
     EXPECT_TRUE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
     EXPECT_FALSE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
     EXPECT_TRUE(CRegistry::DeleteKey("HKCU\\Software\\Pixvel"));

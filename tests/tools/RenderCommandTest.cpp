@@ -64,6 +64,9 @@ TEST_F(RenderCommandTest, RefusalsLeaveTheOutputAlone)
 
     const QStringList refused[] = {
         {"render", input_, Path("keep")},               // no extension
+        {"render", input_, Path("png")},                // a format's name, no extension
+        {"render", input_, Path("b.p")},                // part of an extension
+        {"render", input_, Path("b.")},                 // an empty extension
         {"render", input_, Path("b.webp")},             // no encoder
         {"render", Path("missing.png"), Path("c.png")}, // unreadable input
         {"render", input_},                             // missing output
@@ -76,7 +79,9 @@ TEST_F(RenderCommandTest, RefusalsLeaveTheOutputAlone)
         EXPECT_TRUE(result.error.startsWith("pixvel-tool: "));
         EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
     }
-    EXPECT_FALSE(QFile::exists(Path("b.webp")));
+    for (const char* name : {"b.webp", "png", "b.p", "b."}) {
+        EXPECT_FALSE(QFile::exists(Path(name))) << name;
+    }
     EXPECT_FALSE(QFile::exists(Path("c.png")));
     EXPECT_FALSE(QFile::exists(Path("d.png")));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-struct ZipEntrySpec
+struct ZipEntryLayout
 {
     std::string name;
     std::string data;
@@ -28,9 +28,9 @@ struct ZipEntrySpec
     std::optional<uint32_t> compressedSize; // recorded (local and central) instead of the real one
 };
 
-struct ZipSpec
+struct ZipLayout
 {
-    std::vector<ZipEntrySpec> entries;
+    std::vector<ZipEntryLayout> entries;
     std::string prefix;  // bytes before the archive (a stub program)
     std::string comment; // the archive comment
     uint16_t disk = 0;   // number of this disk
@@ -67,12 +67,12 @@ inline std::string Deflate(const std::string& data)
 
 } // namespace zipbuilder
 
-inline std::string BuildZip(const ZipSpec& spec)
+inline std::string BuildZip(const ZipLayout& layout)
 {
     using namespace zipbuilder;
     std::string archive;
     std::string central;
-    for (const ZipEntrySpec& entry : spec.entries) {
+    for (const ZipEntryLayout& entry : layout.entries) {
         const std::string stored = entry.compressed    ? *entry.compressed
                                    : entry.method == 8 ? Deflate(entry.data)
                                                        : entry.data;
@@ -122,12 +122,12 @@ inline std::string BuildZip(const ZipSpec& spec)
     const uint32_t centralOffset = uint32_t(archive.size());
     archive += central;
     Put32(archive, 0x06054b50);
-    Put16(archive, spec.disk);
-    Put16(archive, spec.disk);
-    Put16(archive, uint32_t(spec.entries.size()));
-    Put16(archive, uint32_t(spec.entries.size()));
+    Put16(archive, layout.disk);
+    Put16(archive, layout.disk);
+    Put16(archive, uint32_t(layout.entries.size()));
+    Put16(archive, uint32_t(layout.entries.size()));
     Put32(archive, uint32_t(central.size()));
     Put32(archive, centralOffset);
-    Put16(archive, uint32_t(spec.comment.size()));
-    return spec.prefix + archive + spec.comment;
+    Put16(archive, uint32_t(layout.comment.size()));
+    return layout.prefix + archive + layout.comment;
 }

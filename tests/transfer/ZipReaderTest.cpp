@@ -19,18 +19,18 @@ class ZipReaderTest : public ::testing::Test
 {
 protected:
     // Writes the package into the test folder and returns its path.
-    std::string Package(const ZipSpec& spec, const std::string& name = "package.zip")
+    std::string Package(const ZipLayout& layout, const std::string& name = "package.zip")
     {
         const fs::path path = folder_ / name;
-        WriteFile(path, BuildZip(spec));
+        WriteFile(path, BuildZip(layout));
         return path.string();
     }
 
-    // The cause of the CZipException that unpacking `spec` throws, 0 if none.
-    int UnpackCause(const ZipSpec& spec, UnopenablePolicy policy = UnopenablePolicy::Skip)
+    // The cause of the CZipException that unpacking `layout` throws, 0 if none.
+    int UnpackCause(const ZipLayout& layout, UnopenablePolicy policy = UnopenablePolicy::Skip)
     {
         try {
-            CPackageUnpacker::Unpack(Package(spec), Out(), policy);
+            CPackageUnpacker::Unpack(Package(layout), Out(), policy);
         } catch (const CZipException& error) {
             return error.CauseCode();
         }
@@ -59,12 +59,12 @@ TEST_F(ZipReaderTest, UnpacksStoredDeflatedAndDescriptorEntriesIntoSubfolders)
 {
     const std::string text(100000, 'a');
     const std::string noise = NoiseBytes(70000);
-    ZipSpec spec{{{.name = "items/a/b.png", .data = noise, .method = 0},
-                  {.name = "readme.txt", .data = text},
-                  {.name = "items/c.txt", .data = noise, .descriptor = true},
-                  {.name = "empty.txt", .data = ""}}};
+    ZipLayout layout{{{.name = "items/a/b.png", .data = noise, .method = 0},
+                      {.name = "readme.txt", .data = text},
+                      {.name = "items/c.txt", .data = noise, .descriptor = true},
+                      {.name = "empty.txt", .data = ""}}};
     const UnpackReport report =
-        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     EXPECT_EQ(report.written.size(), 4u);
     EXPECT_TRUE(report.skipped.empty());
     EXPECT_EQ(ReadFile(Out() / "items/a/b.png"), noise);
@@ -77,37 +77,37 @@ TEST_F(ZipReaderTest, UnpacksStoredDeflatedAndDescriptorEntriesIntoSubfolders)
 
 TEST_F(ZipReaderTest, FindsTheEndRecordBehindAPrefixAndALongComment)
 {
-    ZipSpec spec{{{.name = "a.txt", .data = "hello"}}};
-    spec.prefix = NoiseBytes(5000);
-    spec.comment = std::string(65513, 'c');
-    CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    ZipLayout layout{{{.name = "a.txt", .data = "hello"}}};
+    layout.prefix = NoiseBytes(5000);
+    layout.comment = std::string(65513, 'c');
+    CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     EXPECT_EQ(ReadFile(Out() / "a.txt"), "hello");
 
-    spec.comment += 'c'; // 65514 bytes: the record lies beyond the search
-    EXPECT_EQ(UnpackCause(spec), CZipException::BadArchive);
+    layout.comment += 'c'; // 65514 bytes: the record lies beyond the search
+    EXPECT_EQ(UnpackCause(layout), CZipException::BadArchive);
 }
 
 TEST_F(ZipReaderTest, RefusesBrokenArchivesWithBadArchive)
 {
-    const ZipEntrySpec good{.name = "a.txt", .data = std::string(5000, 'x')};
-    ZipEntrySpec method12 = good;
+    const ZipEntryLayout good{.name = "a.txt", .data = std::string(5000, 'x')};
+    ZipEntryLayout method12 = good;
     method12.method = 12;
-    ZipEntrySpec encrypted = good;
+    ZipEntryLayout encrypted = good;
     encrypted.flags = 1;
-    ZipEntrySpec zip64 = good;
+    ZipEntryLayout zip64 = good;
     zip64.extra = std::string("\x01\x00\x00\x00", 4);
-    ZipEntrySpec localDiffers = good;
+    ZipEntryLayout localDiffers = good;
     localDiffers.localSize = 3;
-    ZipEntrySpec offsetOutside = good;
+    ZipEntryLayout offsetOutside = good;
     offsetOutside.localOffset = 0x7fffff00;
-    ZipEntrySpec dataOutside = good;
+    ZipEntryLayout dataOutside = good;
     dataOutside.compressedSize = 0x7fff0000;
 
-    for (const ZipEntrySpec& entry :
+    for (const ZipEntryLayout& entry :
          {method12, encrypted, zip64, localDiffers, offsetOutside, dataOutside}) {
         EXPECT_EQ(UnpackCause({{entry}}), CZipException::BadArchive) << entry.name;
     }
-    ZipSpec multiDisk{{good}};
+    ZipLayout multiDisk{{good}};
     multiDisk.disk = 1;
     EXPECT_EQ(UnpackCause(multiDisk), CZipException::BadArchive);
 
@@ -117,7 +117,7 @@ TEST_F(ZipReaderTest, RefusesBrokenArchivesWithBadArchive)
     EXPECT_THROW(
         CPackageUnpacker::Unpack((folder_ / "cut.zip").string(), Out(), UnopenablePolicy::Skip),
         CZipException);
-    ZipSpec stretched{{good}};
+    ZipLayout stretched{{good}};
     stretched.entries[0].localOffset = uint32_t(bytes.size() - 40);
     EXPECT_EQ(UnpackCause(stretched), CZipException::BadArchive);
     EXPECT_TRUE(Files().empty());
@@ -133,7 +133,7 @@ TEST_F(ZipReaderTest, RefusesBrokenArchivesWithBadArchive)
 
 TEST_F(ZipReaderTest, AcceptsDifferingLocalSizesOnlyWithADataDescriptor)
 {
-    ZipEntrySpec entry{.name = "a.txt", .data = "described", .descriptor = true};
+    ZipEntryLayout entry{.name = "a.txt", .data = "described", .descriptor = true};
     CPackageUnpacker::Unpack(Package({{entry}}), Out(), UnopenablePolicy::Fail);
     EXPECT_EQ(ReadFile(Out() / "a.txt"), "described");
 }
@@ -141,8 +141,8 @@ TEST_F(ZipReaderTest, AcceptsDifferingLocalSizesOnlyWithADataDescriptor)
 TEST_F(ZipReaderTest, LeavesNoFileBehindForABadCrcOrCorruptData)
 {
     WriteFile(Out() / "b.txt", "old contents");
-    ZipSpec badCrc{{{.name = "a.txt", .data = "first"},
-                    {.name = "b.txt", .data = std::string(9000, 'q'), .crc = 1234}}};
+    ZipLayout badCrc{{{.name = "a.txt", .data = "first"},
+                      {.name = "b.txt", .data = std::string(9000, 'q'), .crc = 1234}}};
     EXPECT_EQ(UnpackCause(badCrc), CZipException::BadCrc);
     EXPECT_EQ(ReadFile(Out() / "a.txt"), "first");
     EXPECT_EQ(ReadFile(Out() / "b.txt"), "old contents");
@@ -150,13 +150,13 @@ TEST_F(ZipReaderTest, LeavesNoFileBehindForABadCrcOrCorruptData)
     std::string damaged = zipbuilder::Deflate(NoiseBytes(2000) + std::string(9000, 'r'));
     damaged[damaged.size() / 2] ^= 0x55;
     damaged[damaged.size() / 2 + 1] ^= 0x55;
-    const ZipSpec corrupt{{{.name = "b.txt",
-                            .data = NoiseBytes(2000) + std::string(9000, 'r'),
-                            .compressed = damaged}}};
+    const ZipLayout corrupt{{{.name = "b.txt",
+                              .data = NoiseBytes(2000) + std::string(9000, 'r'),
+                              .compressed = damaged}}};
     EXPECT_NE(UnpackCause(corrupt), 0);
-    const ZipSpec shortData{{{.name = "b.txt",
-                              .data = std::string(9000, 'r'),
-                              .compressed = zipbuilder::Deflate("r")}}};
+    const ZipLayout shortData{{{.name = "b.txt",
+                                .data = std::string(9000, 'r'),
+                                .compressed = zipbuilder::Deflate("r")}}};
     EXPECT_EQ(UnpackCause(shortData), CZipException::BadArchive);
     EXPECT_EQ(ReadFile(Out() / "b.txt"), "old contents");
     EXPECT_EQ(Files(), (std::vector<std::string>{"out/a.txt", "out/b.txt"}));
@@ -167,7 +167,7 @@ TEST_F(ZipReaderTest, NeverWritesOutsideTheTargetFolder)
     fs::create_directories(Out());
     fs::create_directories(folder_ / "outside");
     fs::create_symlink(folder_ / "outside", Out() / "link");
-    ZipSpec hostile;
+    ZipLayout hostile;
     for (const char* name : {"../escaped.txt", "/tmp/pixvel-absolute.txt", "C:evil.txt",
                              "c:\\evil.txt", "..\\escaped.txt", "a/../../escaped.txt",
                              "a\\..\\..\\escaped.txt", "link/x.txt", "..", ""}) {
@@ -185,11 +185,31 @@ TEST_F(ZipReaderTest, NeverWritesOutsideTheTargetFolder)
                  CFileException);
 }
 
+TEST_F(ZipReaderTest, LinksInTheTargetFolderAreReplacedOrMustStayInside)
+{
+    // A link in place of an entry's file is replaced, never written through;
+    // a link to a folder inside the target folder may be passed through.
+    fs::create_directories(Out() / "real");
+    fs::create_directories(folder_ / "outside");
+    WriteFile(folder_ / "outside/target.txt", "keep");
+    fs::create_symlink(folder_ / "outside/target.txt", Out() / "planted.txt");
+    fs::create_symlink(Out() / "real", Out() / "inner");
+    const ZipLayout layout{
+        {{.name = "planted.txt", .data = "new"}, {.name = "inner/x.txt", .data = "x"}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
+    EXPECT_EQ(report.written.size(), 2u);
+    EXPECT_EQ(ReadFile(folder_ / "outside/target.txt"), "keep");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Out() / "planted.txt")));
+    EXPECT_EQ(ReadFile(Out() / "planted.txt"), "new");
+    EXPECT_EQ(ReadFile(Out() / "real/x.txt"), "x");
+}
+
 TEST_F(ZipReaderTest, FolderEntriesCreateTheirFolders)
 {
-    const ZipSpec spec{{{.name = "dir/", .data = ""}, {.name = "dir\\sub\\", .data = ""}}};
+    const ZipLayout layout{{{.name = "dir/", .data = ""}, {.name = "dir\\sub\\", .data = ""}}};
     const UnpackReport report =
-        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     EXPECT_TRUE(report.written.empty());
     EXPECT_TRUE(fs::is_directory(Out() / "dir/sub"));
 }
@@ -198,13 +218,14 @@ TEST_F(ZipReaderTest, ReadOnlyOutputIsSkippedOrFailsByPolicy)
 {
     WriteFile(Out() / "locked.txt", "keep me");
     fs::permissions(Out() / "locked.txt", fs::perms::owner_read);
-    const ZipSpec spec{{{.name = "locked.txt", .data = "new"}, {.name = "free.txt", .data = "x"}}};
+    const ZipLayout layout{
+        {{.name = "locked.txt", .data = "new"}, {.name = "free.txt", .data = "x"}}};
     const UnpackReport report =
-        CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Skip);
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Skip);
     EXPECT_EQ(report.skipped, std::vector<std::string>{"locked.txt"});
     EXPECT_EQ(ReadFile(Out() / "locked.txt"), "keep me");
     EXPECT_EQ(ReadFile(Out() / "free.txt"), "x");
-    EXPECT_THROW(CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail),
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail),
                  CFileException);
     EXPECT_EQ(ReadFile(Out() / "locked.txt"), "keep me");
 }
@@ -212,7 +233,7 @@ TEST_F(ZipReaderTest, ReadOnlyOutputIsSkippedOrFailsByPolicy)
 TEST_F(ZipReaderTest, StampsTimesAndMapsAttributes)
 {
     constexpr uint16_t kUnix = 3 << 8 | 20;
-    const ZipSpec spec{{
+    const ZipLayout layout{{
         {.name = "tool",
          .data = "#!/bin/sh\n",
          .versionMadeBy = kUnix,
@@ -224,7 +245,7 @@ TEST_F(ZipReaderTest, StampsTimesAndMapsAttributes)
          .versionMadeBy = kUnix,
          .externalAttributes = (S_IFLNK | 0777u) << 16},
     }};
-    CPackageUnpacker::Unpack(Package(spec), Out(), UnopenablePolicy::Fail);
+    CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     struct stat info
     {
     };
@@ -270,7 +291,7 @@ TEST_F(ZipReaderTest, ReaderCallsFollowTheEntryProtocol)
 
     CZipReader empty; // an end record at offset 0 is not taken for one
     EXPECT_THROW(empty.OpenArchive(Package({}, "empty.zip")), CZipException);
-    ZipSpec stub;
+    ZipLayout stub;
     stub.prefix = "stub";
     empty.OpenArchive(Package(stub, "stub.zip"));
     EXPECT_FALSE(empty.HasEntry());

@@ -131,7 +131,7 @@ protected:
     std::vector<pid_t> StartedEditors(int atLeast = 0) const
     {
         std::vector<pid_t> pids;
-        for (int wait = 0; wait < 200; ++wait) {
+        for (int wait = 0; wait < 1000; ++wait) { // 10 s at most
             pids.clear();
             std::istringstream lines(ReadFile(Install() / "started.txt"));
             for (pid_t pid; lines >> pid;) {
