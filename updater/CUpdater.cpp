@@ -43,8 +43,11 @@ bool Download(const std::string& url, const std::string& path, const fs::path& t
         CPackageUnpacker::Unpack(package, fs::path(package).parent_path(), UnopenablePolicy::Fail);
     };
     try {
-        CDownloadEngine::DownloadToFile(url, target.string(), observer.amount, unpack);
-        return true;
+        // A file that cannot be written would leave the old one in place
+        // while the new version is recorded, and the update would never be
+        // tried again: that counts as a failure.
+        return CDownloadEngine::DownloadToFile(url, target.string(), observer.amount, unpack) !=
+               DownloadResult::NotWritable;
     } catch (const std::exception&) {
         return false;
     }

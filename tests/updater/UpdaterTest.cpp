@@ -267,6 +267,22 @@ TEST_F(UpdaterFlowTest, APathLeavingTheInstallationFailsBeforeAnyDownload)
     EXPECT_EQ(Registered("VERSION"), "1.0");
 }
 
+TEST_F(UpdaterFlowTest, AFileThatCannotBeWrittenFailsTheUpdate)
+{
+    Publish("2.0", {"locked.txt"});
+    WriteFile(Install() / "locked.txt", "old");
+    fs::permissions(Install() / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
+    server_.Route("/upd/locked.txt", Answer("new"));
+    UpdateInfo info;
+    const auto arguments = CUpdater::ParseArguments(Arguments());
+    ASSERT_TRUE(arguments && CUpdater::NeedsUpdate(*arguments, info));
+    EXPECT_FALSE(
+        CUpdater::Run(*arguments, info, {[](auto&) {}, [](int, int) {}, [](uint64_t, int64_t) {}}));
+    EXPECT_EQ(ReadFile(Install() / "locked.txt"), "old");
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+    EXPECT_TRUE(StartedEditors().empty());
+}
+
 TEST_F(UpdaterFlowTest, TheWindowShowsTheFailureAndWaitsForClose)
 {
     static int argc = 1;
