@@ -642,7 +642,11 @@ void COMRImageEditorView::DeleteSelected()
 
 void COMRImageEditorView::PictureChanged()
 {
-    document_.SetModifiedFlag(true);
+    // Without a picture there is nothing to save, so nothing is marked:
+    // closing would otherwise ask to save a picture that is not there.
+    if (present_) {
+        document_.SetModifiedFlag(true);
+    }
 }
 
 void COMRImageEditorView::Send(msg::Message message) const

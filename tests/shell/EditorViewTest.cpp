@@ -280,6 +280,21 @@ TEST_F(EditorViewTest, CommandsNeedAPicture)
     EXPECT_FALSE(view_->CommandStatus(cmd::kHelp).has_value());
 }
 
+TEST_F(EditorViewTest, MessagesWithoutAPictureChangeNothing)
+{
+    for (const msg::Message& message :
+         {msg::Make(msg::kEffectsChanged), msg::WithIndexes(msg::kSelectItems, 1, {UINT32_MAX}),
+          msg::WithIndexes(msg::kDeleteItems, 0, {0, 7}),
+          msg::WithIndexes(msg::kMoveItem, 0, {1, 2}), msg::Make(msg::kZoom, 2, 50)}) {
+        frame_.Receive(message);
+    }
+    EXPECT_EQ(view_->SelectedIndex(), -1);
+    EXPECT_FALSE(document_.IsModified());
+    // Closing has nothing to ask about.
+    EXPECT_TRUE(view_->CanClose());
+    EXPECT_TRUE(prompter_->questions.isEmpty());
+}
+
 } // namespace
 
 namespace {
