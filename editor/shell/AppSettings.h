@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // The process-wide strings filled at start-up, and the backup-on-save flag
-// that a picture handed over on the command line arms for its first save.
+// that a picture handed over on the command line arms until its first save
+// that goes through.
 struct AppSettings
 {
     QString title = QStringLiteral("Pixvel");

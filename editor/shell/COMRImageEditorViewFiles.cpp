@@ -163,12 +163,14 @@ bool COMRImageEditorView::FileSaveAs()
 bool COMRImageEditorView::WriteToPath(const QString& path)
 {
     const Status status = CPictureFile::Write(canvas_.Composite(), path, settings_.backupOnSave);
-    settings_.backupOnSave = false;
     if (Failed(status)) {
-        // The document stays modified, so nothing is lost.
+        // The document stays modified, so nothing is lost. A failed write
+        // puts the original file back, so the backup stays armed for the
+        // next write to that file.
         CMessageBox::Show(this, QStringLiteral("이미지를 저장할 수 없습니다.\n%1").arg(path));
         return false;
     }
+    settings_.backupOnSave = false;
     document_.SetModifiedFlag(false);
     return true;
 }

@@ -122,6 +122,8 @@ TEST_F(DocumentFilesTest, FailedSaveLeavesTheFileAndTheChanges)
     EXPECT_TRUE(document_.IsModified());
     ASSERT_EQ(refusals_.size(), 1);
     EXPECT_TRUE(refusals_[0].startsWith("이미지를 저장할 수 없습니다."));
+    // The original was put back, so its copy is still kept on the next save.
+    EXPECT_TRUE(settings_.backupOnSave);
 
     // A failed Save As leaves the document modified too.
     prompter_->saveFiles.push_back(folder_.filePath("other.xyz"));
