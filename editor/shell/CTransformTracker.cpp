@@ -47,6 +47,13 @@ double RatioOr(double numerator, double denominator, double fallback)
     return denominator == 0.0 ? fallback : numerator / denominator;
 }
 
+// A scale factor of (almost) zero would flatten the outline into a line that
+// can no longer be seen nor turned back; it keeps the smallest size instead.
+double AwayFromZero(double factor)
+{
+    return std::abs(factor) < kMinScale ? std::copysign(kMinScale, factor) : factor;
+}
+
 } // namespace
 
 CTransformTracker::CTransformTracker() = default;
@@ -244,6 +251,8 @@ QTransform CTransformTracker::ScaleStep(const QPointF& point, bool shift)
         sx = std::max(sx, kMinScale);
         sy = std::max(sy, kMinScale);
     }
+    sx = AwayFromZero(sx);
+    sy = AwayFromZero(sy);
     flipped_ = (sx < 0) != (sy < 0);
     const QTransform matrix = AboutAnchor(QTransform::fromScale(sx, sy));
     const QRectF bounds = matrix.map(outline_).boundingRect();
@@ -272,11 +281,13 @@ QTransform CTransformTracker::ShearStep(const QPointF& point, bool shift)
     double factor = 0.0;
     if (IsVerticalEdge(handle_)) {
         factor = RatioOr(dy, dx, 0.0);
-        scale = QTransform::fromScale(shift ? 1.0 : RatioOr(dx, start.x() - anchor_.x(), 1.0), 1.0);
+        scale = QTransform::fromScale(
+            shift ? 1.0 : AwayFromZero(RatioOr(dx, start.x() - anchor_.x(), 1.0)), 1.0);
         shear.shear(0.0, factor);
     } else {
         factor = RatioOr(dx, dy, 0.0);
-        scale = QTransform::fromScale(1.0, shift ? 1.0 : RatioOr(dy, start.y() - anchor_.y(), 1.0));
+        scale = QTransform::fromScale(
+            1.0, shift ? 1.0 : AwayFromZero(RatioOr(dy, start.y() - anchor_.y(), 1.0)));
         shear.shear(factor, 0.0);
     }
     Report(factor * -100.0, 0.0);

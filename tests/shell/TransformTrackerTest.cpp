@@ -151,6 +151,16 @@ TEST_F(TransformTrackerTest, CrossingTheAnchorMirrorsAndTurnsTheCursor)
     EXPECT_GT(tracker_.Matrix().m11(), 0);
 }
 
+TEST_F(TransformTrackerTest, ReleasingOnTheAnchorNeverFlattensTheOutline)
+{
+    // The right edge dropped on the left one: scaled, or sheared without Shift.
+    for (const QPointF edge : {QPointF(202, 130), QPointF(207, 130)}) {
+        Drag(edge, {100, 130});
+        EXPECT_GT(std::abs(tracker_.Matrix().m11()), 0) << edge.x();
+        EXPECT_GT(Result().width(), 0) << edge.x();
+    }
+}
+
 TEST_F(TransformTrackerTest, OuterCornerRotatesAboutTheOppositeCornerInShiftSteps)
 {
     const QPointF anchor(200, 160);
