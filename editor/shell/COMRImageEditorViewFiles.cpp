@@ -203,12 +203,14 @@ void COMRImageEditorView::ResetEditor(QImage bitmap, const QString& sourceName)
     pictureSize_ = bitmap.size();
     CPictureItem* base = canvas_.AddPicture(std::move(bitmap), 0, 0, 0, 0, float(zoom_));
     base->SetSourceName(sourceName);
+    // The old current item went with the canvas; the panels may read the
+    // current item as soon as the messages below reach them.
+    state_.currentItem = base;
     Relayout(true);
     Rerender();
     Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
     Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, 100));
     selected_ = 0;
-    state_.currentItem = base;
     Send(msg::Make(msg::kRefreshPanels));
     Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, long(zoom_ * 100)));
 }

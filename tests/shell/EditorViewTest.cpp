@@ -1,5 +1,6 @@
 #include "CEditingState.h"
 #include "CMainFrame.h"
+#include "CTextItem.h"
 #include "CommandIds.h"
 #include "EditorViewTesting.h"
 
@@ -293,6 +294,39 @@ TEST_F(EditorViewTest, MessagesWithoutAPictureChangeNothing)
     // Closing has nothing to ask about.
     EXPECT_TRUE(view_->CanClose());
     EXPECT_TRUE(prompter_->questions.isEmpty());
+}
+
+// Records, for every message, whether the current item is still on the canvas.
+class CCurrentItemChecker : public CMessageReceiver
+{
+public:
+    void Receive(msg::Message) override
+    {
+        const CItem* current = CEditingState::Instance().currentItem;
+        const CItemCanvas& canvas = CItemCanvas::Instance();
+        bool onCanvas = current == nullptr;
+        for (int index = 0; index < canvas.Count(); ++index) {
+            onCanvas = onCanvas || canvas.ItemAt(index) == current;
+        }
+        stale += onCanvas ? 0 : 1;
+    }
+    int stale = 0;
+};
+
+TEST_F(EditorViewTest, PanelsNeverSeeAStaleCurrentItemWhenAPictureOpens)
+{
+    CCurrentItemChecker checker;
+    auto prompter = std::make_unique<CScriptedPrompter>();
+    prompter->openFiles = {WritePicture("a.png", {80, 60}), WritePicture("b.png", {40, 30})};
+    COMRImageEditorView view(document_, settings_, &checker, std::move(prompter));
+    view.resize(1000, 700);
+    view.RunCommand(cmd::kFileOpen);
+    // A current item of another kind than the next base, so that the next
+    // base is never made where it was.
+    CEditingState::Instance().currentItem = Canvas().AddItem(std::make_unique<CTextItem>());
+    view.RunCommand(cmd::kFileOpen);
+    ASSERT_EQ(Canvas().BaseSize(), QSizeF(40, 30));
+    EXPECT_EQ(checker.stale, 0);
 }
 
 } // namespace
