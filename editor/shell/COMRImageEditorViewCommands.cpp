@@ -331,6 +331,7 @@ void COMRImageEditorView::Crop()
         }
         if (answer == CViewPrompter::kYes) {
             canvas_.Merge();
+            state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
             Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
         }
     }

@@ -313,19 +313,29 @@ public:
     int stale = 0;
 };
 
-TEST_F(EditorViewTest, PanelsNeverSeeAStaleCurrentItemWhenAPictureOpens)
+TEST_F(EditorViewTest, PanelsNeverSeeAStaleCurrentItem)
 {
     CCurrentItemChecker checker;
     auto prompter = std::make_unique<CScriptedPrompter>();
     prompter->openFiles = {WritePicture("a.png", {80, 60}), WritePicture("b.png", {40, 30})};
+    prompter->answers = {CViewPrompter::kYes};
     COMRImageEditorView view(document_, settings_, &checker, std::move(prompter));
     view.resize(1000, 700);
+    view.show();
     view.RunCommand(cmd::kFileOpen);
     // A current item of another kind than the next base, so that the next
     // base is never made where it was.
     CEditingState::Instance().currentItem = Canvas().AddItem(std::make_unique<CTextItem>());
     view.RunCommand(cmd::kFileOpen);
-    ASSERT_EQ(Canvas().BaseSize(), QSizeF(40, 30));
+    ASSERT_EQ(Canvas().BaseSize(), QSizeF(40, 30)); // at (480, 335)
+    EXPECT_EQ(checker.stale, 0);
+
+    // A crop that merges the items away.
+    CEditingState::Instance().currentItem = Canvas().AddItem(std::make_unique<CTextItem>());
+    view.RunCommand(cmd::kCropFree);
+    Drag(view.viewport(), {485, 340}, {505, 355});
+    view.RunCommand(cmd::kCrop);
+    ASSERT_EQ(Canvas().BaseSize(), QSizeF(20, 15));
     EXPECT_EQ(checker.stale, 0);
 }
 
