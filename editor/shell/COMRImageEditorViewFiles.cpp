@@ -32,7 +32,6 @@ void COMRImageEditorView::OpenDocument(const QString& path)
     if (!SaveFirst()) {
         return;
     }
-    settings_.backupOnSave = false;
     document_.OnOpenDocument(QFileInfo(path).absoluteFilePath());
 }
 
@@ -67,7 +66,6 @@ void COMRImageEditorView::FileOpen()
     if (path.isEmpty()) {
         return;
     }
-    settings_.backupOnSave = false;
     // The full path is kept, so later saves go where the picture came from
     // whatever folder another dialog visits.
     document_.OnOpenDocument(QFileInfo(path).absoluteFilePath());
@@ -86,6 +84,9 @@ void COMRImageEditorView::LoadPicture(const QString& path)
         viewport()->update();
         return;
     }
+    // Only a picture that replaces the one on screen ends the backup of the
+    // old one's file.
+    settings_.backupOnSave = false;
     file_.SetPath(path);
     document_.SetPathName(path, true);
     ShowTitle(file_.Name());

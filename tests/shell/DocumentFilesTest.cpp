@@ -92,6 +92,30 @@ TEST_F(DocumentFilesTest, FirstSaveAfterTheCommandLineKeepsTheOriginal)
     EXPECT_EQ(Contents(folder_.filePath("a_원본.jpg")), original);
 }
 
+TEST_F(DocumentFilesTest, AnOpenThatFailsKeepsTheBackupArmed)
+{
+    const QString a = WritePicture("a.jpg", {64, 48});
+    const QByteArray original = Contents(a);
+    OpenFromCommandLine(a);
+    QFile broken(folder_.filePath("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    prompter_->openFiles.push_back(broken.fileName());
+    view_->RunCommand(cmd::kFileOpen);
+    ASSERT_EQ(view_->File().Path(), a);
+
+    Modify();
+    ASSERT_TRUE(view_->RunCommand(cmd::kFileSave));
+    EXPECT_TRUE(prompter_->questions.isEmpty());
+    EXPECT_EQ(Contents(folder_.filePath("a_원본.jpg")), original);
+
+    // A picture that does replace it ends the backup.
+    settings_.backupOnSave = true;
+    OpenPicture({10, 10});
+    EXPECT_FALSE(settings_.backupOnSave);
+}
+
 TEST_F(DocumentFilesTest, AnOlderBackupIsNeverOverwritten)
 {
     const QString a = WritePicture("a.jpg", {64, 48});
