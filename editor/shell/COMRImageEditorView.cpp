@@ -584,6 +584,11 @@ bool COMRImageEditorView::Nudge(int key)
         RefreshTracker();
     } else if (state_.tool == CEditingState::kEditItems && selected_ >= 1) {
         // Only the frame moves while the key is held; the release commits.
+        // A new nudge starts from the item itself: a selection made while
+        // no frame was shown (in crop mode) left no outline to move.
+        if (!nudged_) {
+            selection_ = canvas_.ItemOutlineInView(selected_);
+        }
         selection_ = move.map(selection_);
         tracker_.Select(selection_);
         nudged_ = true;

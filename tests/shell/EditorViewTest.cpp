@@ -187,6 +187,25 @@ TEST_F(EditorViewTest, ArrowsNudgeTheFrameAndCommitOnRelease)
     EXPECT_EQ(ItemBounds(1), start.translated(1, -1));
 }
 
+TEST_F(EditorViewTest, ANudgeMovesTheItemSelectedDuringCropMode)
+{
+    OpenPicture({800, 600});
+    DropItem({100, 100}, {500, 350});
+    DropItem({40, 40}, {200, 200});
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
+    ASSERT_EQ(view_->SelectedIndex(), 1);
+    // The items panel selects the small item while the crop frame is shown.
+    view_->RunCommand(cmd::kCropFree);
+    frame_.Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromItemsPanel, {2}));
+    view_->RunCommand(cmd::kCropButton);
+    ASSERT_FALSE(view_->InCropMode());
+    const QRectF small = ItemBounds(2);
+    SendKey(view_.get(), QEvent::KeyPress, Qt::Key_Right);
+    SendKey(view_.get(), QEvent::KeyRelease, Qt::Key_Right);
+    EXPECT_EQ(ItemBounds(2), small.translated(1, 0));
+    EXPECT_EQ(ItemBounds(1).size(), QSizeF(100, 100));
+}
+
 TEST_F(EditorViewTest, CropPresetIsPlacedAtTheZoomAndCuts)
 {
     OpenPicture({2000, 2000}); // zoom 0.35, picture at (150, 0)
