@@ -484,6 +484,8 @@ bool COMRImageEditorView::viewportEvent(QEvent* event)
 
 void COMRImageEditorView::focusOutEvent(QFocusEvent* event)
 {
+    // Keys released elsewhere never come back: no key counts as held.
+    spaceHeld_ = false;
     // The drag ends when another window takes the input.
     if (tracker_.IsTracking()) {
         tracker_.CaptureLost();

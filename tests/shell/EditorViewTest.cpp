@@ -206,6 +206,21 @@ TEST_F(EditorViewTest, ANudgeMovesTheItemSelectedDuringCropMode)
     EXPECT_EQ(ItemBounds(1).size(), QSizeF(100, 100));
 }
 
+TEST_F(EditorViewTest, SpaceReleasedInAnotherWindowNoLongerCounts)
+{
+    OpenPicture({800, 600});
+    DropItem({100, 100}, {500, 350});
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
+    const QPoint corner = view_->Tracker().FrameRect().bottomRight().toPoint();
+    SendKey(view_.get(), QEvent::KeyPress, Qt::Key_Space);
+    QTest::mouseMove(Viewport(), corner);
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::SizeAllCursor);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(view_.get(), &focusOut);
+    QTest::mouseMove(Viewport(), corner + QPoint(0, -1));
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::SizeFDiagCursor);
+}
+
 TEST_F(EditorViewTest, CropPresetIsPlacedAtTheZoomAndCuts)
 {
     OpenPicture({2000, 2000}); // zoom 0.35, picture at (150, 0)
