@@ -476,8 +476,14 @@ void COMRImageEditorView::mouseDoubleClickEvent(QMouseEvent* event)
 
 bool COMRImageEditorView::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Leave && !tracker_.IsTracking()) {
-        viewport()->unsetCursor();
+    if (event->type() == QEvent::Leave) {
+        if (!tracker_.IsTracking()) {
+            viewport()->unsetCursor();
+        }
+        if (guide_) {
+            guide_.reset(); // the pointer is no longer over the picture
+            viewport()->update();
+        }
     }
     return QAbstractScrollArea::viewportEvent(event);
 }

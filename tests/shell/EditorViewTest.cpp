@@ -133,6 +133,10 @@ TEST_F(EditorViewTest, PaintingShowsTheFrameTheGuidelineAndTheCropTint)
     EXPECT_EQ(shown.pixelColor(500, 400), QColor(Qt::darkCyan));
     EXPECT_EQ(shown.pixelColor(300, 500), COMRImageEditorView::kGuideColour);
     EXPECT_EQ(shown.pixelColor(30, 200), COMRImageEditorView::kGuideColour);
+    // The pointer leaving the view takes the lines with it.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(Viewport(), &leave);
+    EXPECT_EQ(Viewport()->grab().toImage().pixelColor(30, 200), QColor(Qt::white));
 
     ASSERT_TRUE(view_->RunCommand(cmd::kCropFree));
     QTest::mouseMove(Viewport(), {300, 200});
