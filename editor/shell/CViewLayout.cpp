@@ -1,5 +1,6 @@
 #include "CViewLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ViewLayout {
@@ -38,12 +39,18 @@ std::pair<int, int> PlaceAxis(int scaled, int client)
     return {int(std::lround(client / 2.0 - scaled / 2.0)), client};
 }
 
+// A side of the picture at the zoom; a picture never shrinks to nothing.
+int ScaledSide(double side, double zoom)
+{
+    return side > 0 ? std::max(1, int(std::lround(side * zoom))) : 0;
+}
+
 } // namespace
 
 ViewPlacement Place(const QSizeF& picture, double zoom, const QSize& client)
 {
-    const int width = int(std::lround(picture.width() * zoom));
-    const int height = int(std::lround(picture.height() * zoom));
+    const int width = ScaledSide(picture.width(), zoom);
+    const int height = ScaledSide(picture.height(), zoom);
     const auto [left, totalWidth] = PlaceAxis(width, client.width());
     const auto [top, totalHeight] = PlaceAxis(height, client.height());
     return {QRect(left, top, width, height), QSize(totalWidth, totalHeight)};

@@ -49,6 +49,11 @@ TEST_F(EditorViewTest, OpenedPicturesAreFittedAndCentred)
               (std::vector<unsigned>{msg::kDeleteItems, msg::kSelectItems, msg::kZoom,
                                      msg::kRefreshPanels, msg::kZoom}));
     EXPECT_EQ(frame_.sent.size(), 0u);
+
+    // A very thin picture keeps at least one pixel on screen.
+    OpenPicture({1, 3000});
+    EXPECT_EQ(view_->PictureRect().width(), 1);
+    EXPECT_EQ(view_->PictureRect().height(), 700);
 }
 
 TEST_F(EditorViewTest, ZoomMessageLaysOutAgainAndEnablesPanning)
