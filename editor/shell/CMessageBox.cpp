@@ -1,7 +1,6 @@
 #include "CMessageBox.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "Refusal.h"
 
 CMessageBox::Hook& CMessageBox::CurrentHook()
 {
@@ -15,9 +14,7 @@ void CMessageBox::Show(QWidget* parent, const QString& text)
         CurrentHook()(text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
+    ShowRefusal(parent, text);
 }
 
 void CMessageBox::SetHook(Hook hook)
