@@ -2,6 +2,7 @@
 
 #include "CFetchCommand.h"
 #include "CRegCommand.h"
+#include "CRegsvrCommand.h"
 #include "CRenderCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
@@ -13,7 +14,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 5> kCommands = {{
+const std::array<ToolCommand, 6> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -26,6 +27,9 @@ const std::array<ToolCommand, 5> kCommands = {{
     {"reg", "query|add|delete KEY [NAME [DATA]]",
      "read and write the settings store the programs share", CRegCommand::kOptions,
      CRegCommand::Run},
+    {"regsvr", "[--unregister] MODULE",
+     "register a launcher module (or remove its registration) and print the result",
+     CRegsvrCommand::kOptions, CRegsvrCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 
