@@ -3,6 +3,7 @@
 #include "CFetchCommand.h"
 #include "CRegCommand.h"
 #include "CRenderCommand.h"
+#include "CSendCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 5> kCommands = {{
+const std::array<ToolCommand, 6> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -26,6 +27,9 @@ const std::array<ToolCommand, 5> kCommands = {{
     {"reg", "query|add|delete KEY [NAME [DATA]]",
      "read and write the settings store the programs share", CRegCommand::kOptions,
      CRegCommand::Run},
+    {"send", "TITLE DATAWORD TEXT",
+     "send a copy-data message to the window with that title and print its result",
+     CSendCommand::kOptions, CSendCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 
