@@ -312,8 +312,11 @@ TEST_F(DownloaderTest, PathsLeadingOutOfTheDownloadFolderAreDropped)
     fs::create_directories(folder_ / "outside");
     fs::create_directory_symlink(folder_ / "outside", Downloads() / "link");
     Start();
-    const std::vector<std::string> files = {"../../.bashrc",   "/etc/x", "C:\\x",
-                                            "..\\outside.txt", "link/x", ""};
+    // The absolute path lies in the test's folder, so that a fault could
+    // never write into the system.
+    const std::vector<std::string> files = {"../../.bashrc", (folder_ / "outside/abs").string(),
+                                            "C:\\x",         "..\\outside.txt",
+                                            "link/x",        ""};
     for (const std::string& file : files) {
         Request(7, "x||" + Url("/x") + "||" + file);
     }
