@@ -179,9 +179,10 @@ bool CVelunarCtrlCtrl::ClipDownload(const QString& fileName, const QString& url,
     }
     const QByteArray text = RequestText(fileName, url, filePath);
     std::this_thread::sleep_for(std::chrono::milliseconds(kSendDelayMs));
-    // The downloader's answer is not looked at.
-    CWindowLink::Send(title_, fileSize, text);
-    return true;
+    // The downloader's answer is not looked at, but a request that never
+    // reached it (the window went away, the text is too long for the link)
+    // is no success.
+    return CWindowLink::Send(title_, fileSize, text).has_value();
 }
 
 bool CVelunarCtrlCtrl::StartDownloader() const

@@ -4,7 +4,6 @@
 #include "CModuleLocks.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -41,6 +40,7 @@ public:
 
     void DownloaderName(const QString& name);
     void RegistryPath(const QString& path, const QString& file);
+    // True when the request was handed to the downloader's window.
     bool ClipDownload(const QString& fileName, const QString& url, const QString& filePath,
                       uint32_t fileSize);
     // False when the host runs no widget application.

@@ -151,6 +151,17 @@ TEST_F(HostTest, RunningDownloaderGetsTheRequestAfterASecond)
     EXPECT_GE(received[0].atMs - startedAt, 1000);
 }
 
+TEST_F(HostTest, RequestThatCannotBeDeliveredIsNoSuccess)
+{
+    StartReceiver();
+    Request request;
+    request.name = QString(CWindowLink::kMaxBytes, 'n');
+    const ProgramRun run = Host({"--url", request.Address()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.output.endsWith("ClipDownload: FALSE\n"));
+    EXPECT_TRUE(installation_.Received().empty());
+}
+
 TEST_F(HostTest, MissingDownloaderIsStartedWithTheKeyAsItsOneArgument)
 {
     // Blanks, quotes and shell syntax in the key reach the program as they are.

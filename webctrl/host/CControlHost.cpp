@@ -4,6 +4,7 @@
 #include "ClassRegistration.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <dlfcn.h>
 

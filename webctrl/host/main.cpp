@@ -59,6 +59,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         words << QString::fromLocal8Bit(argv[i]);
     }
+    if (words == QStringList{"--help"}) {
+        std::fputs(CHostCommandLine::kUsage, stdout);
+        return 0;
+    }
     QString error;
     const auto calls = CHostCommandLine::Parse(words, error);
     if (!calls) {
