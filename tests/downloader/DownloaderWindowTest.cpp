@@ -149,13 +149,17 @@ protected:
         }
         return done();
     }
-    // Until the worker has ended and its last report is shown.
+    // Until the worker has ended and its last report is shown. Every report
+    // is posted before the running flag falls, so once it has fallen the
+    // posted calls hold all of them (an earlier worker may have shown the
+    // end text already).
     bool WaitUntilDone()
     {
-        return Spin([this] {
-            return !window_->WorkerRunning() &&
-                   window_->StatusText() == CDownloaderWindow::kFinished;
-        });
+        if (!Spin([this] { return !window_->WorkerRunning(); })) {
+            return false;
+        }
+        QCoreApplication::sendPostedEvents();
+        return window_->StatusText() == CDownloaderWindow::kFinished;
     }
 
     QString BarText(int row) const { return window_->RowBar(row)->text(); }
