@@ -214,10 +214,7 @@ TEST(ControlDrawingTest, DrawsAWhiteRectangleWithAnEllipse)
 
 TEST(ControlAboutTest, ShowsTheAboutBoxModally)
 {
-    static int argc = 1;
-    static char name[] = "webctrl_tests";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
+    EnsureApplication();
     QString title;
     QStringList texts;
     QTimer::singleShot(0, [&] {

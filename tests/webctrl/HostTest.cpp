@@ -1,7 +1,6 @@
 #include "CWindowLink.h"
 #include "WebctrlTesting.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QProcess>
 
@@ -73,15 +72,7 @@ struct Request
 class HostTest : public ::testing::Test
 {
 protected:
-    HostTest()
-    {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "webctrl_tests";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
+    HostTest() { EnsureApplication(); }
     void SetUp() override
     {
         ASSERT_EQ(Regsvr({PIXVEL_VELUNAR_MODULE}).exitCode, 0);

@@ -3,6 +3,7 @@
 #include "../transfer/TempFolder.h"
 #include "CRegistry.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -16,6 +17,17 @@
 
 // The key the tests give the launcher, under HKEY_CURRENT_USER.
 inline const QString kTestKey = "Software\\PixvelTest";
+
+// The widget application the tests share, made by the first that needs it.
+inline void EnsureApplication()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "webctrl_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
 
 // One message as the receiver stand-in recorded it.
 struct ReceivedMessage
