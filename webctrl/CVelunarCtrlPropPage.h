@@ -8,8 +8,6 @@
 class CVelunarCtrlPropPage final : public CObjectBase<com::IUnknown>
 {
 public:
-    static constexpr const char* kCaption = "General";
-
     com::HRESULT QueryInterface(const com::IID& iid, void** object) override
     {
         return Answer(object, static_cast<com::IUnknown*>(this), iid, com::IID_IUnknown);

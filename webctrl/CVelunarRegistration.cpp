@@ -45,12 +45,19 @@ void AppendInterface(std::vector<RegistryEntry>& entries, const GUID& iid, const
     entries.push_back({key + "\\TypeLib", "Version", velunar::kVersion});
 }
 
+// The class with its module, its ProgID and the ProgID's way back to it.
 void AppendServer(std::vector<RegistryEntry>& entries, const GUID& clsid, const char* typeName,
-                  const QString& modulePath)
+                  const char* progId, const QString& modulePath)
 {
-    entries.push_back(Default(ClassKey(clsid), typeName));
-    entries.push_back(Default(ClassKey(clsid) + "\\InprocServer32", modulePath));
-    entries.push_back({ClassKey(clsid) + "\\InprocServer32", "ThreadingModel", "Apartment"});
+    const QString key = ClassKey(clsid);
+    entries.insert(entries.end(), {
+                                      Default(key, typeName),
+                                      Default(key + "\\InprocServer32", modulePath),
+                                      {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+                                      Default(key + "\\ProgID", progId),
+                                      Default(progId, typeName),
+                                      Default(QString(progId) + "\\CLSID", Text(clsid)),
+                                  });
 }
 
 bool WriteAll(const std::vector<RegistryEntry>& entries)
@@ -113,20 +120,18 @@ std::vector<RegistryEntry> CVelunarRegistration::ClassEntries(const QString& mod
     const QString control = ClassKey(velunar::kControlClassId);
     const QString library = Text(velunar::kLibraryId);
     std::vector<RegistryEntry> entries;
-    AppendServer(entries, velunar::kControlClassId, velunar::kControlTypeName, modulePath);
-    entries.insert(
-        entries.end(),
-        {
-            Default(control + "\\ProgID", velunar::kControlProgId),
-            Default(control + "\\Control", ""),
-            Default(control + "\\ToolboxBitmap32", modulePath + ", 1"),
-            Default(control + "\\MiscStatus", QString::number(velunar::kMiscStatus)),
-            Default(control + "\\TypeLib", library),
-            Default(control + "\\Version", velunar::kVersion),
-            Default(velunar::kControlProgId, velunar::kControlTypeName),
-            Default(QString(velunar::kControlProgId) + "\\CLSID", Text(velunar::kControlClassId)),
-        });
-    AppendServer(entries, velunar::kPropPageClassId, velunar::kPropPageTypeName, modulePath);
+    AppendServer(entries, velunar::kControlClassId, velunar::kControlTypeName,
+                 velunar::kControlProgId, modulePath);
+    entries.insert(entries.end(),
+                   {
+                       Default(control + "\\Control", ""),
+                       Default(control + "\\ToolboxBitmap32", modulePath + ", 1"),
+                       Default(control + "\\MiscStatus", QString::number(velunar::kMiscStatus)),
+                       Default(control + "\\TypeLib", library),
+                       Default(control + "\\Version", velunar::kVersion),
+                   });
+    AppendServer(entries, velunar::kPropPageClassId, velunar::kPropPageTypeName,
+                 velunar::kPropPageProgId, modulePath);
     return entries;
 }
 

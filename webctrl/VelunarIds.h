@@ -3,7 +3,8 @@
 #include "Guid.h"
 
 // The identities of the launcher module: class, interface and type library
-// identifiers, ProgIDs and the names they are registered under.
+// (VELUNARCTRLLib) identifiers, ProgIDs and the names they are registered
+// under.
 namespace velunar {
 
 inline constexpr com::GUID kLibraryId = {
@@ -21,7 +22,6 @@ inline constexpr const char* kControlProgId = "VELUNARCTRL.VelunarCtrlCtrl.1";
 inline constexpr const char* kPropPageProgId = "VELUNARCTRL.VelunarCtrlPropPage.1";
 inline constexpr const char* kControlTypeName = "VelunarCtrl Control";
 inline constexpr const char* kPropPageTypeName = "VelunarCtrl Property Page";
-inline constexpr const char* kLibraryName = "VELUNARCTRLLib";
 inline constexpr const char* kLibraryHelpString = "VelunarCtrl ActiveX Control module";
 inline constexpr const char* kDispatchName = "_DVelunarCtrl";
 inline constexpr const char* kEventsName = "_DVelunarCtrlEvents";

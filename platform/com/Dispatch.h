@@ -10,7 +10,6 @@ constexpr DISPID DISPID_ABOUTBOX = -552;
 
 constexpr WORD DISPATCH_METHOD = 0x1;
 constexpr WORD DISPATCH_PROPERTYGET = 0x2;
-constexpr WORD DISPATCH_PROPERTYPUT = 0x4;
 
 // The arguments of one call, the last argument first.
 struct DISPPARAMS

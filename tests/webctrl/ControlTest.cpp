@@ -278,6 +278,8 @@ TEST(RegistrationTest, WritesTheClassesAndRemovesExactlyThat)
     const QString page = "CLSID\\{4E8F6C38-8186-40A7-BD17-E0081CBF5F47}";
     EXPECT_EQ(ClassesValue(page), "VelunarCtrl Property Page");
     EXPECT_EQ(ClassesValue(page + "\\InprocServer32"), module);
+    EXPECT_EQ(ClassesValue("VELUNARCTRL.VelunarCtrlPropPage.1\\CLSID"),
+              "{4E8F6C38-8186-40A7-BD17-E0081CBF5F47}");
     EXPECT_EQ(ClassesValue("TypeLib\\{73A4DCE7-8F7A-4A29-B90A-E0F6E17D7F15}\\1.0"),
               "VelunarCtrl ActiveX Control module");
     EXPECT_EQ(ClassesValue("Interface\\{86B8B67C-8657-4DD6-B29B-74EA892AE695}"), "_DVelunarCtrl");
