@@ -5,6 +5,7 @@
 #include "CItemThumbnailList.h"
 #include "ItemLibraryTesting.h"
 
+#include <QAction>
 #include <QDir>
 #include <QMainWindow>
 #include <QTest>
@@ -109,6 +110,9 @@ TEST_F(ItemLibraryPanelTest, TabsAreUsedItemsThenTheCategoriesOverTheList)
     EXPECT_EQ(List()->iconSize(), QSize(60, 60));
     EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_FALSE(List()->accessibleName().isEmpty());
+    EXPECT_EQ(List()->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(Strip()->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(Strip()->nextInFocusChain(), List());
     EXPECT_FALSE(Strip()->accessibleName().isEmpty());
 
     CItemBar bare(&log_, files_.Path("nowhere"));
@@ -261,6 +265,18 @@ TEST_F(ItemLibraryPanelTest, KeysAndRightClickInUsedModeActOnTheSelectedItem)
     ASSERT_EQ(menus.size(), 1U);
     EXPECT_EQ(menus[0].wparam, msg::kFromItemLibrary);
     EXPECT_EQ(menus[0].indexes, msg::IndexList{3});
+
+    // Copy and paste are the main window's commands 32848 and 32849.
+    std::vector<int> commands;
+    for (const int id : {32848, 32849}) {
+        auto* action = new QAction(&window_);
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, [&commands, id] { commands.push_back(id); });
+        window_.addAction(action);
+    }
+    QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(List(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(commands, (std::vector<int>{32848, 32849}));
 
     // Double-clicking the text row asks to edit that item; other rows do not.
     log_.received.clear();

@@ -63,7 +63,9 @@ int main(int argc, char** argv)
     CItemLibraryPanel* library = frame->ItemBar()->Library();
     CItemThumbnailList* list = library->List();
     ClickTab(library->TabStrip(), 1);
-    QTest::qWaitFor([list] { return !list->Loading(); }, 5000);
+    if (!QTest::qWaitFor([list] { return !list->Loading(); }, 5000)) {
+        return 1;
+    }
     Grab(frame, out + "/item-library.png");
 
     const QPoint row = list->visualItemRect(list->item(std::min(2, list->count() - 1))).center();
