@@ -44,8 +44,12 @@ CItemThumbnailList::~CItemThumbnailList()
 void CItemThumbnailList::SetIconSpacing()
 {
     // 70 across per icon; 10 between a row's captions and the next icons.
-    setGridSize(
-        QSize(kIconSpacingX, CThumbnailMaker::kSize + fontMetrics().height() + kIconSpacingY));
+    // Setting the same grid again would lay every row out anew.
+    const QSize grid(kIconSpacingX,
+                     CThumbnailMaker::kSize + fontMetrics().height() + kIconSpacingY);
+    if (gridSize() != grid) {
+        setGridSize(grid);
+    }
 }
 
 // ---- listings
