@@ -5,6 +5,7 @@
 #include "CRegsvrCommand.h"
 #include "CRenderCommand.h"
 #include "CSendCommand.h"
+#include "CThumbnailsCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 7> kCommands = {{
+const std::array<ToolCommand, 8> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -34,6 +35,9 @@ const std::array<ToolCommand, 7> kCommands = {{
     {"send", "TITLE DATAWORD TEXT",
      "send a copy-data message to the window with that title and print its result",
      CSendCommand::kOptions, CSendCommand::Run},
+    {"thumbnails", "FOLDER [--sheet OUT.png]",
+     "list an item category as the item library does and print each thumbnail's place",
+     CThumbnailsCommand::kOptions, CThumbnailsCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 
