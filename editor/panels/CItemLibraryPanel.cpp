@@ -5,10 +5,13 @@
 #include "CItemThumbnailList.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 
 CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString& installFolder,
                                      QWidget* parent)
     : QWidget(parent), itemsFolder_(QDir(installFolder).filePath(QStringLiteral("items"))),
+      hasFolder_(!installFolder.isEmpty()), watcher_(new QFileSystemWatcher(this)),
       strip_(new CCategoryTabStrip(this)),
       list_(new CItemThumbnailList(mainWindow,
                                    QDir(installFolder).filePath(QStringLiteral("text.bmp")), this))
@@ -22,11 +25,61 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
 
     strip_->setFont(font());
     strip_->SetBackgroundColour(Qt::white);
-    strip_->SetTabs(QStringList{QStringLiteral("사용한 아이템")} +
-                    CItemFolder::Categories(installFolder.isEmpty() ? QString() : itemsFolder_));
+    const QStringList categories = ReadCategories();
+    strip_->SetTabs(QStringList{QStringLiteral("사용한 아이템")} + categories);
     strip_->SetMarkedTab(0);
     strip_->SetReceiver(this);
     setTabOrder(strip_, list_);
+
+    rescanTimer_.setSingleShot(true);
+    rescanTimer_.setInterval(kRescanDelayMs);
+    connect(&rescanTimer_, &QTimer::timeout, this, &CItemLibraryPanel::Rescan);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, &rescanTimer_,
+            qOverload<>(&QTimer::start));
+    WatchFolders(categories);
+}
+
+QStringList CItemLibraryPanel::ReadCategories() const
+{
+    return CItemFolder::Categories(hasFolder_ ? itemsFolder_ : QString());
+}
+
+void CItemLibraryPanel::WatchFolders(const QStringList& categories)
+{
+    if (!hasFolder_) {
+        return;
+    }
+    const QStringList watched = watcher_->directories();
+    if (!watched.isEmpty()) {
+        watcher_->removePaths(watched);
+    }
+    // The items folder itself may appear only with the first download: its
+    // parent, the installation folder, is watched until then.
+    const QDir items(itemsFolder_);
+    watcher_->addPath(items.exists() ? itemsFolder_ : QFileInfo(itemsFolder_).absolutePath());
+    for (const QString& category : categories) {
+        watcher_->addPath(items.filePath(category));
+    }
+}
+
+void CItemLibraryPanel::Rescan()
+{
+    const QStringList categories = ReadCategories();
+    WatchFolders(categories);
+    const QString current = strip_->Caption(strip_->CurrentTab());
+    const QStringList tabs = QStringList{QStringLiteral("사용한 아이템")} + categories;
+    QStringList shown;
+    for (int index = 0; index < strip_->Count(); ++index) {
+        shown.append(strip_->Caption(index));
+    }
+    if (tabs != shown) {
+        strip_->SetTabs(tabs);
+        strip_->SetMarkedTab(0);
+    }
+    // A category that is gone falls back to the used items.
+    const int tab = std::max(0, int(tabs.indexOf(current)));
+    strip_->SetCurrentTab(tab);
+    SwitchCategory(tab);
 }
 
 void CItemLibraryPanel::resizeEvent(QResizeEvent*)

@@ -331,4 +331,51 @@ TEST_F(ItemLibraryPanelTest, SwitchingTabsWhileAFolderLoadsLeavesNoStaleRows)
     EXPECT_EQ(RowTexts(), QStringList{"text"});
 }
 
+// What the downloader does while the editor runs: a new category with
+// files, more files in the shown category, a category taken away.
+TEST_F(ItemLibraryPanelTest, ChangesInTheItemsFolderShowWithoutARestart)
+{
+    const auto captions = [this] {
+        QStringList shown;
+        for (int tab = 0; tab < Strip()->Count(); ++tab) {
+            shown.append(Strip()->Caption(tab));
+        }
+        return shown;
+    };
+    ChooseTab(QStringLiteral("하트"));
+    files_.Folder(QStringLiteral("items/꽃"));
+    files_.Picture(QStringLiteral("items/꽃/tulip.png"), {40, 40}, Qt::blue);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return captions().contains(QStringLiteral("꽃")); }, 5000));
+    EXPECT_EQ(Strip()->Caption(Strip()->CurrentTab()), QStringLiteral("하트"))
+        << "the current tab stays current";
+    EXPECT_EQ(Strip()->MarkedTab(), 0);
+    WaitForRows();
+    EXPECT_EQ(List()->count(), 2);
+
+    files_.Picture(QStringLiteral("items/하트/blue.png"), {40, 40}, Qt::blue);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 3 && !List()->Loading(); }, 5000));
+
+    ChooseTab(QStringLiteral("꽃"));
+    EXPECT_EQ(RowTexts(), QStringList{"tulip"});
+    files_.Picture(QStringLiteral("items/꽃/rose.png"), {40, 40}, Qt::red);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 2 && !List()->Loading(); }, 5000))
+        << "a category made after the start is watched too";
+
+    QDir(files_.Path("items/꽃")).removeRecursively();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !captions().contains(QStringLiteral("꽃")); }, 5000));
+    EXPECT_EQ(Strip()->CurrentTab(), 0) << "a category that is gone leaves the used items";
+    EXPECT_TRUE(List()->UsedMode());
+}
+
+TEST_F(ItemLibraryPanelTest, AnItemsFolderMadeAfterTheStartIsFound)
+{
+    QDir(files_.Path("items")).removeRecursively();
+    CItemBar late(&log_, files_.Root());
+    ASSERT_EQ(late.Library()->TabStrip()->Count(), 1);
+    files_.Folder(QStringLiteral("items"));
+    files_.Folder(QStringLiteral("items/리본"));
+    files_.Picture(QStringLiteral("items/리본/red.png"), {40, 40}, Qt::red);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return late.Library()->TabStrip()->Count() == 2; }, 5000));
+}
+
 } // namespace
