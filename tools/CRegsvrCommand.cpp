@@ -1,7 +1,6 @@
 #include "CRegsvrCommand.h"
 
 #include "CToolError.h"
-#include "ComTypes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,10 +46,18 @@ int CRegsvrCommand::Run(CToolArguments& arguments)
         word = arguments.Take("MODULE");
     }
     arguments.ExpectEnd();
+    const com::HRESULT result = CallModule(word, unregister);
+    std::printf("%s: %s\n", unregister ? "DllUnregisterServer" : "DllRegisterServer",
+                com::HresultText(result).c_str());
+    return com::SUCCEEDED(result) ? 0 : 1;
+}
+
+com::HRESULT CRegsvrCommand::CallModule(const QString& path, bool unregister)
+{
     // Loaded by its absolute path, never searched for in the library path.
-    const QFileInfo file(word);
+    const QFileInfo file(path);
     if (!file.isFile()) {
-        throw CToolError(QString("no module file '%1'").arg(word));
+        throw CToolError(QString("no module file '%1'").arg(path));
     }
     const CLoadedModule module(file.absoluteFilePath());
     const char* name = unregister ? "DllUnregisterServer" : "DllRegisterServer";
@@ -58,7 +65,5 @@ int CRegsvrCommand::Run(CToolArguments& arguments)
     if (function == nullptr) {
         throw CToolError(QString("%1 exports no %2").arg(file.absoluteFilePath(), name));
     }
-    const com::HRESULT result = function();
-    std::printf("%s: %s\n", name, com::HresultText(result).c_str());
-    return com::SUCCEEDED(result) ? 0 : 1;
+    return function();
 }

@@ -5,6 +5,7 @@
 #include "CRegsvrCommand.h"
 #include "CRenderCommand.h"
 #include "CSendCommand.h"
+#include "CSetupCommand.h"
 #include "CThumbnailsCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
@@ -16,7 +17,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 8> kCommands = {{
+const std::array<ToolCommand, 9> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -32,6 +33,9 @@ const std::array<ToolCommand, 8> kCommands = {{
     {"regsvr", "[--unregister] MODULE",
      "register a launcher module (or remove its registration) and print the result",
      CRegsvrCommand::kOptions, CRegsvrCommand::Run},
+    {"setup", "--apps-path DIR --info-url URL | --remove --apps-path DIR",
+     "set up an installed folder: settings, launcher module, desktop entries (or undo it)",
+     CSetupCommand::kOptions, CSetupCommand::Run},
     {"send", "TITLE DATAWORD TEXT",
      "send a copy-data message to the window with that title and print its result",
      CSendCommand::kOptions, CSendCommand::Run},

@@ -1,0 +1,162 @@
+#include "CSetupCommand.h"
+
+#include "CDesktopEntries.h"
+#include "CRegistry.h"
+#include "CRegsvrCommand.h"
+#include "CToolError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cstdio>
+
+const char* const CSetupCommand::kOptions =
+    "      --apps-path DIR   the installation folder (made by cmake --install)\n"
+    "      --info-url URL    the address of the item service's update information file\n"
+    "      --remove          undo the set-up of DIR instead: the module's registration,\n"
+    "                        the desktop entries and the settings (no --info-url)\n";
+
+namespace {
+
+// The editor keeps its recent files under its own key.
+const char* const kRecentFilesKey =
+    "HKEY_CURRENT_USER\\Software\\Local AppWizard-Generated Applications\\Pixvel\\Recent File "
+    "List";
+
+struct SetupOptions
+{
+    QString appsPath;
+    QString infoUrl;
+    bool remove = false;
+};
+
+SetupOptions ParseOptions(CToolArguments& arguments)
+{
+    SetupOptions options;
+    while (!arguments.AtEnd()) {
+        const QString option = arguments.Take("an option");
+        if (option == "--apps-path") {
+            options.appsPath = arguments.Take("the folder after --apps-path");
+        } else if (option == "--info-url") {
+            options.infoUrl = arguments.Take("the address after --info-url");
+        } else if (option == "--remove") {
+            options.remove = true;
+        } else {
+            throw CToolError(
+                QString("unknown option '%1' (try: pixvel-tool help setup)").arg(option));
+        }
+    }
+    if (options.appsPath.isEmpty()) {
+        throw CToolError("--apps-path DIR is missing");
+    }
+    if (options.remove != options.infoUrl.isEmpty()) {
+        throw CToolError(options.remove ? "--remove takes no --info-url"
+                                        : "--info-url URL is missing");
+    }
+    return options;
+}
+
+QString CheckedAppsPath(const QString& path)
+{
+    const QFileInfo folder(path);
+    if (!folder.isDir()) {
+        throw CToolError(QString("no installation folder '%1'").arg(path));
+    }
+    return QDir(folder.absoluteFilePath()).absolutePath();
+}
+
+void CheckInfoUrl(const QString& text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != "http" && url.scheme() != "https") ||
+        url.host().isEmpty()) {
+        throw CToolError(QString("'%1' is no http or https address").arg(text));
+    }
+}
+
+void WriteSetting(const char* name, const QString& data)
+{
+    if (!platform::CRegistry::Write(CSetupCommand::kSettingsKey, name, data)) {
+        throw CToolError(QString("cannot write the setting %1 in %2")
+                             .arg(name, platform::CRegistry::RootFolder()));
+    }
+    std::printf("%s = %s\n", name, qPrintable(data));
+}
+
+void CallModule(const QString& appsPath, bool unregister)
+{
+    const QString module = QDir(appsPath).filePath(CSetupCommand::kModuleFile);
+    const com::HRESULT result = CRegsvrCommand::CallModule(module, unregister);
+    // Unregistering what was never registered is no failure of --remove.
+    if (!unregister && !com::SUCCEEDED(result)) {
+        throw CToolError(QString("registering %1 failed: %2")
+                             .arg(module, QString::fromStdString(com::HresultText(result))));
+    }
+    std::printf("%s %s: %s\n", unregister ? "unregistered" : "registered", qPrintable(module),
+                com::HresultText(result).c_str());
+}
+
+// Folders of the settings store that deleting keys left empty.
+void PruneEmptyFolders(const QString& path)
+{
+    QDir folder(path);
+    for (const QString& child :
+         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        PruneEmptyFolders(folder.filePath(child));
+    }
+    folder.rmdir(path);
+}
+
+void SetUp(const SetupOptions& options)
+{
+    const QString apps = CheckedAppsPath(options.appsPath);
+    CheckInfoUrl(options.infoUrl);
+    // Checked before anything is written, so that a wrong folder changes nothing.
+    if (!QFileInfo(QDir(apps).filePath(CSetupCommand::kModuleFile)).isFile()) {
+        throw CToolError(QString("%1 holds no %2: install into it first (cmake --install)")
+                             .arg(apps, CSetupCommand::kModuleFile));
+    }
+    WriteSetting("APPS_PATH", apps);
+    WriteSetting("DOWNLOAD_FOLDER", "items");
+    WriteSetting("INFO_URL", options.infoUrl);
+    WriteSetting("VERSION", PIXVEL_VERSION);
+    CallModule(apps, false);
+    for (const QString& entry : CDesktopEntries::Install(apps)) {
+        std::printf("wrote %s\n", qPrintable(entry));
+    }
+    std::printf("%s: %s\n", CDesktopEntries::kHandlerType, CDesktopEntries::kHandlerEntry);
+}
+
+void Remove(const SetupOptions& options)
+{
+    const QString apps = CheckedAppsPath(options.appsPath);
+    if (QFileInfo(QDir(apps).filePath(CSetupCommand::kModuleFile)).isFile()) {
+        CallModule(apps, true);
+    }
+    for (const QString& entry : CDesktopEntries::Remove()) {
+        std::printf("removed %s\n", qPrintable(entry));
+    }
+    for (const char* key : {CSetupCommand::kSettingsKey, kRecentFilesKey}) {
+        platform::CRegistry::DeleteKey(key);
+    }
+    const QString root = platform::CRegistry::RootFolder();
+    PruneEmptyFolders(root);
+    if (qEnvironmentVariableIsEmpty("PIXVEL_REGISTRY_DIR")) {
+        QDir().rmdir(QFileInfo(root).absolutePath()); // $XDG_CONFIG_HOME/pixvel, when empty
+    }
+    std::printf("removed the settings in %s\n", qPrintable(root));
+}
+
+} // namespace
+
+int CSetupCommand::Run(CToolArguments& arguments)
+{
+    const SetupOptions options = ParseOptions(arguments);
+    if (options.remove) {
+        Remove(options);
+    } else {
+        SetUp(options);
+    }
+    return 0;
+}
