@@ -467,6 +467,48 @@ TEST_F(DownloaderTest, TheContextMenuOpensTheAboutBox)
     EXPECT_EQ(line, "VelunarDownloader 버전 1.0");
 }
 
+// Counts the pixels of `area` in `image` that have exactly `colour`.
+int CountColour(const QImage& image, const QRect& area, QRgb colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+        }
+    }
+    return count;
+}
+
+TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
+{
+    EnsureApplication();
+    CTextProgressBar bar;
+    QPalette palette = bar.palette();
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 255));
+    palette.setColor(QPalette::Window, QColor(255, 255, 255));
+    bar.setPalette(palette);
+    bar.SetRestColour(QColor(200, 200, 200));
+    bar.resize(200, 24);
+    bar.setValue(50);
+    EXPECT_EQ(bar.text(), "50%");
+    bar.SetBarText("MMMMMMMMMMMMMMMMMMMMMMMM");
+    EXPECT_EQ(bar.accessibleDescription(), bar.text());
+    const QImage image = bar.grab().toImage();
+    const QRect filled(0, 0, 100, 24);
+    const QRect rest(100, 0, 100, 24);
+    EXPECT_EQ(image.pixel(1, 1) & 0xffffff, 0x0000ffu);
+    EXPECT_EQ(image.pixel(198, 1) & 0xffffff, 0xc8c8c8u);
+    // Window-coloured text over the filled part, highlight-coloured over the rest.
+    EXPECT_GT(CountColour(image, filled, 0xffffff), 20);
+    EXPECT_EQ(CountColour(image, filled, 0xc8c8c8), 0);
+    EXPECT_GT(CountColour(image, rest, 0x0000ff), 20);
+    EXPECT_EQ(CountColour(image, rest, 0xffffff), 0);
+
+    bar.SetBarText({});
+    bar.setValue(100);
+    EXPECT_EQ(bar.text(), "100%");
+}
+
 // Runs a program to its end while this thread keeps the window working.
 class DownloaderLinkTest : public DownloaderTest
 {
