@@ -317,10 +317,15 @@ TEST_F(DownloaderTest, PathsLeadingOutOfTheDownloadFolderAreDropped)
     fs::create_directory_symlink(folder_ / "outside", Downloads() / "link");
     Start();
     // The absolute path lies in the test's folder, so that a fault could
-    // never write into the system.
-    const std::vector<std::string> files = {"../../.bashrc", (folder_ / "outside/abs").string(),
-                                            "C:\\x",         "..\\outside.txt",
-                                            "link/x",        ""};
+    // never write into the system; the last name is not UTF-8 (code page
+    // 949 bytes).
+    const std::vector<std::string> files = {"../../.bashrc",
+                                            (folder_ / "outside/abs").string(),
+                                            "C:\\x",
+                                            "..\\outside.txt",
+                                            "link/x",
+                                            "",
+                                            "\xc7\xcf\xc6\xae.png"};
     for (const std::string& file : files) {
         Request(7, "x||" + Url("/x") + "||" + file);
     }
