@@ -5,6 +5,7 @@
 #include "CRegistry.h"
 #include "CTextProgressBar.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -512,6 +513,12 @@ TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
     bar.SetBarText({});
     bar.setValue(100);
     EXPECT_EQ(bar.text(), "100%");
+    // Screen readers get the position and the text.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&bar);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->valueInterface(), nullptr);
+    EXPECT_EQ(accessible->valueInterface()->currentValue().toInt(), 100);
+    EXPECT_EQ(accessible->text(QAccessible::Description), "100%");
 }
 
 // Runs a program to its end while this thread keeps the window working.
