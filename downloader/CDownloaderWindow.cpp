@@ -179,13 +179,15 @@ void CDownloaderWindow::OnButton()
 
 void CDownloaderWindow::done(int result)
 {
-    // The title is free at once; the transfer under way ends, its partial
-    // file removed, and the worker is joined before the window goes.
+    // The title is free and the window gone at once; then the transfer under
+    // way ends, its partial file removed, and the worker is joined. (A
+    // server that sends nothing holds the worker until the transfer's stall
+    // limit ends it.)
     link_.Close();
+    QDialog::done(result);
     if (worker_) {
         worker_->Stop();
     }
-    QDialog::done(result);
 }
 
 bool CDownloaderWindow::WorkerRunning() const
