@@ -7,6 +7,8 @@
 #include "CSafePath.h"
 #include "CTransferFigures.h"
 
+#include <QByteArrayView>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -124,10 +126,10 @@ bool CDownloadWorker::Transfer(const DownloadRequest& request)
     if (!request.valid) {
         return false;
     }
-    // The file must stay inside the download folder, and only web
-    // addresses are fetched.
+    // The file must stay inside the download folder and be named in UTF-8,
+    // the names the item library reads; only web addresses are fetched.
     const auto target = CSafePath::Resolve(folder_, request.file);
-    if (!target) {
+    if (!target || !QByteArrayView(request.file).isValidUtf8()) {
         return false;
     }
     CHttpSession::Parse(request.address); // throws for anything but http and https

@@ -34,6 +34,21 @@ QString NativePath(const QString& stored)
     return Text(CSafePath::Native(stored.toStdString()));
 }
 
+// The report list: one row per request, its four columns left-aligned.
+QTreeWidget* MakeList(QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setAccessibleName("전송 목록");
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setHeaderLabels({"이름", "크기", "상태", "저장폴더"});
+    list->header()->setStretchLastSection(false);
+    for (int column = 0; column < 4; ++column) {
+        list->header()->resizeSection(column, kColumnWidths[column]);
+    }
+    return list;
+}
+
 } // namespace
 
 CDownloaderWindow::CDownloaderWindow(QWidget* parent) : QDialog(parent)
@@ -41,15 +56,7 @@ CDownloaderWindow::CDownloaderWindow(QWidget* parent) : QDialog(parent)
     setWindowTitle(kTitle);
     setFont(QFont("굴림", 9));
 
-    list_ = new QTreeWidget(this);
-    list_->setAccessibleName("전송 목록");
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({"이름", "크기", "상태", "저장폴더"});
-    list_->header()->setStretchLastSection(false);
-    for (int column = 0; column < 4; ++column) {
-        list_->header()->resizeSection(column, kColumnWidths[column]);
-    }
+    list_ = MakeList(this);
 
     auto* progressLabel = new QLabel("진행상황", this);
     overall_ = new CTextProgressBar(this);
@@ -74,7 +81,6 @@ CDownloaderWindow::CDownloaderWindow(QWidget* parent) : QDialog(parent)
     layout->addLayout(bottom);
     resize(560, 300);
 
-    status_->setText(kPreparing);
     status_->setText(kWaiting);
 }
 
@@ -179,13 +185,15 @@ void CDownloaderWindow::OnButton()
 
 void CDownloaderWindow::done(int result)
 {
-    // The title is free at once; the transfer under way ends, its partial
-    // file removed, and the worker is joined before the window goes.
+    // The title is free and the window gone at once; then the transfer under
+    // way ends, its partial file removed, and the worker is joined. (A
+    // server that sends nothing holds the worker until the transfer's stall
+    // limit ends it.)
     link_.Close();
+    QDialog::done(result);
     if (worker_) {
         worker_->Stop();
     }
-    QDialog::done(result);
 }
 
 bool CDownloaderWindow::WorkerRunning() const

@@ -24,7 +24,6 @@ class CDownloaderWindow : public QDialog
 
 public:
     static constexpr const char* kTitle = "PixvelDownloader";
-    static constexpr const char* kPreparing = "파일 전송을 준비합니다.";
     static constexpr const char* kWaiting = "파일 전송 대기 중입니다.";
     static constexpr const char* kFinished = "파일 전송이 끝났습니다.";
     static constexpr const char* kCannotInitialise = "초기화를 할 수 없습니다.";

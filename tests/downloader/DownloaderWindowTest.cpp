@@ -5,6 +5,7 @@
 #include "CRegistry.h"
 #include "CTextProgressBar.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -317,10 +318,15 @@ TEST_F(DownloaderTest, PathsLeadingOutOfTheDownloadFolderAreDropped)
     fs::create_directory_symlink(folder_ / "outside", Downloads() / "link");
     Start();
     // The absolute path lies in the test's folder, so that a fault could
-    // never write into the system.
-    const std::vector<std::string> files = {"../../.bashrc", (folder_ / "outside/abs").string(),
-                                            "C:\\x",         "..\\outside.txt",
-                                            "link/x",        ""};
+    // never write into the system; the last name is not UTF-8 (code page
+    // 949 bytes).
+    const std::vector<std::string> files = {"../../.bashrc",
+                                            (folder_ / "outside/abs").string(),
+                                            "C:\\x",
+                                            "..\\outside.txt",
+                                            "link/x",
+                                            "",
+                                            "\xc7\xcf\xc6\xae.png"};
     for (const std::string& file : files) {
         Request(7, "x||" + Url("/x") + "||" + file);
     }
@@ -465,6 +471,54 @@ TEST_F(DownloaderTest, TheContextMenuOpensTheAboutBox)
     EXPECT_EQ(item, "VelunarDownloader 정보(&A)...");
     EXPECT_EQ(title, "VelunarDownloader 정보");
     EXPECT_EQ(line, "VelunarDownloader 버전 1.0");
+}
+
+// Counts the pixels of `area` in `image` that have exactly `colour`.
+int CountColour(const QImage& image, const QRect& area, QRgb colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+        }
+    }
+    return count;
+}
+
+TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
+{
+    EnsureApplication();
+    CTextProgressBar bar;
+    QPalette palette = bar.palette();
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 255));
+    palette.setColor(QPalette::Window, QColor(255, 255, 255));
+    bar.setPalette(palette);
+    bar.SetRestColour(QColor(200, 200, 200));
+    bar.resize(200, 24);
+    bar.setValue(50);
+    EXPECT_EQ(bar.text(), "50%");
+    bar.SetBarText("MMMMMMMMMMMMMMMMMMMMMMMM");
+    EXPECT_EQ(bar.accessibleDescription(), bar.text());
+    const QImage image = bar.grab().toImage();
+    const QRect filled(0, 0, 100, 24);
+    const QRect rest(100, 0, 100, 24);
+    EXPECT_EQ(image.pixel(1, 1) & 0xffffff, 0x0000ffu);
+    EXPECT_EQ(image.pixel(198, 1) & 0xffffff, 0xc8c8c8u);
+    // Window-coloured text over the filled part, highlight-coloured over the rest.
+    EXPECT_GT(CountColour(image, filled, 0xffffff), 20);
+    EXPECT_EQ(CountColour(image, filled, 0xc8c8c8), 0);
+    EXPECT_GT(CountColour(image, rest, 0x0000ff), 20);
+    EXPECT_EQ(CountColour(image, rest, 0xffffff), 0);
+
+    bar.SetBarText({});
+    bar.setValue(100);
+    EXPECT_EQ(bar.text(), "100%");
+    // Screen readers get the position and the text.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&bar);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->valueInterface(), nullptr);
+    EXPECT_EQ(accessible->valueInterface()->currentValue().toInt(), 100);
+    EXPECT_EQ(accessible->text(QAccessible::Description), "100%");
 }
 
 // Runs a program to its end while this thread keeps the window working.

@@ -11,27 +11,17 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QScreen>
-#include <QTimer>
 
 #include <condition_variable>
 
 namespace {
 
-void Wait(int ms)
+// The window as it shows, once the reports posted to it are painted.
+void Grab(QWidget& window, const QString& path)
 {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void Grab(const QWidget* window, const QString& path)
-{
-    Wait(300);
-    const QRect area = window->frameGeometry();
-    QGuiApplication::primaryScreen()
-        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-        .save(path);
+    QCoreApplication::sendPostedEvents();
+    QApplication::processEvents();
+    window.grab().save(path);
 }
 
 template <typename Condition> void WaitFor(Condition done)
@@ -97,13 +87,13 @@ int main(int argc, char* argv[])
     Request(window, uint32_t(stars.size()),
             "별 스티커||" + server.Url("/stars.zip") + "||items\\stars.zip");
     WaitFor([&] { return window.RowBar(1)->value() >= 50; });
-    Grab(&window, out + "/downloader-transfer.png");
+    Grab(window, out + "/downloader-transfer.png");
     {
         std::lock_guard lock(mutex);
         open = true;
     }
     opened.notify_all();
     WaitFor([&] { return !window.WorkerRunning(); });
-    Grab(&window, out + "/downloader-done.png");
+    Grab(window, out + "/downloader-done.png");
     return 0;
 }
