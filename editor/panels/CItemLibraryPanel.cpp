@@ -34,8 +34,10 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
     rescanTimer_.setSingleShot(true);
     rescanTimer_.setInterval(kRescanDelayMs);
     connect(&rescanTimer_, &QTimer::timeout, this, &CItemLibraryPanel::Rescan);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, &rescanTimer_,
-            qOverload<>(&QTimer::start));
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this](const QString& folder) {
+        changedFolders_.insert(QDir::cleanPath(folder));
+        rescanTimer_.start();
+    });
     WatchFolders(categories);
 }
 
@@ -66,20 +68,28 @@ void CItemLibraryPanel::Rescan()
 {
     const QStringList categories = ReadCategories();
     WatchFolders(categories);
-    const QString current = strip_->Caption(strip_->CurrentTab());
+    const int before = strip_->CurrentTab();
+    const QString current = strip_->Caption(before);
     const QStringList tabs = QStringList{QStringLiteral("사용한 아이템")} + categories;
-    QStringList shown;
+    QStringList captions;
     for (int index = 0; index < strip_->Count(); ++index) {
-        shown.append(strip_->Caption(index));
+        captions.append(strip_->Caption(index));
     }
-    if (tabs != shown) {
+    if (tabs != captions) {
         strip_->SetTabs(tabs);
         strip_->SetMarkedTab(0);
     }
-    // A category that is gone falls back to the used items.
+    // A category that is gone falls back to the used items; the shown
+    // category is read again only when its own files changed.
     const int tab = std::max(0, int(tabs.indexOf(current)));
     strip_->SetCurrentTab(tab);
-    SwitchCategory(tab);
+    const bool gone = tab == 0 && before != 0;
+    const bool changed =
+        tab != 0 && changedFolders_.contains(QDir::cleanPath(QDir(itemsFolder_).filePath(current)));
+    changedFolders_.clear();
+    if (gone || changed) {
+        SwitchCategory(tab);
+    }
 }
 
 void CItemLibraryPanel::resizeEvent(QResizeEvent*)

@@ -3,6 +3,7 @@
 #include "CMessageReceiver.h"
 #include "CPlacementReceiver.h"
 
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
@@ -55,6 +56,7 @@ private:
     bool hasFolder_;
     QFileSystemWatcher* watcher_;
     QTimer rescanTimer_;
+    QSet<QString> changedFolders_; // since the last rescan
     CCategoryTabStrip* strip_;
     CItemThumbnailList* list_;
 };

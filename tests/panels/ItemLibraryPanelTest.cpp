@@ -343,6 +343,7 @@ TEST_F(ItemLibraryPanelTest, ChangesInTheItemsFolderShowWithoutARestart)
         return shown;
     };
     ChooseTab(QStringLiteral("하트"));
+    const QListWidgetItem* firstRow = List()->item(0);
     files_.Folder(QStringLiteral("items/꽃"));
     files_.Picture(QStringLiteral("items/꽃/tulip.png"), {40, 40}, Qt::blue);
     ASSERT_TRUE(QTest::qWaitFor([&] { return captions().contains(QStringLiteral("꽃")); }, 5000));
@@ -351,6 +352,7 @@ TEST_F(ItemLibraryPanelTest, ChangesInTheItemsFolderShowWithoutARestart)
     EXPECT_EQ(Strip()->MarkedTab(), 0);
     WaitForRows();
     EXPECT_EQ(List()->count(), 2);
+    EXPECT_EQ(List()->item(0), firstRow) << "another category's change leaves the list alone";
 
     files_.Picture(QStringLiteral("items/하트/blue.png"), {40, 40}, Qt::blue);
     ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 3 && !List()->Loading(); }, 5000));
