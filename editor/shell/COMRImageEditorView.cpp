@@ -2,8 +2,10 @@
 
 #include "CEditingState.h"
 #include "CItemCanvas.h"
-#include "CMessageBox.h"
 #include "COMRImageEditorDoc.h"
+#include "CPictureItem.h"
+#include "CPlacementReceiver.h"
+#include "CPrompter.h"
 #include "CTrackerCursors.h"
 
 #include <QGuiApplication>
@@ -44,11 +46,11 @@ constexpr qint64 kScaledCacheLimit = qint64(4096) * 4096;
 } // namespace
 
 COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettings& settings,
-                                         CMessageReceiver* mainWindow,
-                                         std::unique_ptr<CViewPrompter> prompter, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), settings_(settings),
-      mainWindow_(mainWindow), prompter_(std::move(prompter)), canvas_(CItemCanvas::Instance()),
-      state_(CEditingState::Instance())
+                                         CMessageReceiver* mainWindow, CPrompter& prompter,
+                                         QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), mainWindow_(mainWindow),
+      prompter_(prompter), canvas_(CItemCanvas::Instance()), state_(CEditingState::Instance()),
+      files_(document, settings, prompter, *this)
 {
     // A new view starts a new editing session.
     canvas_.Clear();
@@ -59,13 +61,11 @@ COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettin
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     tracker_.SetHandleSize(kHandleSize, 0, 0);
     tracker_.SetOptions(CTransformTracker::kViewOptions);
-    document_.SetViewUpdate([this](int hint, const QString& path) { OnUpdate(hint, path); });
     Relayout(false);
 }
 
 COMRImageEditorView::~COMRImageEditorView()
 {
-    document_.SetViewUpdate({});
     state_ = CEditingState();
     canvas_.Clear();
 }
@@ -78,6 +78,27 @@ bool COMRImageEditorView::InCropMode() const
 int COMRImageEditorView::ItemCount() const
 {
     return canvas_.Count();
+}
+
+void COMRImageEditorView::SetPlacementReceiver(CPlacementReceiver* placements)
+{
+    placements_ = placements;
+}
+
+void COMRImageEditorView::OpenDocument(const QString& path)
+{
+    files_.OpenDocument(path);
+}
+
+bool COMRImageEditorView::CanClose()
+{
+    return files_.SaveFirst();
+}
+
+void COMRImageEditorView::ForgetCopy()
+{
+    copied_.reset();
+    pastePoint_ = QPoint(-1, -1);
 }
 
 QPoint COMRImageEditorView::ScrollOffset() const
@@ -643,7 +664,7 @@ void COMRImageEditorView::Select(int index, bool announce)
 void COMRImageEditorView::DeleteSelected()
 {
     if (selected_ == 0) {
-        CMessageBox::Show(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+        prompter_.Tell(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
         return;
     }
     msg::IndexList indexes;
@@ -667,4 +688,41 @@ void COMRImageEditorView::Send(msg::Message message) const
     if (mainWindow_ != nullptr) {
         mainWindow_->Receive(std::move(message));
     }
+}
+
+void COMRImageEditorView::ShowPicture(QImage bitmap, const QString& sourceName)
+{
+    if (canvas_.Count() > 0) {
+        Send(msg::Make(msg::kDeleteItems)); // no list: the panels empty theirs
+    }
+    selected_ = -1;
+    nudged_ = false;
+    arrowsHeld_.clear();
+    tracker_.Deselect();
+    tracker_.SetOptions(CTransformTracker::kViewOptions);
+    canvas_.Clear();
+    present_ = true;
+    state_.mode = CEditingState::kSelect;
+    state_.tool = CEditingState::kEditItems;
+    crop_.Clear();
+    band_.reset();
+    panning_ = false;
+    zoom_ = 1.0;
+    canvas_.SetZoom(zoom_);
+    pictureSize_ = bitmap.size();
+    CPictureItem* base = canvas_.AddPicture(std::move(bitmap), 0, 0, 0, 0, float(zoom_));
+    base->SetSourceName(sourceName);
+    // The old current item went with the canvas; the panels may read the
+    // current item as soon as the messages below reach them.
+    state_.currentItem = base;
+    Relayout(true);
+    Rerender();
+    if (placements_ != nullptr) {
+        placements_->PictureOpened(sourceName);
+    }
+    Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
+    Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, 100));
+    selected_ = 0;
+    Send(msg::Make(msg::kRefreshPanels));
+    Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, long(zoom_ * 100)));
 }

@@ -2,11 +2,10 @@
 
 #include "AppSettings.h"
 #include "CCropSelection.h"
+#include "CFileCommands.h"
 #include "CFrameView.h"
-#include "CPictureFile.h"
 #include "CTransformTracker.h"
 #include "CViewLayout.h"
-#include "CViewPrompter.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -25,9 +24,10 @@ struct CEditingState;
 // The editing surface: the picture centred at its zoom in a scrolled area,
 // items selected and transformed with the mouse and the keyboard through the
 // transform tracker, panning, crop mode with its selection, the file
-// commands and the private messages of the main frame. All positions are in
+// the picture commands and the private messages of the main frame. The file
+// commands are CFileCommands'; the view shows the picture they hand it. All positions are in
 // view coordinates (scroll space); the canvas converts to picture pixels.
-class COMRImageEditorView : public QAbstractScrollArea, public CFrameView
+class COMRImageEditorView : public QAbstractScrollArea, public CFrameView, public CPictureSurface
 {
     Q_OBJECT
 
@@ -35,10 +35,10 @@ public:
     static constexpr int kHandleSize = 6;
     static const QColor kGuideColour;
 
-    // `mainWindow` takes the messages the view sends; the view owns the
-    // prompter.
+    // `mainWindow` takes the messages the view sends; `prompter` tells and
+    // asks the user.
     COMRImageEditorView(COMRImageEditorDoc& document, AppSettings& settings,
-                        CMessageReceiver* mainWindow, std::unique_ptr<CViewPrompter> prompter,
+                        CMessageReceiver* mainWindow, CPrompter& prompter,
                         QWidget* parent = nullptr);
     ~COMRImageEditorView() override;
 
@@ -50,10 +50,13 @@ public:
     bool CanClose() override;
     bool InCropMode() const override;
     int ItemCount() const override;
+    void SetPlacementReceiver(CPlacementReceiver* placements) override;
     void Receive(msg::Message message) override;
 
-    // The document's update hints.
-    void OnUpdate(int hint, const QString& path);
+    // CPictureSurface
+    QWidget* DialogParent() override { return this; }
+    void ShowPicture(QImage bitmap, const QString& sourceName) override;
+    void ForgetCopy() override;
 
     bool PicturePresent() const { return present_; }
     double Zoom() const { return zoom_; }
@@ -62,7 +65,7 @@ public:
     int SelectedIndex() const { return selected_; }
     const CTransformTracker& Tracker() const { return tracker_; }
     const CCropSelection& CropSelection() const { return crop_; }
-    const CPictureFile& File() const { return file_; }
+    const CPictureFile& File() const { return files_.File(); }
     QPoint ScrollOffset() const;
 
 protected:
@@ -124,24 +127,15 @@ private:
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
 
-    // Files.
-    bool SaveFirst();
-    void FileNew();
-    void FileOpen();
-    bool FileSave();
-    bool FileSaveAs();
-    bool WriteToPath(const QString& path);
-    void LoadPicture(const QString& path);
-    void ResetEditor(QImage bitmap, const QString& sourceName);
-    void ShowTitle(const QString& name);
+    void TellPlaced(const CItem& item) const;
 
     COMRImageEditorDoc& document_;
-    AppSettings& settings_;
     CMessageReceiver* mainWindow_;
-    std::unique_ptr<CViewPrompter> prompter_;
+    CPrompter& prompter_;
     CItemCanvas& canvas_;
     CEditingState& state_;
-    CPictureFile file_;
+    CFileCommands files_;
+    CPlacementReceiver* placements_ = nullptr;
 
     bool present_ = false;
     QSizeF pictureSize_;

@@ -2,15 +2,17 @@
 // crop mode, pan, copy and paste, item drops, deletes and z-order moves.
 #include "CEditingState.h"
 #include "CItemCanvas.h"
-#include "CMessageBox.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPictureItem.h"
+#include "CPlacementReceiver.h"
+#include "CPrompter.h"
 #include "CommandIds.h"
 
 #include <QMenu>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -46,19 +48,10 @@ msg::IndexList ItemsTopDown(int count)
 
 bool COMRImageEditorView::RunCommand(int id)
 {
+    if (files_.Run(id)) {
+        return true;
+    }
     switch (id) {
-    case cmd::kFileNew:
-        FileNew();
-        break;
-    case cmd::kFileOpen:
-        FileOpen();
-        break;
-    case cmd::kFileSave:
-        FileSave();
-        break;
-    case cmd::kFileSaveAs:
-        FileSaveAs();
-        break;
     case cmd::kGuideline:
         guideline_ = !guideline_;
         guide_.reset();
@@ -324,12 +317,12 @@ void COMRImageEditorView::Crop()
     }
     const int count = canvas_.Count();
     if (count > 1) {
-        const CViewPrompter::Answer answer = prompter_->Ask(
+        const CPrompter::Answer answer = prompter_.Ask(
             this, QStringLiteral("배경이미지에 아이템을 합친 후 잘라내기를 하시겠습니까?"));
-        if (answer == CViewPrompter::kCancel) {
+        if (answer == CPrompter::kCancel) {
             return;
         }
-        if (answer == CViewPrompter::kYes) {
+        if (answer == CPrompter::kYes) {
             canvas_.Merge();
             state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
             Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
@@ -351,7 +344,7 @@ void COMRImageEditorView::Crop()
 void COMRImageEditorView::CopyItem()
 {
     if (selected_ == 0) {
-        CMessageBox::Show(this, QStringLiteral("원본 이미지는 복사할 수 없습니다."));
+        prompter_.Tell(this, QStringLiteral("원본 이미지는 복사할 수 없습니다."));
     } else if (const CItem* item = canvas_.ItemAt(selected_); item != nullptr && selected_ >= 1) {
         copied_ = item->Duplicate();
     }
@@ -364,7 +357,7 @@ void COMRImageEditorView::PasteItem()
     }
     const bool atPoint = pastePoint_ != QPoint(-1, -1);
     if (atPoint && !pictureRect_.contains(pastePoint_)) {
-        CMessageBox::Show(this, kOutsidePicture);
+        prompter_.Tell(this, kOutsidePicture);
         return;
     }
     CItem* item = canvas_.AddItem(copied_->Duplicate());
@@ -376,6 +369,7 @@ void COMRImageEditorView::PasteItem()
         atPoint ? QPointF(pastePoint_)
                 : QRectF(pictureRect_).center() - QPointF(bounds.width(), bounds.height()) / 2;
     canvas_.SetItemOutlineFromView(index, outline.translated(target - bounds.topLeft()));
+    TellPlaced(*item);
     Rerender();
     PictureChanged();
     Select(index);
@@ -384,14 +378,14 @@ void COMRImageEditorView::PasteItem()
 void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
 {
     if (!present_) {
-        CMessageBox::Show(this, kNoPicture);
+        prompter_.Tell(this, kNoPicture);
         return;
     }
     const QPointF point = request.x == -1 && request.y == -1
                               ? QRectF(pictureRect_).center()
                               : ToView(viewport()->mapFromGlobal(QPointF(request.x, request.y)));
     if (!QRectF(pictureRect_).adjusted(1, 1, -1, -1).contains(point)) {
-        CMessageBox::Show(this, kOutsidePicture);
+        prompter_.Tell(this, kOutsidePicture);
         return;
     }
     const QPointF centre = point - QPointF(pictureRect_.topLeft());
@@ -401,7 +395,10 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
             entry.picture.isNull()
                 ? canvas_.AddPictureFile(entry.path, centre.x(), centre.y())
                 : canvas_.AddPictureBitmap(entry.picture, centre.x(), centre.y(), 0, 0, entry.path);
-        placed = placed || item != nullptr;
+        if (item != nullptr) {
+            TellPlaced(*item);
+            placed = true;
+        }
     }
     if (!placed) {
         return;
@@ -411,14 +408,25 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
     Select(canvas_.Count() - 1);
 }
 
+void COMRImageEditorView::TellPlaced(const CItem& item) const
+{
+    if (placements_ == nullptr) {
+        return;
+    }
+    const auto* picture = dynamic_cast<const CPictureItem*>(&item);
+    placements_->ItemPlaced(picture != nullptr ? picture->SourceName() : QStringLiteral("문자열"));
+}
+
 void COMRImageEditorView::DeleteItems(const std::optional<msg::IndexList>& indexes)
 {
     if (!indexes) {
         return; // a new picture: the view has cleared the canvas itself
     }
+    // Each index once, from the top down so that no removal shifts another;
+    // the base picture is never removed, whoever asks.
+    std::set<uint32_t, std::greater<>> ordered(indexes->begin(), indexes->end());
     bool removed = false;
-    // The base picture is never removed, whoever asks.
-    for (const uint32_t index : *indexes) {
+    for (const uint32_t index : ordered) {
         if (index >= 1 && int(index) < canvas_.Count()) {
             canvas_.RemoveAt(int(index));
             removed = true;
