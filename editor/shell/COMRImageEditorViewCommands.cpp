@@ -77,6 +77,7 @@ bool COMRImageEditorView::RunCommand(int id)
         break;
     case cmd::kCropFree:
         crop_.SetKind(CCropSelection::kFree);
+        crop_.SetFixedSize(0, 0);
         ToggleCrop();
         break;
     case cmd::kCropButton:
@@ -208,14 +209,28 @@ void COMRImageEditorView::Turn(int id)
         }
     } else {
         canvas_.TurnPicture(types[turn]);
+        TurnCropSelection(turn, pictureSize_);
         pictureSize_ = canvas_.BaseSize();
-        crop_.Clear();
         Send(msg::Make(msg::kBaseSize, 0,
                        msg::MakeLong(int(pictureSize_.width()), int(pictureSize_.height()))));
     }
     Relayout(false);
     Rerender();
     PictureChanged();
+}
+
+void COMRImageEditorView::TurnCropSelection(int turn, QSizeF size)
+{
+    const float zoom = crop_.Zoom();
+    crop_.SetZoom(1.0f); // the outline in picture pixels
+    if (turn <= 2) {
+        crop_.Rotate(turn + 1, size.width() / 2, size.height() / 2);
+    } else if (const std::optional<QPainterPath> outline = crop_.PictureOutline()) {
+        const QTransform mirror = turn == 3 ? QTransform(-1, 0, 0, 1, size.width(), 0)
+                                            : QTransform(1, 0, 0, -1, 0, size.height());
+        crop_.SetOutline(mirror.map(*outline));
+    }
+    crop_.SetZoom(zoom);
 }
 
 void COMRImageEditorView::ToggleMove()
@@ -228,7 +243,7 @@ void COMRImageEditorView::ToggleMove()
         }
         state_.tool = CEditingState::kPan;
     }
-    panning_ = false;
+    panTool_.Reset();
     RefreshTracker();
     RefreshCursor();
     viewport()->update();
@@ -269,7 +284,7 @@ void COMRImageEditorView::LeaveCrop()
     tracker_.Deselect();
     crop_.Clear();
     crop_.SetZoom(float(zoom_));
-    band_.reset();
+    cropTool_.Reset();
     tracker_.SetOptions(CTransformTracker::kViewOptions);
     state_.tool = CEditingState::kEditItems;
     RefreshCursor();
@@ -280,7 +295,7 @@ void COMRImageEditorView::CancelCrop()
 {
     tracker_.Deselect();
     crop_.Clear();
-    band_.reset();
+    cropTool_.Reset();
     viewport()->update();
 }
 
