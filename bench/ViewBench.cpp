@@ -20,6 +20,7 @@ public:
     QString OpenFileName(QWidget*) override { return QStringLiteral("bench.png"); }
     QString SaveFileName(QWidget*, const QString&) override { return {}; }
     Answer Ask(QWidget*, const QString&) override { return kCancel; }
+    void Tell(QWidget*, const QString&) override {}
     std::optional<NewPictureSettings> NewPicture(QWidget*) override { return std::nullopt; }
     CBitmap OpenPicture(QWidget*, const QString&) override
     {

@@ -1,11 +1,12 @@
 // The commands and private messages of the editing view: rotate and mirror,
-// crop mode, pan, copy and paste, item drops, deletes and z-order moves.
+// crop mode, pan, printing, copy and paste, item drops, deletes and z-order moves.
 #include "CEditingState.h"
 #include "CItemCanvas.h"
 #include "CMessageBox.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPictureItem.h"
+#include "CPicturePrinter.h"
 #include "CommandIds.h"
 
 #include <QMenu>
@@ -99,6 +100,9 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kCancelCrop:
         CancelCrop();
         break;
+    case cmd::kFilePrint:
+        CPicturePrinter(*prompter_).Print(this, canvas_);
+        break;
     case cmd::kCopyItem:
         CopyItem();
         break;
@@ -125,6 +129,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
         return CommandState{};
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
+    case cmd::kFilePrint:
     case cmd::kRotateRight:
     case cmd::kRotate180:
     case cmd::kRotateLeft:
@@ -132,8 +137,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kMirrorTopBottom:
     case cmd::kInsertMenu:
         return CommandState{present_, false};
-    // Printing, text entry and picture insertion come with their dialogs.
-    case cmd::kFilePrint:
+    // Text entry and picture insertion come with their dialogs.
     case cmd::kEditText:
     case cmd::kInsertPicture:
     case cmd::kAppendPicture:

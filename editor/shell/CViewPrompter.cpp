@@ -2,6 +2,7 @@
 
 #include "COpenSizeDialog.h"
 #include "FileTypes.h"
+#include "Refusal.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -26,6 +27,11 @@ CViewPrompter::Answer CDialogPrompter::Ask(QWidget* parent, const QString& text)
         QMessageBox::question(parent, QApplication::applicationName(), text,
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     return button == QMessageBox::Yes ? kYes : button == QMessageBox::No ? kNo : kCancel;
+}
+
+void CDialogPrompter::Tell(QWidget* parent, const QString& text)
+{
+    ShowRefusal(parent, text);
 }
 
 std::optional<NewPictureSettings> CDialogPrompter::NewPicture(QWidget* parent)

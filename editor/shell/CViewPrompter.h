@@ -28,6 +28,8 @@ public:
     virtual QString OpenFileName(QWidget* parent) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& proposed) = 0;
     virtual Answer Ask(QWidget* parent, const QString& text) = 0;
+    // Tells the user something, in a message box with an OK button.
+    virtual void Tell(QWidget* parent, const QString& text) = 0;
     virtual std::optional<NewPictureSettings> NewPicture(QWidget* parent) = 0;
     // The picture loaded at the size the user chose; no picture when the file
     // cannot be read or the user cancelled.
@@ -42,6 +44,7 @@ public:
     QString OpenFileName(QWidget* parent) override;
     QString SaveFileName(QWidget* parent, const QString& proposed) override;
     Answer Ask(QWidget* parent, const QString& text) override;
+    void Tell(QWidget* parent, const QString& text) override;
     std::optional<NewPictureSettings> NewPicture(QWidget* parent) override;
     CBitmap OpenPicture(QWidget* parent, const QString& path) override;
 };

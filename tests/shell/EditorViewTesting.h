@@ -27,6 +27,7 @@ public:
         questions.append(text);
         return Next(answers, kCancel);
     }
+    void Tell(QWidget*, const QString& text) override { messages.append(text); }
     std::optional<NewPictureSettings> NewPicture(QWidget*) override
     {
         if (newPictures.empty()) {
@@ -42,6 +43,7 @@ public:
     std::deque<Answer> answers;
     std::deque<NewPictureSettings> newPictures;
     QStringList questions;
+    QStringList messages;
     QStringList proposedNames;
 
 private:
