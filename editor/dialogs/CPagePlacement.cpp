@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr double kCmPerInch = 2.54;
+
 // Offset of one side of a box inside an area: at the start, centred or at
 // the end (0, 1, 2).
 double Align(int where, double start, double length, double extent)
@@ -17,9 +19,14 @@ double Align(int where, double start, double length, double extent)
 
 PrinterPage PrinterPage::Of(const QPaintDevice& device)
 {
+    // The size in centimetres comes from the pixels and the resolution: the
+    // device's whole millimetres would put up to a few tenths of a percent of
+    // error into every printed size.
+    const QSizeF dpi(device.logicalDpiX(), device.logicalDpiY());
     return {QSize(device.width(), device.height()),
-            QSizeF(device.widthMM() * 0.1, device.heightMM() * 0.1),
-            QSizeF(device.logicalDpiX(), device.logicalDpiY())};
+            QSizeF(device.width() / dpi.width() * kCmPerInch,
+                   device.height() / dpi.height() * kCmPerInch),
+            dpi};
 }
 
 CPagePlacement::CPagePlacement(const PrinterPage& page, const PictureMetrics& picture,

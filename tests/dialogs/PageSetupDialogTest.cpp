@@ -77,8 +77,9 @@ TEST_F(PageSetupDialogTest, PrinterPageComesFromTheDevice)
     // A4 is 595 × 842 points.
     EXPECT_NEAR(page_.printable.width(), 595 / 72.0 * 600, 1);
     EXPECT_NEAR(page_.printable.height(), 842 / 72.0 * 600, 1);
-    EXPECT_DOUBLE_EQ(page_.paperCm.width(), 21.0);
-    EXPECT_DOUBLE_EQ(page_.paperCm.height(), 29.7);
+    EXPECT_NEAR(page_.paperCm.width(), 21.0, 0.02);
+    EXPECT_NEAR(page_.paperCm.height(), 29.7, 0.02);
+    EXPECT_DOUBLE_EQ(page_.printable.width() / page_.paperCm.width(), 600 / 2.54);
     EXPECT_EQ(page_.dpi, QSizeF(600, 600));
 }
 
@@ -98,12 +99,13 @@ TEST_F(PageSetupDialogTest, SmallPictureOpensAtItsNaturalSizeCentredInPortrait)
     EXPECT_NEAR(Placement().NaturalCm().width(), 600 / 96.0 * kCmPerInch, 0.01);
 
     // The sheet is 300 pixels high, centred across the preview.
+    const QSizeF paper = page_.paperCm;
     const QRectF sheet = Placement().Sheet();
     EXPECT_DOUBLE_EQ(sheet.height(), 300);
-    EXPECT_NEAR(sheet.width(), 300 * 21.0 / 29.7, 1e-9);
+    EXPECT_NEAR(sheet.width(), 300 * paper.width() / paper.height(), 1e-9);
     EXPECT_NEAR(sheet.center().x(), 5 + 150, 1e-9);
     const double k = Placement().PixelsPerCm();
-    EXPECT_NEAR(k, 300 / 29.7, 1e-9);
+    EXPECT_NEAR(k, 300 / paper.height(), 1e-9);
     const QRectF area = Placement().PrintableArea();
     EXPECT_NEAR(area.left() - sheet.left(), k, 1e-9);
     EXPECT_NEAR(sheet.bottom() - area.bottom(), k, 1e-9);
@@ -132,18 +134,18 @@ TEST_F(PageSetupDialogTest, LargePictureIsShrunkUntilItTouchesThePrintableArea)
     EXPECT_NEAR(box.left(), area.left(), 1e-9);
     EXPECT_NEAR(box.right(), area.right(), 1e-9);
     EXPECT_LT(box.height(), area.height());
-    const double expected = 19.0 / (3000 / 96.0 * kCmPerInch) * 100;
-    EXPECT_NEAR(Placement().Size(), expected, 0.1);
+    const double expected = (page_.paperCm.width() - 2) / (3000 / 96.0 * kCmPerInch) * 100;
+    EXPECT_NEAR(Placement().Size(), expected, 1e-9);
     EXPECT_EQ(Text("size"), QString::number(Placement().Size(), 'f', 2));
-    EXPECT_NEAR(Number("printedWidth"), 19.0, 0.01);
+    EXPECT_NEAR(Number("printedWidth"), page_.paperCm.width() - 2, 0.006);
 
     // A tall picture is limited by its height.
     Open({1000, 5000}, 300);
     box = Placement().Box();
     EXPECT_NEAR(box.top(), area.top(), 1e-9);
     EXPECT_NEAR(box.bottom(), area.bottom(), 1e-9);
-    EXPECT_NEAR(Number("printedHeight"), 27.7, 0.01);
-    EXPECT_NEAR(Number("printedWidth"), 27.7 / 5, 0.01);
+    EXPECT_NEAR(Number("printedHeight"), page_.paperCm.height() - 2, 0.006);
+    EXPECT_NEAR(Number("printedWidth"), (page_.paperCm.height() - 2) / 5, 0.006);
 }
 
 TEST_F(PageSetupDialogTest, ResolutionOfThePictureSetsItsNaturalSize)
@@ -211,8 +213,8 @@ TEST_F(PageSetupDialogTest, LandscapeTurnsTheSheetAndTheResultOntoPortraitPaper)
     Click("landscape");
     const QRectF sheet = Placement().Sheet();
     EXPECT_DOUBLE_EQ(sheet.width(), 300);
-    EXPECT_NEAR(sheet.height(), 300 * 21.0 / 29.7, 1e-9);
-    EXPECT_EQ(Placement().SheetCm(), QSizeF(29.7, 21.0));
+    EXPECT_NEAR(sheet.height(), 300 * page_.paperCm.width() / page_.paperCm.height(), 1e-9);
+    EXPECT_EQ(Placement().SheetCm(), page_.paperCm.transposed());
     const QRectF area = Placement().PrintableArea();
     const QRectF box = Placement().Box();
     EXPECT_NEAR(box.right(), area.right(), 1e-9);
@@ -235,14 +237,15 @@ TEST_F(PageSetupDialogTest, LandscapeTurnsTheSheetAndTheResultOntoPortraitPaper)
 TEST_F(PageSetupDialogTest, MarginsAndSizesThatCannotBePrintedAreRefused)
 {
     Open({600, 400});
+    // The PDF printer's A4 is 595 × 842 points: 20.99 × 29.71 cm.
     const struct
     {
         const char* field;
         const char* text;
         const char* message;
     } cases[] = {
-        {"left", "-1", "왼쪽 여백은 0 부터 10.5 센치미터 미만의 숫자로 입력하십시오."},
-        {"right", "10.5", "오른쪽 여백은 0 부터 10.5 센치미터 미만의 숫자로 입력하십시오."},
+        {"left", "-1", "왼쪽 여백은 0 부터 10.49 센치미터 미만의 숫자로 입력하십시오."},
+        {"right", "10.5", "오른쪽 여백은 0 부터 10.49 센치미터 미만의 숫자로 입력하십시오."},
         {"bottom", "", "아래쪽 여백은 0 부터 14.85 센치미터 미만의 숫자로 입력하십시오."},
         {"size", "0", "크기는 0 보다 큰 숫자로 입력하십시오."},
         {"size", "-", "크기는 0 보다 큰 숫자로 입력하십시오."},
