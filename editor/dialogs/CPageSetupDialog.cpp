@@ -135,7 +135,7 @@ QWidget* CPageSetupDialog::MakePositionBox()
         grid->addWidget(radio, position / 3, position % 3);
     }
     positions_->button(placement_.Position())->setChecked(true);
-    connect(positions_, &QButtonGroup::idClicked, this, &CPageSetupDialog::LayoutChanged);
+    connect(positions_, &QButtonGroup::idToggled, this, &CPageSetupDialog::LayoutToggled);
     return box;
 }
 
@@ -154,7 +154,7 @@ QWidget* CPageSetupDialog::MakeOrientationBox()
     column->addWidget(landscape);
     column->addStretch();
     portrait->setChecked(true);
-    connect(orientations_, &QButtonGroup::idClicked, this, &CPageSetupDialog::LayoutChanged);
+    connect(orientations_, &QButtonGroup::idToggled, this, &CPageSetupDialog::LayoutToggled);
     return box;
 }
 
@@ -208,8 +208,13 @@ QWidget* CPageSetupDialog::MakeButtons()
     return buttons;
 }
 
-void CPageSetupDialog::LayoutChanged()
+void CPageSetupDialog::LayoutToggled(int, bool checked)
 {
+    // A choice made by mouse or with the arrow keys; the radio let go of is
+    // told too.
+    if (!checked) {
+        return;
+    }
     placement_.SetPosition(positions_->checkedId());
     placement_.SetOrientation(orientations_->checkedId());
     MarginTyped();

@@ -46,7 +46,7 @@ private:
     QWidget* MakeSizeBox();
     QWidget* MakeButtons();
 
-    void LayoutChanged();
+    void LayoutToggled(int id, bool checked);
     void MarginTyped();
     void SizeTyped();
     void PrintedWidthTyped();

@@ -47,7 +47,7 @@ void CPicturePrinter::Print(QWidget* parent, const QImage& picture, const QSizeF
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid()) {
+    if (!printer.isValid() || printer.width() <= 0 || printer.height() <= 0) {
         prompter_.Tell(parent, kNoPrinter);
         return;
     }

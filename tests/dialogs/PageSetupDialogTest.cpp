@@ -195,6 +195,14 @@ TEST_F(PageSetupDialogTest, PositionsPlaceTheBoxInsideThePrintableArea)
     EXPECT_NEAR(box.right(), area.right(), 1e-9);
     EXPECT_NEAR(box.center().y(), area.center().y(), 1e-9);
 
+    // The arrow keys move through the grid as well.
+    dialog_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    Child<QRadioButton>("position5")->setFocus();
+    QTest::keyClick(Child<QRadioButton>("position5"), Qt::Key_Up);
+    EXPECT_TRUE(Child<QRadioButton>("position2")->isChecked());
+    EXPECT_EQ(Placement().Position(), 2);
+
     // Margins change the area the position rule works in.
     Click("position8");
     TypeInto("right", "3");
