@@ -262,6 +262,9 @@ TEST(PictureResolutionTest, CroppingTurningAndAppendingKeepTheResolution)
 
 TEST_F(SchedulerPrintTest, WithoutADefaultPrinterOnlyTheMessageIsShown)
 {
+    // A printer that is not the default one is not used.
+    printer_ = QStringLiteral("NotDefault");
+    ASSERT_TRUE(scheduler_->AddPrinter(printer_, false));
     OpenPicture(WriteMarkedPicture(folder_, {200, 100}, 96));
     ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull());
     const QString jobs = CPrivateScheduler::Client("lpstat", {"-W", "all", "-o"});
