@@ -1,5 +1,5 @@
 // The commands and private messages of the editing view: rotate and mirror,
-// crop mode, pan, printing, copy and paste, item drops, deletes and z-order moves.
+// crop mode, pan, copy and paste, item drops, deletes and z-order moves.
 #include "CEditingState.h"
 #include "CItemCanvas.h"
 #include "CMessageBox.h"
