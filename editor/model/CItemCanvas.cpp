@@ -16,6 +16,14 @@ void HighQuality(QPainter& painter)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
+// A picture made anew from the base keeps the resolution its file named, so
+// it prints at the same size.
+void KeepResolution(QImage& made, const QImage& from)
+{
+    made.setDotsPerMeterX(from.dotsPerMeterX());
+    made.setDotsPerMeterY(from.dotsPerMeterY());
+}
+
 bool Drawable(const CItem& item)
 {
     return item.GetKind() == CItem::Picture || item.GetKind() == CItem::Text;
@@ -239,6 +247,7 @@ CPictureItem* CItemCanvas::CutItem(int index, int x, int y, int width, int heigh
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), drawn, QRect(x, y, width, height));
     }
+    KeepResolution(cut, item->Bitmap());
     item->SetBitmap(std::move(cut));
     item->SetRect(QRectF(0, 0, width, height));
     item->SetEffects(ItemEffects());
@@ -289,6 +298,7 @@ bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int 
         }
         painter.drawImage(addedAt, bitmap);
     }
+    KeepResolution(pixels, item->Bitmap());
     item->SetBitmap(std::move(pixels));
     item->SetRect(QRectF(QPointF(0, 0), joined));
     item->SetEffects(ItemEffects());

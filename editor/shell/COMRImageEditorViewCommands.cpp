@@ -5,6 +5,7 @@
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPictureItem.h"
+#include "CPicturePrinter.h"
 #include "CPlacementReceiver.h"
 #include "CPrompter.h"
 #include "CommandIds.h"
@@ -93,6 +94,9 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kCancelCrop:
         CancelCrop();
         break;
+    case cmd::kFilePrint:
+        CPicturePrinter(prompter_).Print(this, canvas_);
+        break;
     case cmd::kCopyItem:
         CopyItem();
         break;
@@ -119,6 +123,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
         return CommandState{};
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
+    case cmd::kFilePrint:
     case cmd::kRotateRight:
     case cmd::kRotate180:
     case cmd::kRotateLeft:
@@ -126,8 +131,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kMirrorTopBottom:
     case cmd::kInsertMenu:
         return CommandState{present_, false};
-    // Printing, text entry and picture insertion come with their dialogs.
-    case cmd::kFilePrint:
+    // Text entry and picture insertion come with their dialogs.
     case cmd::kEditText:
     case cmd::kInsertPicture:
     case cmd::kAppendPicture:
