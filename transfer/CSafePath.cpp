@@ -90,6 +90,11 @@ std::string CSafePath::FolderPart(std::string_view path)
     return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last));
 }
 
+fs::path CSafePath::ParentFolder(const fs::path& path)
+{
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
 std::string CSafePath::Native(std::string_view path)
 {
     std::string native(path);

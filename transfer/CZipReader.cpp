@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -35,6 +36,32 @@ constexpr uint16_t kZip64ExtraId = 0x0001;
 constexpr uint32_t kZip64Marker = 0xffffffff;
 constexpr unsigned kUnixHost = 3;
 constexpr uint32_t kDosReadOnly = 0x01;
+
+// The process's file creation mask, read once without changing it.
+mode_t ReadUmask()
+{
+    std::FILE* status = std::fopen("/proc/self/status", "re");
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (status != nullptr && !found && std::fgets(line, sizeof line, status) != nullptr) {
+        found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    if (status != nullptr) {
+        std::fclose(status);
+    }
+    if (!found) {
+        mask = umask(022); // no /proc: the two calls race only at start-up
+        umask(mode_t(mask));
+    }
+    return mode_t(mask & 0777);
+}
+
+mode_t ProcessUmask()
+{
+    static const mode_t mask = ReadUmask();
+    return mask;
+}
 
 // Little-endian fields of a record, read in order.
 class CFieldReader
@@ -457,19 +484,25 @@ void CZipReader::CloseArchive()
     CloseEntry();
 }
 
-void* CZipReader::Allocate(void* self, unsigned items, unsigned size)
+void* CZipReader::Allocate(void* self, unsigned items, unsigned size) noexcept
 {
     if (size != 0 && items > SIZE_MAX / size) {
         return nullptr;
     }
     void* block = std::malloc(size_t(items) * size);
-    if (block != nullptr) {
+    if (block == nullptr) {
+        return nullptr;
+    }
+    try {
         static_cast<CZipReader*>(self)->blocks_.insert(block);
+    } catch (...) { // no room to record it: zlib reports Z_MEM_ERROR
+        std::free(block);
+        return nullptr;
     }
     return block;
 }
 
-void CZipReader::Release(void* self, void* block)
+void CZipReader::Release(void* self, void* block) noexcept
 {
     static_cast<CZipReader*>(self)->blocks_.erase(block);
     std::free(block);
@@ -494,17 +527,25 @@ void CZipReader::SetOutputFileTimes(CAtomicFile& output, const ZipEntryInfo& inf
 {
     const int fd = output.Descriptor();
     const timespec times[2] = {{0, UTIME_NOW}, {info.modificationTime, 0}};
-    futimens(fd, times);
     struct stat status
     {
     };
-    fstat(fd, &status);
-    mode_t mode = status.st_mode & 0777;
-    const mode_t unixMode = mode_t(info.externalAttributes >> 16) & 0777;
-    if ((info.versionMadeBy >> 8) == kUnixHost && (info.externalAttributes >> 16) != 0) {
-        mode = unixMode;
-    } else if (info.externalAttributes & kDosReadOnly) {
-        mode &= ~mode_t(0222);
+    if (futimens(fd, times) != 0 || fstat(fd, &status) != 0 ||
+        fchmod(fd, OutputMode(status.st_mode & 0777, info)) != 0) {
+        throw CFileException(std::string("cannot stamp the file (") + std::strerror(errno) + ")",
+                             output.Target().string());
     }
-    fchmod(fd, mode);
+}
+
+mode_t CZipReader::OutputMode(mode_t current, const ZipEntryInfo& info)
+{
+    const uint32_t unixMode = info.externalAttributes >> 16;
+    if ((info.versionMadeBy >> 8) == kUnixHost && unixMode != 0) {
+        // The stored bits, but never more than the umask lets through; a
+        // link or device entry becomes a plain data file.
+        const uint32_t type = unixMode & S_IFMT;
+        const mode_t wanted = type == 0 || type == S_IFREG ? mode_t(unixMode & 0777) : 0666;
+        return wanted & ~ProcessUmask();
+    }
+    return info.externalAttributes & kDosReadOnly ? current & ~mode_t(0222) : current;
 }
