@@ -244,12 +244,7 @@ TEST_F(DownloadEngineTest, ABrokenTransferLeavesTheOldFileIntact)
 CLocalHttpServer::Handler Trickle(size_t bytes, std::chrono::milliseconds every)
 {
     return [=](const HttpRequest&, CHttpConnection& connection) {
-        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
-                        "Content-Length: 100000\r\n\r\n");
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (std::chrono::steady_clock::now() < end && connection.Send(std::string(bytes, 'x'))) {
-            connection.Pause(every);
-        }
+        connection.Trickle(100000, bytes, every);
     };
 }
 

@@ -371,11 +371,8 @@ TEST_F(UpdaterFlowTest, PathsWithBlanksAndKoreanNamesArrive)
 TEST_F(UpdaterFlowTest, ATricklingInformationFileGivesUpAfterThirtySeconds)
 {
     server_.Route("/info.txt", [](const HttpRequest&, CHttpConnection& connection) {
-        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\nVERSION:2.0\n");
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(50);
-        while (std::chrono::steady_clock::now() < end && connection.Send("U\n")) {
-            connection.Pause(std::chrono::milliseconds(500)); // 4 bytes a second
-        }
+        // 4 bytes a second: the stall rule alone would wait a minute.
+        connection.Trickle(0, 2, std::chrono::milliseconds(500), std::chrono::seconds(50));
     });
     QElapsedTimer clock;
     clock.start();
@@ -389,12 +386,8 @@ TEST_F(UpdaterFlowTest, EndedBySignalTheUpdaterLeavesNoPartialFile)
 {
     Publish("2.0", {"big.bin"});
     server_.Route("/upd/big.bin", [](const HttpRequest&, CHttpConnection& connection) {
-        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                        "Content-Length: 100000000\r\n\r\n");
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < end && connection.Send(std::string(4096, 'x'))) {
-            connection.Pause(std::chrono::milliseconds(50));
-        }
+        connection.Trickle(100000000, 4096, std::chrono::milliseconds(50),
+                           std::chrono::seconds(20));
     });
     for (int signal : {SIGTERM, SIGINT}) {
         QProcess program;
