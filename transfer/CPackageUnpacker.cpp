@@ -192,9 +192,11 @@ private:
     {
         if (entry.output && entry.folder) {
             CDownloadEngine::MakeFolders(entry.output->native());
-            return Outcome::Folder;
-        }
-        if (entry.output && WriteEntry(reader, *entry.output, policy_, chunk)) {
+            std::error_code error;
+            if (fs::is_directory(*entry.output, error)) {
+                return Outcome::Folder;
+            }
+        } else if (entry.output && WriteEntry(reader, *entry.output, policy_, chunk)) {
             return Outcome::Written;
         }
         if (policy_ == UnopenablePolicy::Fail) {

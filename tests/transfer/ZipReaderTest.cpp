@@ -213,6 +213,13 @@ TEST_F(ZipReaderTest, FolderEntriesCreateTheirFolders)
         CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     EXPECT_TRUE(report.written.empty());
     EXPECT_TRUE(fs::is_directory(Out() / "dir/sub"));
+
+    // A folder that cannot be made (a file in the way) is no success.
+    const ZipLayout blocked{{{.name = "f", .data = "file"}, {.name = "f/", .data = ""}}};
+    EXPECT_EQ(CPackageUnpacker::Unpack(Package(blocked), Out(), UnopenablePolicy::Skip).skipped,
+              std::vector<std::string>{"f/"});
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package(blocked), Out(), UnopenablePolicy::Fail),
+                 CFileException);
 }
 
 TEST_F(ZipReaderTest, ReadOnlyOutputIsSkippedOrFailsByPolicy)
