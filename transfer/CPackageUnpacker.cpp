@@ -12,8 +12,8 @@
 #include <atomic>
 #include <climits>
 #include <mutex>
-#include <set>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -63,15 +63,25 @@ void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk)
     reader.CloseEntry();
 }
 
+// Makes the folder of an output file unless it is the one made last.
+void MakeFolderOf(const fs::path& output, std::string& lastFolder)
+{
+    const fs::path folder = output.parent_path();
+    if (folder.native() == lastFolder) {
+        return;
+    }
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        CDownloadEngine::MakeFolders(folder.native());
+    }
+    lastFolder = folder.native();
+}
+
 // Writes the current entry; false when its output could not be opened or
 // written (the file then stays as it was).
 bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy policy,
                 std::vector<char>& chunk)
 {
-    std::error_code error;
-    if (!fs::is_directory(output.parent_path(), error)) {
-        CDownloadEngine::MakeFolders(output.parent_path().native());
-    }
     CAtomicFile file;
     if (!file.Open(output)) {
         return false;
@@ -118,9 +128,9 @@ std::vector<PlannedEntry> Plan(const std::string& package, const fs::path& folde
 // stays, so the package is unpacked in order on one thread.
 bool HasRepeatedOutputs(const std::vector<PlannedEntry>& plan)
 {
-    std::set<fs::path> outputs;
+    std::unordered_set<std::string> outputs;
     for (const PlannedEntry& entry : plan) {
-        if (entry.output && !entry.folder && !outputs.insert(*entry.output).second) {
+        if (entry.output && !entry.folder && !outputs.insert(entry.output->native()).second) {
             return true;
         }
     }
@@ -130,13 +140,13 @@ bool HasRepeatedOutputs(const std::vector<PlannedEntry>& plan)
 // The partial files other runs left in the folders this package writes to.
 void RemoveStalePartialFiles(const std::vector<PlannedEntry>& plan, const fs::path& folder)
 {
-    std::set<fs::path> folders{folder};
+    std::unordered_set<std::string> folders{folder.native()};
     for (const PlannedEntry& entry : plan) {
         if (entry.output && !entry.folder) {
-            folders.insert(entry.output->parent_path());
+            folders.insert(entry.output->parent_path().native());
         }
     }
-    for (const fs::path& each : folders) {
+    for (const std::string& each : folders) {
         CPartialFiles::RemoveStale(each);
     }
 }
@@ -159,12 +169,13 @@ public:
             CZipReader reader;
             reader.OpenArchive(package_);
             std::vector<char> chunk(CPackageUnpacker::kCopyChunk);
+            std::string lastFolder; // the folder this worker made or found last
             size_t at = 0;
             while ((index = next_++) < plan_.size() && index < failedAt_) {
                 for (; at < index; ++at) {
                     reader.GoToNextEntry();
                 }
-                outcomes_[index] = Process(reader, plan_[index], chunk);
+                outcomes_[index] = Process(reader, plan_[index], chunk, lastFolder);
             }
         } catch (...) {
             Record(index, std::current_exception());
@@ -188,7 +199,8 @@ public:
     }
 
 private:
-    Outcome Process(CZipReader& reader, const PlannedEntry& entry, std::vector<char>& chunk) const
+    Outcome Process(CZipReader& reader, const PlannedEntry& entry, std::vector<char>& chunk,
+                    std::string& lastFolder) const
     {
         if (entry.output && entry.folder) {
             CDownloadEngine::MakeFolders(entry.output->native());
@@ -196,8 +208,11 @@ private:
             if (fs::is_directory(*entry.output, error)) {
                 return Outcome::Folder;
             }
-        } else if (entry.output && WriteEntry(reader, *entry.output, policy_, chunk)) {
-            return Outcome::Written;
+        } else if (entry.output) {
+            MakeFolderOf(*entry.output, lastFolder);
+            if (WriteEntry(reader, *entry.output, policy_, chunk)) {
+                return Outcome::Written;
+            }
         }
         if (policy_ == UnopenablePolicy::Fail) {
             throw CFileException("cannot write the package entry", entry.name);

@@ -1,6 +1,7 @@
 #include "CZipReader.h"
 
 #include "CAtomicFile.h"
+#include "CCrc32.h"
 #include "CFileException.h"
 #include "CZipException.h"
 
@@ -55,6 +56,11 @@ mode_t ReadUmask()
         umask(mode_t(mask));
     }
     return mode_t(mask & 0777);
+}
+
+bool HasUnixMode(const ZipEntryInfo& info)
+{
+    return (info.versionMadeBy >> 8) == kUnixHost && (info.externalAttributes >> 16) != 0;
 }
 
 mode_t ProcessUmask()
@@ -392,7 +398,7 @@ size_t CZipReader::ReadEntry(char* buffer, size_t size)
     size = size_t(std::min<uint64_t>(size, uncompressedLeft_));
     const size_t produced =
         info_.method == Z_DEFLATED ? ReadDeflated(buffer, size) : ReadStored(buffer, size);
-    crc_ = uint32_t(crc32_z(crc_, reinterpret_cast<const Bytef*>(buffer), produced));
+    crc_ = CCrc32::Update(crc_, buffer, produced);
     uncompressedLeft_ -= produced;
     return produced;
 }
@@ -527,11 +533,17 @@ void CZipReader::SetOutputFileTimes(CAtomicFile& output, const ZipEntryInfo& inf
 {
     const int fd = output.Descriptor();
     const timespec times[2] = {{0, UTIME_NOW}, {info.modificationTime, 0}};
-    struct stat status
-    {
-    };
-    if (futimens(fd, times) != 0 || fstat(fd, &status) != 0 ||
-        fchmod(fd, OutputMode(status.st_mode & 0777, info)) != 0) {
+    bool done = futimens(fd, times) == 0;
+    if (done && !HasUnixMode(info)) {
+        // Only a read-only attribute changes what the file has now.
+        struct stat status
+        {
+        };
+        done = fstat(fd, &status) == 0 && fchmod(fd, OutputMode(status.st_mode & 0777, info)) == 0;
+    } else if (done) {
+        done = fchmod(fd, OutputMode(0, info)) == 0;
+    }
+    if (!done) {
         throw CFileException(std::string("cannot stamp the file (") + std::strerror(errno) + ")",
                              output.Target().string());
     }
@@ -540,7 +552,7 @@ void CZipReader::SetOutputFileTimes(CAtomicFile& output, const ZipEntryInfo& inf
 mode_t CZipReader::OutputMode(mode_t current, const ZipEntryInfo& info)
 {
     const uint32_t unixMode = info.externalAttributes >> 16;
-    if ((info.versionMadeBy >> 8) == kUnixHost && unixMode != 0) {
+    if (HasUnixMode(info)) {
         // The stored bits, but never more than the umask lets through; a
         // link or device entry becomes a plain data file.
         const uint32_t type = unixMode & S_IFMT;

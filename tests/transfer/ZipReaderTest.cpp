@@ -1,3 +1,4 @@
+#include "CCrc32.h"
 #include "CFileException.h"
 #include "CNameDecoder.h"
 #include "CPackageUnpacker.h"
@@ -369,6 +370,19 @@ TEST_F(ZipReaderTest, ALargePackageSharedAmongThreadsKeepsPackageOrder)
     EXPECT_FALSE(fs::exists(Out() / layout.entries[10].name));
     for (const auto& item : fs::recursive_directory_iterator(Out())) {
         EXPECT_FALSE(item.path().filename().string().starts_with(".pixvel-")) << item.path();
+    }
+}
+
+TEST(Crc32Test, MatchesZlibAtEveryLengthAndAlignment)
+{
+    const std::string bytes = NoiseBytes(70000);
+    for (size_t size : {0, 1, 63, 255, 256, 257, 1000, 4096, 65536, 69990}) {
+        for (size_t start : {0, 1, 7}) {
+            const auto* data = reinterpret_cast<const Bytef*>(bytes.data() + start);
+            const uint32_t expected = uint32_t(crc32_z(0, data, size));
+            EXPECT_EQ(CCrc32::Update(0, data, size), expected) << size << "+" << start;
+            EXPECT_EQ(CCrc32::Update(expected, data, 300), uint32_t(crc32_z(expected, data, 300)));
+        }
     }
 }
 
