@@ -28,6 +28,7 @@ constexpr uint32_t kCentralSignature = 0x02014b50;
 constexpr uint32_t kLocalSignature = 0x04034b50;
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kCentralHeaderSize = 46;
+constexpr size_t kTextsReadAhead = 466;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr uint64_t kMaxSearchBack = 0xffff;
 constexpr size_t kSearchStep = 1024;
@@ -245,8 +246,17 @@ bool CZipReader::GoToNextEntry()
 
 void CZipReader::ReadCentralHeader()
 {
-    unsigned char header[kCentralHeaderSize];
-    ReadAt(centralHeaderPosition_, header, sizeof header);
+    // The header and, in most packages, its texts in one read.
+    unsigned char header[kCentralHeaderSize + kTextsReadAhead];
+    const uint64_t position = centralHeaderPosition_;
+    if (position > fileSize_) {
+        Fail(kBadArchive, "record outside the file");
+    }
+    const size_t got = size_t(std::min<uint64_t>(sizeof header, fileSize_ - position));
+    if (got < kCentralHeaderSize) {
+        Fail(kBadArchive, "record outside the file");
+    }
+    ReadAt(position, header, got);
     CFieldReader fields(header);
     if (fields.U32() != kCentralSignature) {
         Fail(kBadArchive, "bad central header");
@@ -271,7 +281,9 @@ void CZipReader::ReadCentralHeader()
 
     std::string texts(size_t(info.fileNameLength) + info.extraFieldLength + info.commentLength,
                       '\0');
-    ReadAt(centralHeaderPosition_ + kCentralHeaderSize, texts.data(), texts.size());
+    const size_t ahead = std::min(texts.size(), got - kCentralHeaderSize);
+    std::memcpy(texts.data(), header + kCentralHeaderSize, ahead);
+    ReadAt(position + kCentralHeaderSize + ahead, texts.data() + ahead, texts.size() - ahead);
     name_ = texts.substr(0, info.fileNameLength);
     extra_ = texts.substr(info.fileNameLength, info.extraFieldLength);
     comment_ = texts.substr(size_t(info.fileNameLength) + info.extraFieldLength);
@@ -433,7 +445,11 @@ size_t CZipReader::ReadDeflated(char* buffer, size_t size)
         stream_->avail_in = unsigned(inputAvailable_);
         stream_->next_out = reinterpret_cast<Bytef*>(buffer + produced);
         stream_->avail_out = unsigned(size - produced);
-        const int result = inflate(stream_, Z_SYNC_FLUSH);
+        // When the rest of the entry is in the buffer and the caller takes
+        // all of its bytes, inflate finishes in this call and keeps no
+        // window: no 32 KiB copy of the output per call.
+        const bool whole = compressedLeft_ == 0 && size == uncompressedLeft_;
+        const int result = inflate(stream_, whole ? Z_FINISH : Z_SYNC_FLUSH);
         const size_t consumed = inputAvailable_ - stream_->avail_in;
         inputStart_ += consumed;
         inputAvailable_ -= consumed;
@@ -442,7 +458,10 @@ size_t CZipReader::ReadDeflated(char* buffer, size_t size)
             streamEnded_ = true;
             break;
         }
-        if (result != Z_OK && result != Z_NEED_DICT) {
+        // A full output buffer is no error: the entry holds more than its
+        // recorded size, which the CRC check then finds.
+        if (result != Z_OK && result != Z_NEED_DICT &&
+            !(result == Z_BUF_ERROR && produced == size)) {
             Fail(result);
         }
     }
@@ -515,6 +534,20 @@ void CZipReader::Release(void* self, void* block) noexcept
 }
 
 std::time_t CZipReader::DosToTime(uint32_t dosDateTime)
+{
+    // mktime looks at the time zone file on every call; the entries of a
+    // package mostly share their time, so the last one is kept per thread.
+    thread_local uint32_t lastDosDateTime = 0;
+    thread_local std::time_t lastTime = -1;
+    if (lastTime != -1 && dosDateTime == lastDosDateTime) {
+        return lastTime;
+    }
+    lastDosDateTime = dosDateTime;
+    lastTime = ConvertDosTime(dosDateTime);
+    return lastTime;
+}
+
+std::time_t CZipReader::ConvertDosTime(uint32_t dosDateTime)
 {
     const uint32_t time = dosDateTime & 0xffff;
     const uint32_t date = dosDateTime >> 16;

@@ -84,6 +84,7 @@ public:
     static std::time_t DosToTime(uint32_t dosDateTime);
 
 private:
+    static std::time_t ConvertDosTime(uint32_t dosDateTime);
     void ReadCentralHeader();
     void ReadAt(uint64_t position, void* buffer, size_t size) const;
     [[noreturn]] void Fail(int code, const std::string& detail = {}) const;
