@@ -3,6 +3,7 @@
 #include "CFetchCommand.h"
 #include "CRegCommand.h"
 #include "CRenderCommand.h"
+#include "CThumbnailsCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 5> kCommands = {{
+const std::array<ToolCommand, 6> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -26,6 +27,9 @@ const std::array<ToolCommand, 5> kCommands = {{
     {"reg", "query|add|delete KEY [NAME [DATA]]",
      "read and write the settings store the programs share", CRegCommand::kOptions,
      CRegCommand::Run},
+    {"thumbnails", "FOLDER [--sheet OUT.png]",
+     "list an item category as the item library does and print each thumbnail's place",
+     CThumbnailsCommand::kOptions, CThumbnailsCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 

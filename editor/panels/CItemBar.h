@@ -2,6 +2,8 @@
 
 #include "CPanelBar.h"
 
+class CItemLibraryPanel;
+
 // The bar of the item library: "아이템", 800 × 130, docked at the bottom only.
 class CItemBar : public CPanelBar
 {
@@ -10,5 +12,12 @@ class CItemBar : public CPanelBar
 public:
     static constexpr int kId = 144;
 
+    // The installation folder is the settings value APPS_PATH.
     explicit CItemBar(CMessageReceiver* mainWindow, QWidget* parent = nullptr);
+    CItemBar(CMessageReceiver* mainWindow, const QString& installFolder, QWidget* parent = nullptr);
+
+    CItemLibraryPanel* Library() const { return panel_; }
+
+private:
+    CItemLibraryPanel* panel_;
 };

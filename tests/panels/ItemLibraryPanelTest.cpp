@@ -1,0 +1,334 @@
+#include "CCategoryTabStrip.h"
+#include "CItemBar.h"
+#include "CItemFolder.h"
+#include "CItemLibraryPanel.h"
+#include "CItemThumbnailList.h"
+#include "ItemLibraryTesting.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMainWindow>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+// An installation folder with three categories and a text.bmp, and the
+// item bar showing it in a main window.
+class ItemLibraryPanelTest : public WidgetTest
+{
+protected:
+    ItemLibraryPanelTest()
+    {
+        for (const char* category : {"하트", "별", "flowers.2007"}) {
+            files_.Folder(QStringLiteral("items/") + QString::fromUtf8(category));
+        }
+        files_.Picture(QStringLiteral("items/하트/red.png"), {120, 60}, Qt::red);
+        files_.Picture(QStringLiteral("items/하트/pink.png"), {60, 120}, Qt::magenta);
+        files_.Picture(QStringLiteral("items/별/gold.png"), {50, 50}, Qt::yellow);
+        files_.Picture(QStringLiteral("items/flowers.2007/rose.png"), {40, 40}, Qt::red);
+        files_.Write(QStringLiteral("items/flowers.2007/readme.txt"), "x");
+        files_.Picture(QStringLiteral("text.bmp"), {80, 40}, Qt::black, "bmp");
+        bar_ = new CItemBar(&log_, files_.Root(), &window_);
+        window_.setCentralWidget(new QWidget);
+        window_.addDockWidget(Qt::BottomDockWidgetArea, bar_);
+        window_.resize(900, 400);
+        window_.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window_));
+        bar_->ApplyCurrentSize();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Panel()->height() > 60; }, 2000));
+    }
+
+    CItemLibraryPanel* Panel() const { return bar_->Library(); }
+    CItemThumbnailList* List() const { return Panel()->List(); }
+    CCategoryTabStrip* Strip() const { return Panel()->TabStrip(); }
+
+    // Clicks the tab with that caption and waits for its rows.
+    void ChooseTab(const QString& caption)
+    {
+        for (int tab = 0; tab < Strip()->Count(); ++tab) {
+            if (Strip()->Caption(tab) == caption) {
+                const QPolygon shape = Strip()->TabShape(tab);
+                QTest::mouseClick(Strip(), Qt::LeftButton, {},
+                                  QPoint((shape[0].x() + shape[1].x()) / 2, 5));
+            }
+        }
+        ASSERT_EQ(Strip()->Caption(Strip()->CurrentTab()), caption);
+        WaitForRows();
+    }
+
+    void WaitForRows() const
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !List()->Loading(); }, 10000));
+    }
+
+    QStringList RowTexts() const
+    {
+        QStringList texts;
+        for (int row = 0; row < List()->count(); ++row) {
+            texts.append(List()->item(row)->text());
+        }
+        return texts;
+    }
+
+    QPoint RowCentre(int row) const { return List()->visualItemRect(List()->item(row)).center(); }
+
+    // The used items of a picture with three items: a sticker, a text and a
+    // second sticker, in used mode.
+    void PlaceThree()
+    {
+        bar_->PictureOpened(files_.Picture("photo.png", {300, 200}, Qt::green));
+        bar_->ItemPlaced(files_.Path("items/하트/red.png"));
+        bar_->ItemPlaced(CItemFolder::kTextItem);
+        bar_->ItemPlaced(files_.Path("items/별/gold.png"));
+        WaitForRows();
+        log_.received.clear();
+    }
+
+    CItemFiles files_;
+    CMessageLog log_;
+    QMainWindow window_;
+    CItemBar* bar_ = nullptr;
+};
+
+TEST_F(ItemLibraryPanelTest, TabsAreUsedItemsThenTheCategoriesOverTheList)
+{
+    QStringList expected = CItemFolder::Categories(files_.Path("items"));
+    expected.prepend(QStringLiteral("사용한 아이템"));
+    ASSERT_EQ(Strip()->Count(), 4);
+    for (int tab = 0; tab < 4; ++tab) {
+        EXPECT_EQ(Strip()->Caption(tab), expected[tab]);
+    }
+    EXPECT_EQ(Strip()->CurrentTab(), 0);
+    EXPECT_EQ(Strip()->MarkedTab(), 0);
+    EXPECT_EQ(Strip()->BackgroundColour(), QColor(Qt::white));
+    EXPECT_EQ(Strip()->geometry(), QRect(0, 0, Panel()->width(), 20));
+    EXPECT_EQ(List()->geometry(), QRect(0, 21, Panel()->width(), Panel()->height() - 21));
+    EXPECT_TRUE(List()->UsedMode());
+    EXPECT_EQ(List()->count(), 0);
+    EXPECT_EQ(List()->iconSize(), QSize(60, 60));
+    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_FALSE(List()->accessibleName().isEmpty());
+    EXPECT_EQ(List()->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(Strip()->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(Strip()->nextInFocusChain(), List());
+    EXPECT_FALSE(Strip()->accessibleName().isEmpty());
+
+    CItemBar bare(&log_, files_.Path("nowhere"));
+    EXPECT_EQ(bare.Library()->TabStrip()->Count(), 1);
+}
+
+TEST_F(ItemLibraryPanelTest, ACategoryShowsItsItemFilesWithThumbnails)
+{
+    ChooseTab(QStringLiteral("하트"));
+    EXPECT_FALSE(List()->UsedMode());
+    QStringList texts = RowTexts();
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"pink", "red"}));
+    EXPECT_EQ(List()->ShownPaths().size(), 2);
+    const int red = RowTexts().indexOf("red");
+    EXPECT_EQ(List()->item(red)->data(Qt::UserRole).toString(), files_.Path("items/하트/red.png"));
+    const QImage icon = List()->item(red)->icon().pixmap(60, 60).toImage();
+    EXPECT_EQ(icon.pixel(30, 14) & 0xFFFFFF, 0xFFFFFFU);
+    EXPECT_EQ(icon.pixel(30, 20) & 0xFFFFFF, 0xFF0000U);
+
+    ChooseTab(QStringLiteral("flowers.2007"));
+    EXPECT_EQ(RowTexts(), QStringList{"rose"});
+    ChooseTab(QStringLiteral("사용한 아이템"));
+    EXPECT_TRUE(List()->UsedMode());
+    EXPECT_EQ(List()->count(), 0);
+}
+
+TEST_F(ItemLibraryPanelTest, AnUnreadableCategoryShowsAnEmptyList)
+{
+    ChooseTab(QStringLiteral("별"));
+    ASSERT_EQ(List()->count(), 1);
+    // The folder goes away while the editor runs.
+    QDir(files_.Path("items/별")).removeRecursively();
+    ChooseTab(QStringLiteral("하트"));
+    ChooseTab(QStringLiteral("별"));
+    EXPECT_EQ(List()->count(), 0);
+}
+
+TEST_F(ItemLibraryPanelTest, DoubleClickInACategoryPlacesTheItemAtNoPoint)
+{
+    ChooseTab(QStringLiteral("별"));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    const auto placed = log_.With(msg::kPlaceItems);
+    ASSERT_EQ(placed.size(), 1U);
+    EXPECT_EQ(placed[0].wparam, 1);
+    ASSERT_TRUE(placed[0].drop);
+    EXPECT_EQ(placed[0].drop->x, -1);
+    EXPECT_EQ(placed[0].drop->y, -1);
+    ASSERT_EQ(placed[0].drop->entries.size(), 1U);
+    EXPECT_EQ(placed[0].drop->entries[0].path, files_.Path("items/별/gold.png"));
+    EXPECT_TRUE(placed[0].drop->entries[0].picture.isNull());
+    EXPECT_TRUE(List()->selectedItems().isEmpty()) << "placed rows are deselected";
+    EXPECT_TRUE(log_.With(msg::kSelectItems).empty()) << "no selections from a category";
+}
+
+TEST_F(ItemLibraryPanelTest, ADragOutOfTheListPlacesAtTheScreenPointAndInsideNothing)
+{
+    ChooseTab(QStringLiteral("별"));
+    QWidget* viewport = List()->viewport();
+    const QPoint start = RowCentre(0);
+    const auto drag = [&](QPoint end) {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        QTest::mouseMove(viewport, start + QPoint(10, 0));
+        QTest::mouseMove(viewport, end);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+    };
+    drag(QPoint(300, 40)); // still inside the list
+    EXPECT_TRUE(log_.With(msg::kPlaceItems).empty());
+
+    const QPoint above(start.x(), -150); // over the picture above the bar
+    drag(above);
+    const auto placed = log_.With(msg::kPlaceItems);
+    ASSERT_EQ(placed.size(), 1U);
+    EXPECT_EQ(QPoint(placed[0].drop->x, placed[0].drop->y), viewport->mapToGlobal(above));
+    ASSERT_EQ(placed[0].drop->entries.size(), 1U);
+    EXPECT_EQ(placed[0].drop->entries[0].path, files_.Path("items/별/gold.png"));
+}
+
+TEST_F(ItemLibraryPanelTest, UsedItemsListThePictureNewestFirstWithTheBaseLast)
+{
+    PlaceThree();
+    EXPECT_EQ(RowTexts(), (QStringList{"gold", QStringLiteral("문자열"), "red", "photo"}));
+    const QImage text = List()->item(1)->icon().pixmap(60, 60).toImage();
+    EXPECT_EQ(text.pixel(30, 30) & 0xFFFFFF, 0U) << "text items show text.bmp";
+
+    // In a category, additions wait for tab 0.
+    ChooseTab(QStringLiteral("하트"));
+    bar_->ItemPlaced(files_.Path("items/하트/pink.png"));
+    EXPECT_FALSE(RowTexts().contains("gold"));
+    ChooseTab(QStringLiteral("사용한 아이템"));
+    EXPECT_EQ(RowTexts().first(), "pink");
+
+    bar_->PictureOpened(files_.Path("other.png"));
+    WaitForRows();
+    EXPECT_EQ(RowTexts(), QStringList{"other"}) << "a missing picture still gets its row";
+}
+
+TEST_F(ItemLibraryPanelTest, SelectingARowSelectsItsItemAndSelectionsFromTheViewDoNotEcho)
+{
+    PlaceThree();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    auto selected = log_.With(msg::kSelectItems);
+    ASSERT_EQ(selected.size(), 1U);
+    EXPECT_EQ(selected[0].wparam, msg::kFromItemLibrary);
+    EXPECT_EQ(selected[0].indexes, msg::IndexList{1});
+
+    log_.received.clear();
+    bar_->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {3}));
+    EXPECT_EQ(List()->currentRow(), 0);
+    EXPECT_TRUE(List()->item(0)->isSelected());
+    bar_->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
+    EXPECT_TRUE(List()->item(3)->isSelected()) << "the base picture's row";
+    EXPECT_TRUE(log_.received.empty());
+
+    bar_->Receive(msg::Make(msg::kClearRowSelection));
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    List()->item(1)->setSelected(true);
+    log_.received.clear();
+    bar_->Receive(msg::Make(msg::kSelectAllRows));
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+
+    // A selection for a row still loading applies once it arrives.
+    bar_->ItemPlaced(files_.Path("items/별/gold.png"));
+    bar_->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {4}));
+    WaitForRows();
+    EXPECT_TRUE(List()->item(0)->isSelected());
+    EXPECT_TRUE(log_.With(msg::kSelectItems).empty());
+}
+
+TEST_F(ItemLibraryPanelTest, KeysAndRightClickInUsedModeActOnTheSelectedItem)
+{
+    PlaceThree();
+    List()->setFocus();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    log_.received.clear();
+    QTest::keyClick(List(), Qt::Key_Delete);
+    QTest::keyClick(List(), Qt::Key_D, Qt::ControlModifier);
+    const auto deletes = log_.With(msg::kDeleteItems);
+    ASSERT_EQ(deletes.size(), 2U);
+    for (const msg::Message& message : deletes) {
+        EXPECT_EQ(message.wparam, msg::kFromItemLibrary);
+        EXPECT_EQ(message.indexes, msg::IndexList{3});
+    }
+
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, RowCentre(0),
+                           List()->viewport()->mapToGlobal(RowCentre(0)));
+    QApplication::sendEvent(List()->viewport(), &menu);
+    const auto menus = log_.With(msg::kContextMenu);
+    ASSERT_EQ(menus.size(), 1U);
+    EXPECT_EQ(menus[0].wparam, msg::kFromItemLibrary);
+    EXPECT_EQ(menus[0].indexes, msg::IndexList{3});
+
+    // Copy and paste are the main window's commands 32848 and 32849.
+    std::vector<int> commands;
+    for (const int id : {32848, 32849}) {
+        auto* action = new QAction(&window_);
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, [&commands, id] { commands.push_back(id); });
+        window_.addAction(action);
+    }
+    QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(List(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(commands, (std::vector<int>{32848, 32849}));
+
+    // Double-clicking the text row asks to edit that item; other rows do not.
+    log_.received.clear();
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    const auto edits = log_.With(msg::kEditItem);
+    ASSERT_EQ(edits.size(), 1U);
+    EXPECT_EQ(edits[0].wparam, 2);
+    EXPECT_EQ(edits[0].lparam, 0);
+    EXPECT_TRUE(log_.With(msg::kPlaceItems).empty());
+}
+
+TEST_F(ItemLibraryPanelTest, DeletesAndMovesFromTheFrameRewriteTheUsedItems)
+{
+    PlaceThree();
+    bar_->Receive(msg::WithIndexes(msg::kMoveItem, 0, {1, 3}));
+    WaitForRows();
+    EXPECT_EQ(RowTexts(), (QStringList{"red", "gold", QStringLiteral("문자열"), "photo"}));
+    bar_->Receive(msg::WithIndexes(msg::kDeleteItems, 0, {2}));
+    WaitForRows();
+    EXPECT_EQ(RowTexts(), (QStringList{"red", QStringLiteral("문자열"), "photo"}));
+    bar_->Receive(msg::Make(msg::kDeleteItems));
+    WaitForRows();
+    EXPECT_EQ(List()->count(), 0);
+    EXPECT_TRUE(List()->UsedItems().Entries().isEmpty());
+}
+
+TEST_F(ItemLibraryPanelTest, SwitchingTabsWhileAFolderLoadsLeavesNoStaleRows)
+{
+    const QString slow = files_.Folder(QStringLiteral("items/slow"));
+    for (int index = 0; index < 500; ++index) {
+        files_.Picture(QStringLiteral("items/slow/p%1.png").arg(index, 3, 10, QLatin1Char('0')),
+                       {300, 200}, QColor(index % 256, 80, 160));
+    }
+    bar_->PictureOpened(files_.Path("text.bmp"));
+    CItemLibraryPanel* panel = Panel();
+    // The panel enumerated its categories before "slow" existed: list it as
+    // its tab would.
+    for (int round = 0; round < 50; ++round) {
+        List()->ListFolder(slow);
+        QTest::qWait(round % 2 == 0 ? 50 : 5);
+        const auto start = std::chrono::steady_clock::now();
+        panel->Receive(msg::Make(msg::kTabChanged, 0));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+        EXPECT_TRUE(List()->UsedMode());
+        QTest::qWait(5);
+        EXPECT_LE(List()->count(), 1) << "only the used items, never rows of the old folder";
+    }
+    WaitForRows();
+    EXPECT_EQ(RowTexts(), QStringList{"text"});
+    QTest::qWait(100);
+    EXPECT_EQ(RowTexts(), QStringList{"text"});
+}
+
+} // namespace
