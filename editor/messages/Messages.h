@@ -26,6 +26,7 @@ enum Id : unsigned
     kEffectsChanged = kUser + 144, // 0x490: re-render the picture
     kMoveItem = kUser + 145,       // 0x491: (0, [from, to])
     kBaseSize = kUser + 148,       // 0x494: (index, width | height << 16)
+    kTabChanged = kUser + 200,     // 0x4C8: (new tab index, 0) from a tab strip to its owner
 };
 
 // Who sent a selection, delete or menu request (the first parameter).
