@@ -371,15 +371,18 @@ bool CItemCanvas::CropPicture(const QRect& rect)
 
 const QImage& CItemCanvas::Render(int first, int last, double width, double height)
 {
-    if (first == 0) {
-        composite_ = QImage();
-    }
-    if (composite_.isNull()) {
+    if (first == 0 || composite_.isNull()) {
         if (width > 0 || height > 0) {
             baseSize_ = QSizeF(width, height);
         }
-        composite_ =
-            QImage(int(baseSize_.width() + 0.5), int(baseSize_.height() + 0.5), kCompatibleFormat);
+        const QSize size(int(baseSize_.width() + 0.5), int(baseSize_.height() + 0.5));
+        // The previous composite's memory is drawn over again when nobody
+        // else holds it: a new picture of this size costs more than the
+        // drawing (its pages are faulted in afresh).
+        if (!composite_.isDetached() || composite_.size() != size) {
+            composite_ = QImage();
+            composite_ = QImage(size, kCompatibleFormat);
+        }
         if (composite_.isNull()) {
             return composite_;
         }

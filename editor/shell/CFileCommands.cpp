@@ -132,8 +132,11 @@ bool CFileCommands::FileSaveAs()
 
 bool CFileCommands::WriteToPath(const QString& path)
 {
-    const Status status =
-        CPictureFile::Write(CItemCanvas::Instance().Composite(), path, settings_.backupOnSave);
+    // The composite is opaque (drawn over white): it is written without an
+    // alpha channel, as pixvel-tool render writes it.
+    const Status status = CPictureFile::Write(
+        CItemCanvas::Instance().Composite().convertToFormat(QImage::Format_RGB32), path,
+        settings_.backupOnSave);
     if (Failed(status)) {
         // The document stays modified, so nothing is lost. A failed write
         // puts the original file back, so the backup stays armed for the

@@ -165,6 +165,8 @@ void CMainFrame::BuildBars()
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     itemBar_ = new CItemBar(this, this);
     imageToolBar_ = new CImageToolBar(this, this);
+    imageToolBar_->SetNewsAddress(
+        [this] { return service::PageUrl(settings_.infoUrl, service::kNewsPage); });
     for (CPanelBar* bar :
          {static_cast<CPanelBar*>(itemBar_), static_cast<CPanelBar*>(imageToolBar_)}) {
         bar->SetMinimumSizes(QSize(7, 7), QSize(7, 7));
