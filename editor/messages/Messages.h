@@ -17,19 +17,19 @@ constexpr unsigned kUser = 0x400;
 
 enum Id : unsigned
 {
-    kContextMenu = kUser + 102,       // 0x466: (0 or source, indexes) show the item menu
-    kZoom = kUser + 120,              // 0x478: (target, zoom percent)
-    kPlaceItems = kUser + 140,        // 0x48C: (entry count, drop request)
-    kSelectItems = kUser + 141,       // 0x48D: (source, indexes)
-    kDeleteItems = kUser + 142,       // 0x48E: (0, indexes or none = all)
-    kRefreshPanels = kUser + 143,     // 0x48F: the current item changed
-    kEffectsChanged = kUser + 144,    // 0x490: re-render the picture
-    kMoveItem = kUser + 145,          // 0x491: (0, [from, to])
-    kBaseSize = kUser + 148,          // 0x494: (index, width | height << 16)
-    kEditItem = kUser + 148,          // 0x494: (index, 0) edit a text item; travels as kBaseSize
-    kSelectAllRows = kUser + 150,     // 0x496: an item list selects all its rows
-    kClearRowSelection = kUser + 151, // 0x497: an item list clears its selection
-    kTabChanged = kUser + 200,        // 0x4C8: (new tab index, 0) from a tab strip to its owner
+    kContextMenu = kUser + 102,    // 0x466: (0 or source, indexes) show the item menu
+    kZoom = kUser + 120,           // 0x478: (target, zoom percent)
+    kPlaceItems = kUser + 140,     // 0x48C: (entry count, drop request)
+    kSelectItems = kUser + 141,    // 0x48D: (source, indexes)
+    kDeleteItems = kUser + 142,    // 0x48E: (0, indexes or none = all)
+    kRefreshPanels = kUser + 143,  // 0x48F: the current item changed
+    kEffectsChanged = kUser + 144, // 0x490: re-render the picture
+    kMoveItem = kUser + 145,       // 0x491: (0, [from, to])
+    kBaseSize = kUser + 148,       // 0x494: (index, width | height << 16)
+    kEditItem = kUser + 148,       // 0x494: (index, 0) edit a text item; travels as kBaseSize
+    kSelectAllRows = kUser + 150,  // 0x496: an item list selects all its rows
+    kDeselectAll = kUser + 151,    // 0x497: an item list clears its selection
+    kTabChanged = kUser + 200,     // 0x4C8: (new tab index, 0) from a tab strip to its owner
 };
 
 // Who sent a selection, delete or menu request (the first parameter).

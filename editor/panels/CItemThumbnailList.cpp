@@ -169,7 +169,7 @@ void CItemThumbnailList::Receive(const msg::Message& message)
         clearSelection();
         selectAll(); // one selection at a time: this selects nothing
         break;
-    case msg::kClearRowSelection:
+    case msg::kDeselectAll:
         clearSelection();
         break;
     default:

@@ -228,7 +228,7 @@ TEST_F(ItemLibraryPanelTest, SelectingARowSelectsItsItemAndSelectionsFromTheView
     EXPECT_TRUE(List()->item(3)->isSelected()) << "the base picture's row";
     EXPECT_TRUE(log_.received.empty());
 
-    bar_->Receive(msg::Make(msg::kClearRowSelection));
+    bar_->Receive(msg::Make(msg::kDeselectAll));
     EXPECT_TRUE(List()->selectedItems().isEmpty());
     List()->item(1)->setSelected(true);
     log_.received.clear();
