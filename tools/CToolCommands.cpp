@@ -4,6 +4,7 @@
 #include "CRegCommand.h"
 #include "CRenderCommand.h"
 #include "CThumbnailsCommand.h"
+#include "CSendCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 6> kCommands = {{
+const std::array<ToolCommand, 7> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -30,6 +31,9 @@ const std::array<ToolCommand, 6> kCommands = {{
     {"thumbnails", "FOLDER [--sheet OUT.png]",
      "list an item category as the item library does and print each thumbnail's place",
      CThumbnailsCommand::kOptions, CThumbnailsCommand::Run},
+    {"send", "TITLE DATAWORD TEXT",
+     "send a copy-data message to the window with that title and print its result",
+     CSendCommand::kOptions, CSendCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 

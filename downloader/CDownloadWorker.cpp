@@ -1,0 +1,233 @@
+#include "CDownloadWorker.h"
+
+#include "CAtomicFile.h"
+#include "CDownloadEngine.h"
+#include "CInternetException.h"
+#include "CPackageUnpacker.h"
+#include "CSafePath.h"
+#include "CTransferFigures.h"
+
+#include <QByteArrayView>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Thrown from the progress hook when the window closes: it ends the
+// transfer, and the unwinding removes the partial file.
+struct CTransferStopped
+{
+};
+
+// Statuses from this one on are error pages, never the file asked for.
+constexpr uint32_t kFirstErrorStatus = 400;
+
+} // namespace
+
+CDownloadWorker::CDownloadWorker(fs::path downloadFolder, Observer observer)
+    : folder_(std::move(downloadFolder)), observer_(std::move(observer))
+{}
+
+CDownloadWorker::~CDownloadWorker()
+{
+    Stop();
+}
+
+void CDownloadWorker::Add(DownloadRequest request)
+{
+    if (Stopping() || !queue_.Append(std::move(request))) {
+        return;
+    }
+    if (thread_.joinable()) {
+        thread_.join(); // the last worker has reported its end and is leaving
+    }
+    Resume(); // a pause pressed as the last worker ended does not hold the new one
+    try {
+        thread_ = std::thread(&CDownloadWorker::Run, this);
+    } catch (const std::exception&) {
+        FailQueued();
+    }
+}
+
+void CDownloadWorker::Pause()
+{
+    std::lock_guard lock(pauseMutex_);
+    paused_ = true;
+}
+
+void CDownloadWorker::Resume()
+{
+    {
+        std::lock_guard lock(pauseMutex_);
+        paused_ = false;
+    }
+    pauseChanged_.notify_all();
+}
+
+void CDownloadWorker::Stop()
+{
+    {
+        std::lock_guard lock(pauseMutex_);
+        stopping_ = true;
+    }
+    pauseChanged_.notify_all();
+    queue_.Clear();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+bool CDownloadWorker::Stopping()
+{
+    std::lock_guard lock(pauseMutex_);
+    return stopping_;
+}
+
+void CDownloadWorker::WaitWhilePaused()
+{
+    std::unique_lock lock(pauseMutex_);
+    pauseChanged_.wait(lock, [this] { return !paused_ || stopping_; });
+    if (stopping_) {
+        throw CTransferStopped();
+    }
+}
+
+void CDownloadWorker::Run()
+{
+    observer_.started();
+    while (const auto request = queue_.TakeFirst(observer_.finished)) {
+        Process(*request);
+    }
+}
+
+void CDownloadWorker::FailQueued()
+{
+    while (const auto request = queue_.TakeFirst(observer_.finished)) {
+        observer_.rowText(request->row, kFailed);
+    }
+}
+
+void CDownloadWorker::Process(const DownloadRequest& request)
+{
+    bool done = false;
+    try {
+        WaitWhilePaused();
+        observer_.status(request.file + kDownloading);
+        done = Transfer(request);
+    } catch (...) { // a failed transfer or the window closing: nothing escapes the thread
+    }
+    if (!done && !Stopping()) {
+        observer_.rowText(request.row, kFailed);
+    }
+}
+
+bool CDownloadWorker::Transfer(const DownloadRequest& request)
+{
+    if (!request.valid) {
+        return false;
+    }
+    // The file must stay inside the download folder and be named in UTF-8,
+    // the names the item library reads; only web addresses are fetched.
+    const auto target = CSafePath::Resolve(folder_, request.file);
+    if (!target || !QByteArrayView(request.file).isValidUtf8()) {
+        return false;
+    }
+    CHttpSession::Parse(request.address); // throws for anything but http and https
+    switch (Fetch(request, *target)) {
+    case DownloadResult::NotWritable:
+        return false;
+    case DownloadResult::NoContentType:
+        return true; // nothing to write; done as far as the engine goes
+    case DownloadResult::Written:
+        break;
+    }
+    if (CDownloadEngine::IsPackage(target->native())) {
+        Unpack(request, *target);
+    }
+    return true;
+}
+
+DownloadResult CDownloadWorker::Fetch(const DownloadRequest& request, const fs::path& target)
+{
+    CHttpSession session;
+    CAtomicFile file;
+    DownloadResult result = DownloadResult::NoContentType;
+    RowState row;
+    row.sizeText = CTransferFigures::SizeText(request.size);
+    int64_t length = 0;
+    const auto onHeaders = [&](const ResponseFacts& facts) {
+        if (facts.status >= kFirstErrorStatus) {
+            throw CInternetException("the server answered " + std::to_string(facts.status));
+        }
+        if (!facts.hasContentType) {
+            return false;
+        }
+        length = facts.contentLength;
+        CDownloadEngine::MakeFolders(target.parent_path().native());
+        result = file.Open(target) ? DownloadResult::Written : DownloadResult::NotWritable;
+        if (result == DownloadResult::Written) {
+            OnProgress(request, row, 0, length);
+        }
+        return result == DownloadResult::Written;
+    };
+    const auto onBody = [&](const char* data, size_t size) {
+        file.Write(data, size);
+        OnProgress(request, row, row.received + size, length);
+    };
+    CDownloadEngine::OpenResource(session, request.address, onHeaders, onBody);
+    if (result == DownloadResult::Written) {
+        file.Commit();
+        if (row.position != 100) { // the length was unknown: the end is the end
+            ShowRowText(request, row, kComplete);
+            observer_.rowPosition(request.row, 100);
+        }
+    }
+    return result;
+}
+
+void CDownloadWorker::Unpack(const DownloadRequest& request, const fs::path& package)
+{
+    observer_.status(request.file + kUnpacking);
+    // A package that cannot be read throws here and is left as it was.
+    CPackageUnpacker::Unpack(package.native(), package.parent_path(), UnopenablePolicy::Skip);
+    fs::remove(package);
+}
+
+void CDownloadWorker::OnProgress(const DownloadRequest& request, RowState& row, uint64_t received,
+                                 int64_t contentLength)
+{
+    WaitWhilePaused();
+    const CDownloadQueue::Totals totals = queue_.AddReceived(received - row.received);
+    row.received = received;
+
+    if (const auto percent = CTransferFigures::RowPercent(received, contentLength)) {
+        if (*percent != row.position) {
+            row.position = *percent;
+            if (*percent == 100) {
+                ShowRowText(request, row, kComplete);
+            }
+            observer_.rowPosition(request.row, *percent);
+        }
+    } else {
+        ShowRowText(request, row, CTransferFigures::ReceivedText(received));
+    }
+    const std::string sizeText = CTransferFigures::TransferText(request.size, received);
+    if (sizeText != row.sizeText) {
+        row.sizeText = sizeText;
+        observer_.sizeText(request.row, sizeText);
+    }
+    const auto overall = CTransferFigures::OverallPercent(totals.received, totals.announced);
+    if (overall && *overall != overall_) {
+        overall_ = *overall;
+        observer_.overall(*overall);
+    }
+}
+
+void CDownloadWorker::ShowRowText(const DownloadRequest& request, RowState& row,
+                                  const std::string& text)
+{
+    if (text != row.barText) {
+        row.barText = text;
+        observer_.rowText(request.row, text);
+    }
+}
