@@ -2,9 +2,10 @@
 
 #include "CFetchCommand.h"
 #include "CRegCommand.h"
+#include "CRegsvrCommand.h"
 #include "CRenderCommand.h"
-#include "CThumbnailsCommand.h"
 #include "CSendCommand.h"
+#include "CThumbnailsCommand.h"
 #include "CToolError.h"
 #include "CUnpackCommand.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 7> kCommands = {{
+const std::array<ToolCommand, 8> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
@@ -28,6 +29,9 @@ const std::array<ToolCommand, 7> kCommands = {{
     {"reg", "query|add|delete KEY [NAME [DATA]]",
      "read and write the settings store the programs share", CRegCommand::kOptions,
      CRegCommand::Run},
+    {"regsvr", "[--unregister] MODULE",
+     "register a launcher module (or remove its registration) and print the result",
+     CRegsvrCommand::kOptions, CRegsvrCommand::Run},
     {"thumbnails", "FOLDER [--sheet OUT.png]",
      "list an item category as the item library does and print each thumbnail's place",
      CThumbnailsCommand::kOptions, CThumbnailsCommand::Run},
