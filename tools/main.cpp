@@ -1,6 +1,7 @@
 // pixvel-tool: the scriptable front of Pixvel's libraries.
 
 #include "CToolCommands.h"
+#include "QtTranslations.h"
 
 #include <QGuiApplication>
 
@@ -27,5 +28,6 @@ int main(int argc, char** argv)
     }
     qInstallMessageHandler(KeepSeriousMessages);
     QGuiApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
     return CToolCommands::Run(application.arguments().mid(1));
 }

@@ -3,6 +3,7 @@
 // nothing to update.
 
 #include "CUpdateDialog.h"
+#include "QtTranslations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
     const auto arguments = CUpdater::ParseArguments(application.arguments().mid(1));
     if (!arguments) {
         return 0;

@@ -1,0 +1,84 @@
+#include "CPrompter.h"
+
+#include "COpenSizeDialog.h"
+#include "FileTypes.h"
+#include "Refusal.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discard)
+{
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr && clicked == discard) {
+        return CPrompter::kDiscard;
+    }
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return CPrompter::kYes;
+    case QMessageBox::No:
+        return CPrompter::kNo;
+    default:
+        return CPrompter::kCancel;
+    }
+}
+
+} // namespace
+
+void CDialogPrompter::Tell(QWidget* parent, const QString& text)
+{
+    ShowRefusal(parent, text);
+}
+
+CPrompter::Answer CDialogPrompter::Ask(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.exec();
+    return AnswerOf(box, nullptr);
+}
+
+CPrompter::Answer CDialogPrompter::AskSaveFirst(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    // Between "아니오" and "취소", whatever order the style gives its roles.
+    QPushButton* discard = box.addButton(QStringLiteral("저장 안 함"), QMessageBox::NoRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return AnswerOf(box, discard);
+}
+
+QString CDialogPrompter::OpenFileName(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        FileTypes::DialogFilters().join(";;"));
+}
+
+QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)
+{
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed,
+                                                      FileTypes::DialogFilters().join(";;"));
+    return path.isEmpty() ? path : FileTypes::WithDefaultExtension(path);
+}
+
+std::optional<NewPictureSettings> CDialogPrompter::NewPicture(QWidget* parent)
+{
+    CNewPictureDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Settings();
+}
+
+CBitmap CDialogPrompter::OpenPicture(QWidget* parent, const QString& path)
+{
+    return COpenSizeDialog::OpenPicture(parent, path);
+}
