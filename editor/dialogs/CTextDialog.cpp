@@ -149,10 +149,12 @@ void CTextDialog::SetWholeFormat(const CharFormat& format, uint32_t mask)
 {
     const QTextCharFormat change = RichTextFormat::ToTextFormat(format, mask);
     QTextCursor whole = WholeText();
+    whole.beginEditBlock();
     whole.mergeCharFormat(change);
     // Paragraphs keep it too, so that text typed after everything was
     // deleted still takes it.
     whole.mergeBlockCharFormat(change);
+    whole.endEditBlock();
     text_->mergeCurrentCharFormat(change);
 }
 

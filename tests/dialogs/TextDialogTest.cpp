@@ -350,3 +350,18 @@ TEST_F(TextDialogTest, EachLineOfTheTextGoesBelowTheOneBefore)
     EXPECT_GT(lines.height(), metrics.lineSpacing() + metrics.ascent() / 2);
     EXPECT_LT(lines.width(), metrics.horizontalAdvance("firstsecond"));
 }
+
+TEST_F(TextDialogTest, StyledTextStaysVisibleInTheBox)
+{
+    OpenNew();
+    Type("abc");
+    Click("굵게");
+    const QImage shown = dialog_.TextBox()->viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            dark += qGray(shown.pixel(x, y)) < 100 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 20);
+}
