@@ -394,14 +394,3 @@ const QImage& CItemCanvas::Render(int first, int last, double width, double heig
     }
     return composite_;
 }
-
-QImage CItemCanvas::CropTinted(const QImage& composite, const QPainterPath& cropOutline)
-{
-    QImage tinted = composite.convertToFormat(kCompatibleFormat);
-    QPainterPath outside;
-    outside.addRect(tinted.rect());
-    outside = outside.subtracted(cropOutline);
-    QPainter painter(&tinted);
-    painter.fillPath(outside, QColor(255, 0, 0, 0x50));
-    return tinted;
-}

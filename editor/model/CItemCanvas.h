@@ -95,9 +95,6 @@ public:
     // A full rebuild with every item.
     const QImage& Render() { return Render(0, Count() - 1); }
     const QImage& Composite() const { return composite_; }
-    // The composite with everything outside the crop outline tinted red
-    // (0x50FF0000), as the view shows it while cropping.
-    static QImage CropTinted(const QImage& composite, const QPainterPath& cropOutline);
 
 private:
     CPictureItem* Base() const;

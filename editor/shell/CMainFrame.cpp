@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -157,12 +156,6 @@ void CMainFrame::BuildToolBar()
 void CMainFrame::BuildStatusBar()
 {
     statusBar()->showMessage(QStringLiteral("준비"));
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* label = new QLabel(QString::fromLatin1(indicator), statusBar());
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        statusBar()->addPermanentWidget(label);
-    }
 }
 
 void CMainFrame::BuildBars()

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <memory>
+
 namespace {
 
 CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discard)
@@ -27,6 +29,18 @@ CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discar
     }
 }
 
+// A question box with the program's title. Its "No" reads "아니오", as the
+// questions name it (Qt's own Korean text is "아니요").
+std::unique_ptr<QMessageBox> QuestionBox(QWidget* parent, const QString& text,
+                                         QMessageBox::StandardButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QApplication::applicationName(),
+                                             text, buttons, parent);
+    box->button(QMessageBox::No)->setText(QStringLiteral("아니오(&N)"));
+    box->setDefaultButton(QMessageBox::Yes);
+    return box;
+}
+
 } // namespace
 
 void CDialogPrompter::Tell(QWidget* parent, const QString& text)
@@ -36,24 +50,21 @@ void CDialogPrompter::Tell(QWidget* parent, const QString& text)
 
 CPrompter::Answer CDialogPrompter::Ask(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.exec();
-    return AnswerOf(box, nullptr);
+    const auto box =
+        QuestionBox(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box->exec();
+    return AnswerOf(*box, nullptr);
 }
 
 CPrompter::Answer CDialogPrompter::AskSaveFirst(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    // Between "아니오" and "취소", whatever order the style gives its roles.
-    QPushButton* discard = box.addButton(QStringLiteral("저장 안 함"), QMessageBox::NoRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    box.exec();
-    return AnswerOf(box, discard);
+    const auto box = QuestionBox(parent, text, QMessageBox::Yes | QMessageBox::No);
+    // A second button of the "No" kind lies between "아니오" and "취소".
+    QPushButton* discard = box->addButton(QStringLiteral("저장 안 함"), QMessageBox::NoRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->exec();
+    return AnswerOf(*box, discard);
 }
 
 QString CDialogPrompter::OpenFileName(QWidget* parent)
