@@ -70,7 +70,8 @@ void CAppendPictureDialog::accept()
     const auto side = CItemCanvas::Side(sides_->checkedId());
     const int gap = gap_->Number().value_or(0);
     const QSizeF joined = CItemCanvas::JoinedSize(base_, picture_, side, gap);
-    if (!CPictureSizeCheck::Accept(this, Side(joined.width()), Side(joined.height()))) {
+    if (CPictureSizeCheck::Check(this, Side(joined.width()), Side(joined.height())) !=
+        CPictureSizeCheck::Refused::None) {
         gap_->setFocus();
         return;
     }

@@ -114,8 +114,9 @@ void CInsertPictureDialog::accept()
     choice_.scale = ScaleOf(fits_->currentIndex());
     choice_.keepProportions = keepProportions_->isChecked();
     if (choice_.mode == kCustom) {
-        if (!CPictureSizeCheck::Accept(this, width_->Number(), height_->Number())) {
-            width_->setFocus();
+        const auto refused = CPictureSizeCheck::Check(this, width_->Number(), height_->Number());
+        if (refused != CPictureSizeCheck::Refused::None) {
+            (refused == CPictureSizeCheck::Refused::Height ? height_ : width_)->setFocus();
             return;
         }
         choice_.size = QSize(*width_->Number(), *height_->Number());
