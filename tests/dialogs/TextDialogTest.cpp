@@ -178,8 +178,11 @@ TEST_F(TextDialogTest, EditingShowsTheItemFormatAndKeepsStylesTheBarLeavesOff)
     CTextItem plain = Item("plain", 0, 14);
     CTextDialog again(kFonts);
     again.SetEditItem(&plain);
-    Bar()->NameBox()->setCurrentText("x"); // another dialog's bar is not this one
+    again.show();
+    EXPECT_FALSE(again.FontBar()->findChild<QAction*>("굵게")->isChecked());
+    Enter(again.FontBar()->NameBox(), "NanumMyeongjo");
     QTest::mouseClick(again.findChild<QPushButton*>("ok"), Qt::LeftButton);
+    EXPECT_EQ(plain.Format().faceName, "NanumMyeongjo");
     EXPECT_EQ(plain.Format().effects, 0u);
     EXPECT_EQ(plain.Format().height, 280);
 }
@@ -255,6 +258,10 @@ TEST_F(TextDialogTest, StyleButtonsSwitchTheWholeTextBothWays)
     EXPECT_EQ(WholeFormat().effects, CharFormat::kUnderline);
     Type("def"); // typed text takes the format of the rest
     EXPECT_EQ(WholeFormat().effects, CharFormat::kUnderline);
+    dialog_.activateWindow();
+    QTest::keyClick(dialog_.TextBox(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(WholeFormat().effects, CharFormat::kBold | CharFormat::kUnderline);
+    EXPECT_TRUE(Bar()->findChild<QAction*>("굵게")->isChecked());
     EXPECT_EQ(dialog_.Preview()->Format().effects, CharFormat::kUnderline);
 }
 

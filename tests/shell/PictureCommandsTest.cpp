@@ -6,6 +6,7 @@
 #include "CEditingState.h"
 #include "CFontToolBar.h"
 #include "CInsertPictureDialog.h"
+#include "CPictureItem.h"
 #include "CPlacementReceiver.h"
 #include "CTextDialog.h"
 #include "CTextItem.h"
@@ -196,6 +197,9 @@ TEST_F(PictureCommandsTest, CropModeEndsTextPlacementAndTextPlacementEndsCrop)
     ASSERT_TRUE(view_->RunCommand(cmd::kNewText));
     EXPECT_FALSE(view_->InCropMode());
     EXPECT_TRUE(view_->CommandStatus(cmd::kNewText)->checked);
+    QTest::keyClick(view_.get(), Qt::Key_Escape); // Esc leaves it too
+    EXPECT_FALSE(view_->CommandStatus(cmd::kNewText)->checked);
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(PictureCommandsTest, DoubleClickOnTheSelectedTextEditsItInPlace)
@@ -298,7 +302,14 @@ TEST_F(PictureCommandsTest, InsertPlacesTheFileAtTheChosenShareOfThePicture)
 TEST_F(PictureCommandsTest, InsertAtACustomSizeOrTheSourceSize)
 {
     OpenWhitePicture();
-    prompter_.openFiles = {WritePicture("a.png", {100, 50}), WritePicture("b.png", {100, 50})};
+    QImage pattern(100, 50, QImage::Format_RGB32);
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            pattern.setPixel(x, y, qRgb(x * 2, y * 5, (x + y) % 256));
+        }
+    }
+    pattern.save(folder_.filePath("b.png"));
+    prompter_.openFiles = {WritePicture("a.png", {100, 50}), folder_.filePath("b.png")};
     auto custom = AnswerWithOk<CInsertPictureDialog>([](CInsertPictureDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QRadioButton*>("choice1"), Qt::LeftButton, {},
                           QPoint(6, 6));
@@ -309,10 +320,17 @@ TEST_F(PictureCommandsTest, InsertAtACustomSizeOrTheSourceSize)
     ASSERT_TRUE(view_->RunCommand(cmd::kInsertPicture));
     ASSERT_EQ(Canvas().Count(), 2);
     EXPECT_EQ(Canvas().ItemAt(1)->Size(), QSizeF(60, 30));
-    auto source = AnswerWithOk<CInsertPictureDialog>([](CInsertPictureDialog*) {});
+    // Custom mode with the size untouched: the picture as the file holds it.
+    auto source = AnswerWithOk<CInsertPictureDialog>([](CInsertPictureDialog* dialog) {
+        QTest::mouseClick(dialog->findChild<QRadioButton*>("choice1"), Qt::LeftButton, {},
+                          QPoint(6, 6));
+    });
     ASSERT_TRUE(view_->RunCommand(cmd::kInsertPicture));
     ASSERT_EQ(Canvas().Count(), 3);
-    EXPECT_EQ(Canvas().ItemAt(2)->Size(), QSizeF(100, 50));
+    const auto* placed = dynamic_cast<const CPictureItem*>(Canvas().ItemAt(2));
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->Bitmap().convertToFormat(QImage::Format_RGB32),
+              QImage(folder_.filePath("b.png")).convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(PictureCommandsTest, AFileThatIsNoPictureIsRefusedBeforeAnyDialog)
