@@ -6,6 +6,7 @@
 #include "BenchTimer.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
+#include "CPrompter.h"
 #include "CommandIds.h"
 
 #include <QApplication>
@@ -14,9 +15,11 @@
 namespace {
 
 // Opens one picture made in memory; nothing else is asked.
-class CBenchPrompter : public CViewPrompter
+class CBenchPrompter : public CPrompter
 {
 public:
+    void Tell(QWidget*, const QString&) override {}
+    Answer AskSaveFirst(QWidget*, const QString&) override { return kCancel; }
     QString OpenFileName(QWidget*) override { return QStringLiteral("bench.png"); }
     QString SaveFileName(QWidget*, const QString&) override { return {}; }
     Answer Ask(QWidget*, const QString&) override { return kCancel; }
@@ -46,7 +49,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     AppSettings settings;
     COMRImageEditorDoc document;
-    COMRImageEditorView view(document, settings, nullptr, std::make_unique<CBenchPrompter>());
+    CBenchPrompter prompter;
+    COMRImageEditorView view(document, settings, nullptr, prompter);
     view.resize(1000, 700);
     view.show();
     QApplication::processEvents();
