@@ -259,10 +259,11 @@ TEST_F(TextDialogTest, StyleButtonsSwitchTheWholeTextBothWays)
     Type("def"); // typed text takes the format of the rest
     EXPECT_EQ(WholeFormat().effects, CharFormat::kUnderline);
     dialog_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog_));
     QTest::keyClick(dialog_.TextBox(), Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(WholeFormat().effects, CharFormat::kBold | CharFormat::kUnderline);
     EXPECT_TRUE(Bar()->findChild<QAction*>("굵게")->isChecked());
-    EXPECT_EQ(dialog_.Preview()->Format().effects, CharFormat::kUnderline);
+    EXPECT_EQ(dialog_.Preview()->Format().effects, CharFormat::kBold | CharFormat::kUnderline);
 }
 
 TEST_F(TextDialogTest, AlignmentShapesTheBoxButNotTheItem)
