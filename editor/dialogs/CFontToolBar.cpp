@@ -116,6 +116,14 @@ CFontToolBar::CFontToolBar(QWidget* parent) : QToolBar(parent)
     });
 }
 
+CFontToolBar::~CFontToolBar()
+{
+    // The boxes lose the focus as they go, after this bar is gone: that is no
+    // typing to take.
+    names_->lineEdit()->disconnect(this);
+    sizes_->lineEdit()->disconnect(this);
+}
+
 QStringList CFontToolBar::SizeEntries()
 {
     return {"8",  "9",  "10", "11", "12", "14", "16", "18",

@@ -31,6 +31,7 @@ public:
     static const QString kDefaultFace;
 
     explicit CFontToolBar(QWidget* parent = nullptr);
+    ~CFontToolBar() override;
 
     // Fills the name box, sorted; the bar's face stays in it whether or not
     // it is installed (fontconfig chooses a stand-in that has the glyphs).

@@ -115,6 +115,13 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     ApplyBar();
 }
 
+CTextDialog::~CTextDialog()
+{
+    // Nothing the children say while they go reaches this dialog.
+    bar_->disconnect(this);
+    text_->disconnect(this);
+}
+
 void CTextDialog::SetNewText(const QPointF& position)
 {
     mode_ = kNew;

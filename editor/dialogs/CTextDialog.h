@@ -28,6 +28,7 @@ public:
     static const QString kEmptyRefusal;
 
     explicit CTextDialog(const QStringList& fontNames, QWidget* parent = nullptr);
+    ~CTextDialog() override;
 
     // New text with the top-left of its layout box at a point of the picture.
     void SetNewText(const QPointF& position);
