@@ -254,6 +254,17 @@ CPictureItem* CItemCanvas::CutItem(int index, int x, int y, int width, int heigh
     return item;
 }
 
+QSizeF CItemCanvas::JoinedSize(const QSizeF& base, const QSizeF& picture, Side side, int gap)
+{
+    // The new picture keeps its aspect ratio and matches the base's width
+    // (above, below) or height (left, right).
+    if (side == Above || side == Below) {
+        return {base.width(),
+                base.height() + gap + picture.height() * base.width() / picture.width()};
+    }
+    return {base.width() + gap + picture.width() * base.height() / picture.height(), base.height()};
+}
+
 bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int gap,
                                 const QColor& gapColour, bool merge)
 {
@@ -263,13 +274,9 @@ bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int 
     }
     const QSizeF base = item->Outline().boundingRect().size();
     const bool vertical = side == Above || side == Below;
-    // The new picture keeps its aspect ratio and matches the base's width
-    // (above, below) or height (left, right).
-    const double factor =
-        vertical ? base.width() / bitmap.width() : base.height() / bitmap.height();
-    const QSizeF added(bitmap.width() * factor, bitmap.height() * factor);
-    const QSizeF joined = vertical ? QSizeF(base.width(), base.height() + gap + added.height())
-                                   : QSizeF(base.width() + gap + added.width(), base.height());
+    const QSizeF joined = JoinedSize(base, bitmap.size(), side, gap);
+    const QSizeF added = vertical ? QSizeF(base.width(), joined.height() - base.height() - gap)
+                                  : QSizeF(joined.width() - base.width() - gap, base.height());
     QImage pixels(joined.toSize(), kCompatibleFormat);
     if (pixels.isNull()) {
         return false;

@@ -46,7 +46,12 @@ void CEditTool::Move(const ToolInput& input)
 
 void CEditTool::DoubleClick(const ToolInput& input)
 {
-    // A double click is a press as well: it selects and may drag.
+    // A double click on the selected text item edits it; anywhere else it is
+    // a press as well: it selects and may drag.
+    const int selected = host_.SelectedIndex();
+    if (selected >= 1 && host_.HitTest(input.point) == selected && host_.EditText(selected)) {
+        return;
+    }
     Press(input);
 }
 

@@ -277,6 +277,9 @@ void COMRImageEditorView::scrollContentsBy(int, int)
 
 CViewTool& COMRImageEditorView::Tool()
 {
+    if (state_.mode == CEditingState::kTextPlacement) {
+        return textTool_;
+    }
     switch (state_.tool) {
     case CEditingState::kPan:
         return panTool_;
@@ -300,13 +303,7 @@ ToolInput COMRImageEditorView::InputAt(const QPointF& client, Qt::MouseButton bu
 
 void COMRImageEditorView::UpdateCursor(const ToolInput& input)
 {
-    QCursor cursor = Qt::ArrowCursor;
-    if (present_ && state_.mode == CEditingState::kTextPlacement) {
-        cursor = Qt::IBeamCursor;
-    } else if (present_) {
-        cursor = Tool().Cursor(input, spaceHeld_);
-    }
-    viewport()->setCursor(cursor);
+    viewport()->setCursor(present_ ? Tool().Cursor(input, spaceHeld_) : QCursor(Qt::ArrowCursor));
 }
 
 void COMRImageEditorView::RefreshCursor()

@@ -7,6 +7,8 @@
 #include "CFileCommands.h"
 #include "CFrameView.h"
 #include "CPanTool.h"
+#include "CPictureCommands.h"
+#include "CTextTool.h"
 #include "CTransformTracker.h"
 #include "CViewLayout.h"
 #include "CViewTool.h"
@@ -106,6 +108,9 @@ private:
     void ToggleMove() override;
     void FitToWindow() override;
     void RefreshTracker() override;
+    void PlaceText(const QPointF& point) override;
+    bool EditText(int index) override;
+    void ToggleTextPlacement() override;
     void CropMenu(const QPointF& point) override;
     void Crop() override;
     void CancelCrop() override;
@@ -151,6 +156,17 @@ private:
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
     void TellPlaced(const CItem& item) const;
+    // The items above the base picture were drawn into it: they go, and the
+    // frame is told (0x48E, from the top down).
+    void DropMergedItems();
+    // False, after telling the user, while there is no picture.
+    bool PictureOrRefuse();
+    // Insert and append of picture files, and new or edited text
+    // (COMRImageEditorViewPictures.cpp).
+    void InsertPicture();
+    void AppendPicture();
+    void PictureResized();
+    bool SelectedIsText() const;
 
     COMRImageEditorDoc& document_;
     CMessageReceiver* mainWindow_;
@@ -182,4 +198,6 @@ private:
     CEditTool editTool_{*this};
     CPanTool panTool_{*this};
     CCropTool cropTool_{*this};
+    CTextTool textTool_{*this};
+    CPictureCommands pictures_{prompter_, canvas_};
 };

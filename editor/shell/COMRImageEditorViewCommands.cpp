@@ -103,6 +103,18 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kPasteItem:
         PasteItem();
         break;
+    case cmd::kNewText:
+        ToggleTextPlacement();
+        break;
+    case cmd::kEditText:
+        EditText(selected_);
+        break;
+    case cmd::kInsertPicture:
+        InsertPicture();
+        break;
+    case cmd::kAppendPicture:
+        AppendPicture();
+        break;
     default:
         return false;
     }
@@ -130,14 +142,13 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kMirrorLeftRight:
     case cmd::kMirrorTopBottom:
     case cmd::kInsertMenu:
-        return CommandState{present_, false};
-    // Text entry and picture insertion come with their dialogs.
-    case cmd::kEditText:
     case cmd::kInsertPicture:
     case cmd::kAppendPicture:
-        return CommandState{false, false};
+        return CommandState{present_, false};
     case cmd::kNewText:
-        return CommandState{false, state_.mode == CEditingState::kTextPlacement};
+        return CommandState{present_, state_.mode == CEditingState::kTextPlacement};
+    case cmd::kEditText:
+        return CommandState{SelectedIsText(), false};
     case cmd::kGuideline:
         return CommandState{true, guideline_};
     case cmd::kMove:
@@ -342,9 +353,8 @@ void COMRImageEditorView::Crop()
             return;
         }
         if (answer == CPrompter::kYes) {
-            canvas_.Merge();
-            state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
-            Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
+            canvas_.Merge(1, -1, false);
+            DropMergedItems();
         }
     }
     canvas_.OffsetItems(-cut.x(), -cut.y());
@@ -394,10 +404,27 @@ void COMRImageEditorView::PasteItem()
     Select(index);
 }
 
-void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
+void COMRImageEditorView::DropMergedItems()
+{
+    const int count = canvas_.Count();
+    for (int index = count - 1; index >= 1; --index) {
+        canvas_.RemoveAt(index);
+    }
+    state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
+    Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
+}
+
+bool COMRImageEditorView::PictureOrRefuse()
 {
     if (!present_) {
         prompter_.Tell(this, kNoPicture);
+    }
+    return present_;
+}
+
+void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
+{
+    if (!PictureOrRefuse()) {
         return;
     }
     const QPointF point = request.x == -1 && request.y == -1

@@ -50,6 +50,12 @@ public:
     virtual void ToggleMove() = 0;
     virtual void FitToWindow() = 0;
 
+    // Text: new text at a point (leaving text placement), and the text
+    // dialog for an item in place (false when it is not a text item).
+    virtual void PlaceText(const QPointF& point) = 0;
+    virtual bool EditText(int index) = 0;
+    virtual void ToggleTextPlacement() = 0;
+
     // Crop mode.
     virtual void RefreshTracker() = 0;
     virtual void CropMenu(const QPointF& point) = 0;
@@ -57,11 +63,11 @@ public:
     virtual void CancelCrop() = 0;
 };
 
-// The input of one tool state of the view: edit items, pan, crop (and text
-// placement when it comes). The view hands each press, move, release, key
-// and arrow-key nudge to the tool of the current state, except what belongs
-// to a tracker drag under way; a drag that ends with a change comes back to
-// the tool as its matrix.
+// The input of one tool state of the view: edit items, pan, crop, and text
+// placement, which takes the input while it is on. The view hands each
+// press, move, release, key and arrow-key nudge to the tool of the current
+// state, except what belongs to a tracker drag under way; a drag that ends
+// with a change comes back to the tool as its matrix.
 class CViewTool
 {
 public:

@@ -1,14 +1,19 @@
 // Writes pictures of the colour popup, both colour picker pages, the new
-// picture dialog, the open size dialog and the page setup dialog into the
-// folder given as argument.
+// picture dialog, the open size dialog, the page setup dialog, the text
+// dialog and the insert and append picture dialogs into the folder given as
+// argument.
+#include "CAppendPictureDialog.h"
 #include "CColourPickerDialog.h"
 #include "CColourPopup.h"
+#include "CInsertPictureDialog.h"
 #include "CNewPictureDialog.h"
 #include "COpenSizeDialog.h"
 #include "CPageSetupDialog.h"
+#include "CTextDialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadioButton>
@@ -84,6 +89,22 @@ int main(int argc, char** argv)
 
     CNewPictureDialog newPicture;
     ok &= Save(newPicture, folder, "new-picture.png");
+
+    CTextItem hello;
+    CharFormat format;
+    format.height = 36 * 20;
+    format.effects = CharFormat::kBold;
+    format.colour = MakeColourRef(255, 0, 0);
+    hello.SetFormat(format);
+    hello.SetText(QStringLiteral("안녕하세요"));
+    CTextDialog text(QFontDatabase::families());
+    text.SetEditItem(&hello);
+    ok &= Save(text, folder, "text-dialog.png");
+
+    CInsertPictureDialog insert(QSize(1000, 500));
+    ok &= Save(insert, folder, "insert-picture.png");
+    CAppendPictureDialog append(QSize(1000, 500), QSizeF(640, 480));
+    ok &= Save(append, folder, "append-picture.png");
 
     QTemporaryDir temporary;
     const QString picture = temporary.filePath("photo.png");
