@@ -1,31 +1,16 @@
 // Times a full render of a 12-megapixel picture with 20 stickers of 256×256
 // (half of them rotated, a third with effects) and 5 text items.
 
+#include "BenchSticker.h"
 #include "BenchTimer.h"
 #include "CItemCanvas.h"
 #include "CPictureItem.h"
 #include "CTextItem.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-QImage Sticker(int seed)
-{
-    QImage sticker(256, 256, QImage::Format_ARGB32_Premultiplied);
-    sticker.fill(Qt::transparent);
-    QPainter painter(&sticker);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor::fromHsv(seed * 37 % 360, 200, 230));
-    painter.drawEllipse(QRectF(16, 16, 224, 224));
-    return sticker;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -37,7 +22,7 @@ int main(int argc, char** argv)
     canvas.AddPicture(base, 0, 0, 0, 0, 1.0f);
     for (int i = 0; i < 20; ++i) {
         CPictureItem* item =
-            canvas.AddPicture(Sticker(i), 150.0 + 180 * i, 200.0 + 120 * i, 0, 0, 1.0f);
+            canvas.AddPicture(BenchSticker(i), 150.0 + 180 * i, 200.0 + 120 * i, 0, 0, 1.0f);
         if (i % 2 == 0) {
             item->RotateAboutCentre(15.0 + 7 * i);
         }

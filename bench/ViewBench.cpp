@@ -3,39 +3,19 @@
 // tracker's outline redrawn), the end of a drag (the item stored and the
 // picture rendered again) and a zoom change.
 
+#include "BenchEditor.h"
 #include "BenchTimer.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CommandIds.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-
 namespace {
 
-// Opens one picture made in memory; nothing else is asked.
-class CBenchPrompter : public CViewPrompter
+QImage Picture()
 {
-public:
-    QString OpenFileName(QWidget*) override { return QStringLiteral("bench.png"); }
-    QString SaveFileName(QWidget*, const QString&) override { return {}; }
-    Answer Ask(QWidget*, const QString&) override { return kCancel; }
-    std::optional<NewPictureSettings> NewPicture(QWidget*) override { return std::nullopt; }
-    CBitmap OpenPicture(QWidget*, const QString&) override
-    {
-        QImage picture(4000, 3000, QImage::Format_RGB32);
-        picture.fill(QColor(120, 160, 200));
-        return CBitmap(picture);
-    }
-};
-
-void Mouse(QWidget* viewport, QEvent::Type type, QPoint at)
-{
-    const QPointF local(at);
-    QMouseEvent event(type, local, viewport->mapToGlobal(local), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(viewport, &event);
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    picture.fill(QColor(120, 160, 200));
+    return picture;
 }
 
 } // namespace
@@ -46,7 +26,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     AppSettings settings;
     COMRImageEditorDoc document;
-    COMRImageEditorView view(document, settings, nullptr, std::make_unique<CBenchPrompter>());
+    CBenchPrompter prompter(Picture());
+    COMRImageEditorView view(document, settings, nullptr, prompter);
     view.resize(1000, 700);
     view.show();
     QApplication::processEvents();
@@ -66,17 +47,17 @@ int main(int argc, char** argv)
 
     PrintFigure("plain repaint", MedianMilliseconds(50, [viewport] { viewport->repaint(); }));
     const QPoint item(200 + 30 * 19, 150 + 20 * 19);
-    Mouse(viewport, QEvent::MouseButtonPress, item);
+    SendMouse(viewport, QEvent::MouseButtonPress, item);
     int step = 0;
     PrintFigure("drag step (move + repaint)", MedianMilliseconds(50, [&] {
-                    Mouse(viewport, QEvent::MouseMove, item + QPoint(++step % 40, 0));
+                    SendMouse(viewport, QEvent::MouseMove, item + QPoint(++step % 40, 0));
                     viewport->repaint();
                 }));
-    Mouse(viewport, QEvent::MouseButtonRelease, item);
+    SendMouse(viewport, QEvent::MouseButtonRelease, item);
     PrintFigure("end of drag (store + render + repaint)", MedianMilliseconds(10, [&] {
-                    Mouse(viewport, QEvent::MouseButtonPress, item);
-                    Mouse(viewport, QEvent::MouseMove, item + QPoint(3, 0));
-                    Mouse(viewport, QEvent::MouseButtonRelease, item);
+                    SendMouse(viewport, QEvent::MouseButtonPress, item);
+                    SendMouse(viewport, QEvent::MouseMove, item + QPoint(3, 0));
+                    SendMouse(viewport, QEvent::MouseButtonRelease, item);
                     viewport->repaint();
                 }));
     int percent = 30;

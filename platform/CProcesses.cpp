@@ -4,15 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 
 #include <cerrno>
 #include <csignal>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+// This C library's header lacks the C++ linkage braces.
+extern "C" {
+#include <sys/pidfd.h>
+}
 
 namespace platform {
 
@@ -28,22 +31,57 @@ QString ProgramName(const QString& processFolder)
     return QFileInfo(target).fileName();
 }
 
-// True once the process is gone or only a zombie is left of it.
-bool Ended(pid_t pid)
+// The identity of the file at `path` (links followed).
+bool FileIdentity(const QString& path, dev_t& device, ino_t& inode)
 {
-    waitpid(pid, nullptr, WNOHANG); // reaps it when it is a child of ours
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return true;
-    }
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    if (close >= 0 && line.mid(close + 2, 1) != "Z") {
+    struct stat info
+    {
+    };
+    if (stat(QFile::encodeName(path).constData(), &info) != 0) {
         return false;
     }
-    // It may have died between the first wait and the read: reap it now, so
-    // that a child of ours does not linger as a zombie.
-    waitpid(pid, nullptr, WNOHANG);
+    device = info.st_dev;
+    inode = info.st_ino;
+    return true;
+}
+
+bool RunsProgram(pid_t pid, dev_t device, ino_t inode)
+{
+    dev_t runningDevice = 0;
+    ino_t runningInode = 0;
+    return FileIdentity(QString("/proc/%1/exe").arg(pid), runningDevice, runningInode) &&
+           runningDevice == device && runningInode == inode;
+}
+
+// Closes a process handle when it goes out of scope.
+struct CProcessHandle
+{
+    int fd;
+    ~CProcessHandle()
+    {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+};
+
+// Kills the process behind `handle` and waits until it has ended (a zombie
+// counts as ended; a child of ours is reaped).
+bool KillThrough(const CProcessHandle& handle, int timeoutMs)
+{
+    if (pidfd_send_signal(handle.fd, SIGKILL, nullptr, 0) != 0 && errno != ESRCH) {
+        return false;
+    }
+    pollfd ended{handle.fd, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = poll(&ended, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0) {
+        return false;
+    }
+    siginfo_t info{};
+    waitid(P_PIDFD, id_t(handle.fd), &info, WEXITED | WNOHANG);
     return true;
 }
 
@@ -66,9 +104,10 @@ std::vector<ProcessEntry> CProcesses::Snapshot()
             info.st_uid != user) {
             continue;
         }
-        const QString program = ProgramName(folder);
-        if (!program.isEmpty()) {
-            processes.push_back({pid, program});
+        ProcessEntry entry{pid, ProgramName(folder)};
+        if (!entry.executableName.isEmpty() &&
+            FileIdentity(folder + "/exe", entry.device, entry.inode)) {
+            processes.push_back(entry);
         }
     }
     return processes;
@@ -76,17 +115,37 @@ std::vector<ProcessEntry> CProcesses::Snapshot()
 
 bool CProcesses::Terminate(pid_t pid, int timeoutMs)
 {
-    if (pid <= 0 || pid == getpid() || (kill(pid, SIGKILL) != 0 && errno != ESRCH)) {
+    if (pid <= 0 || pid == getpid()) {
         return false;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!Ended(pid)) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QThread::msleep(2);
+    const CProcessHandle handle{int(pidfd_open(pid, 0))};
+    if (handle.fd < 0) {
+        return errno == ESRCH; // already gone
     }
-    return true;
+    return KillThrough(handle, timeoutMs);
+}
+
+int CProcesses::StopProgram(const QString& programFile, int timeoutMs)
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    if (!FileIdentity(programFile, device, inode)) {
+        return 0;
+    }
+    int stopped = 0;
+    for (const ProcessEntry& process : Snapshot()) {
+        if (process.device != device || process.inode != inode) {
+            continue;
+        }
+        // The handle is taken first, then the program checked again: the
+        // handle can only name the process that was checked.
+        const CProcessHandle handle{int(pidfd_open(process.pid, 0))};
+        if (handle.fd >= 0 && RunsProgram(process.pid, device, inode) &&
+            KillThrough(handle, timeoutMs)) {
+            ++stopped;
+        }
+    }
+    return stopped;
 }
 
 bool CProcesses::StartDetached(const QString& program, const QStringList& arguments,

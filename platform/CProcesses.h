@@ -13,11 +13,15 @@ struct ProcessEntry
 {
     pid_t pid = 0;
     QString executableName; // file name of its program, without folders
+    dev_t device = 0;       // the program file's identity
+    ino_t inode = 0;
 };
 
 // The process services the updater needs: a snapshot of the user's
 // processes (from /proc), termination with a wait until the process is
-// gone, and a detached start in a working folder.
+// gone, and a detached start in a working folder. Signals go through a
+// process handle (pidfd), so a process id that was reused meanwhile is never
+// hit.
 class CProcesses
 {
 public:
@@ -28,6 +32,10 @@ public:
     // as ended); false when it could not be signalled or is still there
     // after `timeoutMs`.
     static bool Terminate(pid_t pid, int timeoutMs = 10000);
+    // Ends every process of the user that runs `programFile` itself (the
+    // same file by device and inode; a namesake elsewhere is left alone) and
+    // waits until each is gone. The number of processes ended.
+    static int StopProgram(const QString& programFile, int timeoutMs = 10000);
     static bool StartDetached(const QString& program, const QStringList& arguments,
                               const QString& workingFolder);
 };

@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <functional>
+
 namespace platform {
 
 namespace {
@@ -36,6 +38,30 @@ QString StoredName(QSettings& settings, const QString& name)
     return name;
 }
 
+// A value as the text it was written as: an unquoted hand-written value with
+// a comma reads back as a list, which is joined again.
+QString ValueText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(',');
+    }
+    return value.toString();
+}
+
+// Writes the settings out; true when `changed` holds for the file. QSettings
+// reports a format error for any damaged line of the file even when it
+// stored the change (keeping every valid value and dropping the damaged
+// lines): the file, read afresh, then tells.
+bool Saved(QSettings& settings, const std::function<bool(const QSettings&)>& changed)
+{
+    settings.sync();
+    if (settings.status() != QSettings::FormatError) {
+        return settings.status() == QSettings::NoError;
+    }
+    const QSettings fresh(settings.fileName(), QSettings::IniFormat);
+    return changed(fresh);
+}
+
 } // namespace
 
 QString CRegistry::RootFolder()
@@ -50,13 +76,15 @@ QString CRegistry::RootFolder()
 
 QString CRegistry::KeyFile(const QString& key)
 {
-    QStringList levels = QString(key).replace('\\', '/').split('/', Qt::SkipEmptyParts);
+    // Every level must name something: no empty level (which a leading,
+    // doubled or trailing separator makes), no "." or "..", no NUL.
+    QStringList levels = QString(key).replace('\\', '/').split('/');
     if (levels.size() < 2) {
         return {};
     }
     const QString hive = LongHiveName(levels.takeFirst());
     for (const QString& level : levels) {
-        if (level == "." || level == "..") {
+        if (level.isEmpty() || level == "." || level == ".." || level.contains(QChar(0))) {
             return {};
         }
     }
@@ -73,7 +101,7 @@ QString CRegistry::Read(const QString& key, const QString& name, int maxBytes)
         return {};
     }
     QSettings settings(file, QSettings::IniFormat);
-    const QString value = settings.value(StoredName(settings, name)).toString();
+    const QString value = ValueText(settings.value(StoredName(settings, name)));
     if (maxBytes > 0 && value.toUtf8().size() + 1 > maxBytes) {
         return {};
     }
@@ -106,9 +134,11 @@ bool CRegistry::Write(const QString& key, const QString& name, const QString& da
         return false;
     }
     QSettings settings(file, QSettings::IniFormat);
-    settings.setValue(StoredName(settings, name), data);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const QString stored = StoredName(settings, name);
+    settings.setValue(stored, data);
+    return Saved(settings, [&](const QSettings& fresh) {
+        return fresh.contains(stored) && ValueText(fresh.value(stored)) == data;
+    });
 }
 
 bool CRegistry::DeleteValue(const QString& key, const QString& name)
@@ -123,8 +153,7 @@ bool CRegistry::DeleteValue(const QString& key, const QString& name)
         return false;
     }
     settings.remove(stored);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Saved(settings, [&](const QSettings& fresh) { return !fresh.contains(stored); });
 }
 
 bool CRegistry::DeleteKey(const QString& key)

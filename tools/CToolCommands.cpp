@@ -36,12 +36,12 @@ const std::array<ToolCommand, 9> kCommands = {{
     {"setup", "--apps-path DIR --info-url URL | --remove --apps-path DIR",
      "set up an installed folder: settings, launcher module, desktop entries (or undo it)",
      CSetupCommand::kOptions, CSetupCommand::Run},
-    {"send", "TITLE DATAWORD TEXT",
-     "send a copy-data message to the window with that title and print its result",
-     CSendCommand::kOptions, CSendCommand::Run},
     {"thumbnails", "FOLDER [--sheet OUT.png]",
      "list an item category as the item library does and print each thumbnail's place",
      CThumbnailsCommand::kOptions, CThumbnailsCommand::Run},
+    {"send", "TITLE DATAWORD TEXT",
+     "send a copy-data message to the window with that title and print its result",
+     CSendCommand::kOptions, CSendCommand::Run},
     {"help", "[COMMAND]", "list the commands, or show one command's options", "", RunHelp},
 }};
 

@@ -1,10 +1,13 @@
 // pixvel-tool: the scriptable front of Pixvel's libraries.
 
+#include "CPartialFiles.h"
 #include "CToolCommands.h"
+#include "QtTranslations.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -17,15 +20,31 @@ void KeepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QStrin
     }
 }
 
+// Commands that draw need the GUI library started; the others start at once
+// without it.
+bool NeedsGui(int argc, char** argv)
+{
+    return argc > 1 && std::strcmp(argv[1], "render") == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    CPartialFiles::InstallSignalCleanup();
+    qInstallMessageHandler(KeepSeriousMessages);
+    if (!NeedsGui(argc, argv)) {
+        QStringList words;
+        for (int index = 1; index < argc; ++index) {
+            words << QString::fromLocal8Bit(argv[index]);
+        }
+        return CToolCommands::Run(words);
+    }
     // The tool never opens a window; text rendering still needs a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    qInstallMessageHandler(KeepSeriousMessages);
     QGuiApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
     return CToolCommands::Run(application.arguments().mid(1));
 }

@@ -1,6 +1,8 @@
 #include "CAtomicFile.h"
 
 #include "CFileException.h"
+#include "CPartialFiles.h"
+#include "CSafePath.h"
 
 #include <atomic>
 #include <cerrno>
@@ -51,6 +53,12 @@ bool TargetWritable(const fs::path& target, mode_t& mode)
 
 } // namespace
 
+bool CAtomicFile::CanReplace(const fs::path& target)
+{
+    mode_t ignored = 0;
+    return TargetWritable(target, ignored);
+}
+
 CAtomicFile::~CAtomicFile()
 {
     Discard();
@@ -63,7 +71,7 @@ bool CAtomicFile::Open(const fs::path& target)
     if (!TargetWritable(target, keepMode)) {
         return false;
     }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = CSafePath::ParentFolder(target);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temporary_ = folder / TemporaryName();
         fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -75,8 +83,10 @@ bool CAtomicFile::Open(const fs::path& target)
         temporary_.clear();
         return false;
     }
-    if (keepMode != 0) {
-        fchmod(fd_, keepMode);
+    partialSlot_ = CPartialFiles::Remember(temporary_);
+    if (keepMode != 0 && fchmod(fd_, keepMode) != 0) {
+        Discard();
+        return false;
     }
     target_ = target;
     return true;
@@ -105,9 +115,16 @@ void CAtomicFile::Commit()
     if (close(fd) != 0 || rename(temporary_.c_str(), target_.c_str()) != 0) {
         const std::string reason = std::strerror(errno);
         unlink(temporary_.c_str());
-        temporary_.clear();
+        Forget();
         throw CFileException("cannot complete the file (" + reason + ")", target_.string());
     }
+    Forget();
+}
+
+void CAtomicFile::Forget()
+{
+    CPartialFiles::Forget(partialSlot_);
+    partialSlot_ = -1;
     temporary_.clear();
 }
 
@@ -119,6 +136,6 @@ void CAtomicFile::Discard()
     }
     if (!temporary_.empty()) {
         unlink(temporary_.c_str());
-        temporary_.clear();
+        Forget();
     }
 }

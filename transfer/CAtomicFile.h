@@ -5,7 +5,8 @@
 // Writes a file that replaces `target` only once it is complete: the bytes
 // go to a temporary file beside the target, and Commit renames it over the
 // target. A transfer or an unpack that fails part-way therefore never
-// destroys the file that was there, and leaves no half-written file behind.
+// destroys the file that was there, and leaves no half-written file behind
+// (nor does a program ended by a signal, through CPartialFiles).
 class CAtomicFile
 {
 public:
@@ -19,6 +20,10 @@ public:
     // here), a folder, or its folder does not take new files. An existing
     // target's permission bits carry over to the new file.
     bool Open(const std::filesystem::path& target);
+    // Whether Open would take `target`: a missing file (its folder is not
+    // looked at) or a regular file with a write permission bit that opens
+    // for writing.
+    static bool CanReplace(const std::filesystem::path& target);
     // Throws CFileException when the bytes cannot be written (disk full).
     void Write(const char* data, size_t size);
     // The open temporary file, for stamping times and attributes.
@@ -30,7 +35,10 @@ public:
     void Discard();
 
 private:
+    void Forget();
+
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
+    int partialSlot_ = -1; // CPartialFiles' record of the temporary file
 };

@@ -1,7 +1,8 @@
 #include "CDownloadEngine.h"
 
 #include "CAtomicFile.h"
-#include "CInternetException.h"
+#include "CHttpStatusException.h"
+#include "CPartialFiles.h"
 #include "CSafePath.h"
 
 #include <algorithm>
@@ -14,6 +15,11 @@ namespace {
 bool IsRedirect(uint32_t status)
 {
     return status == 301 || status == 302 || status == 303;
+}
+
+bool IsSuccess(uint32_t status)
+{
+    return status >= 200 && status <= 299;
 }
 
 // The scheme a Location names ("ftp" for "ftp://x"), empty when it names none.
@@ -70,13 +76,17 @@ std::string CDownloadEngine::RedirectTarget(const std::string& location,
     if (!scheme.empty() && scheme != "http" && scheme != "https") {
         throw CInternetException("refused redirect to " + location);
     }
+    const ParsedUrl from = CHttpSession::Parse(requested);
     if (location.starts_with("http")) {
+        // Program files never leave an encrypted connection for a plain one.
+        if (from.scheme == "https" && scheme == "http") {
+            throw CInternetException("refused redirect from https to " + location);
+        }
         return location;
     }
     // Made absolute as the servers of the item service expect it: the host
     // just requested, then "/" and the Location as it stands (so "/a" gives
     // two slashes). A port the request named is kept.
-    const ParsedUrl from = CHttpSession::Parse(requested);
     const std::string port = from.port.empty() ? std::string() : ":" + from.port;
     return (from.scheme == "http" ? "http://" : "https://") + from.host + port + "/" + location;
 }
@@ -85,14 +95,20 @@ ResponseFacts CDownloadEngine::OpenResource(CHttpSession& session, const std::st
                                             const CHttpSession::HeadersHook& onHeaders,
                                             const CHttpSession::BodyHook& onBody)
 {
+    const bool anyStatus = session.Limits().acceptAnyStatus;
     std::string current = url;
     for (int redirects = 0;; ++redirects) {
         bool redirected = false;
+        bool refused = false;
         const CHttpSession::HeadersHook judge = [&](const ResponseFacts& facts) {
             redirected = IsRedirect(facts.status);
-            return !redirected && onHeaders(facts);
+            refused = !redirected && !anyStatus && !IsSuccess(facts.status);
+            return !redirected && !refused && onHeaders(facts);
         };
         const ResponseFacts facts = session.Request(current, judge, onBody);
+        if (refused) {
+            throw CHttpStatusException(facts.status, current);
+        }
         if (!redirected) {
             return facts;
         }
@@ -121,6 +137,7 @@ DownloadResult CDownloadEngine::DownloadToFile(const std::string& url, const std
         }
         total = facts.contentLength;
         MakeFolders(CSafePath::FolderPart(localPath));
+        CPartialFiles::RemoveStale(CSafePath::ParentFolder(target));
         result = file.Open(target) ? DownloadResult::Written : DownloadResult::NotWritable;
         if (result == DownloadResult::Written && progress) {
             progress(0, total); // the amount shown before the first piece
@@ -165,10 +182,11 @@ std::string CDownloadEngine::ReadText(const std::string& url, const TransferLimi
     return JoinLines(body);
 }
 
-std::string CDownloadEngine::FetchText(const std::string& url) noexcept
+std::string CDownloadEngine::FetchText(const std::string& url,
+                                       const TransferLimits& limits) noexcept
 {
     try {
-        return ReadText(url);
+        return ReadText(url, limits);
     } catch (...) {
         return {};
     }

@@ -17,8 +17,9 @@ enum class DownloadResult
 
 // Fetches one resource over HTTP or HTTPS, following redirects itself, and
 // streams its body into a file or returns it as text. Each call uses its own
-// session. Network failures throw CInternetException, local file failures
-// CFileException.
+// session. Network failures throw CInternetException, a final status outside
+// 200-299 CHttpStatusException (unless TransferLimits::acceptAnyStatus), local
+// file failures CFileException. A redirect from https to http is refused.
 class CDownloadEngine
 {
 public:
@@ -56,7 +57,8 @@ public:
     // empty text when the answer has no Content-Type. Throws on failure.
     static std::string ReadText(const std::string& url, const TransferLimits& limits = {});
     // ReadText, with empty text for any failure.
-    static std::string FetchText(const std::string& url) noexcept;
+    static std::string FetchText(const std::string& url,
+                                 const TransferLimits& limits = {}) noexcept;
     // Creates every level of `folder` (either separator); true when the
     // last level was created now.
     static bool MakeFolders(std::string_view folder);

@@ -43,6 +43,11 @@ std::string Trim(std::string_view text)
     return std::string(text.substr(first, last - first + 1));
 }
 
+bool IsHex(char c)
+{
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
 std::string UrlPart(CURLU* url, CURLUPart part)
 {
     char* value = nullptr;
@@ -62,6 +67,8 @@ struct SlistDeleter
 } // namespace
 
 CHttpSession::CHttpSession(const TransferLimits& limits)
+    : limits_(limits),
+      deadline_(std::chrono::steady_clock::now() + std::chrono::seconds(limits.totalSeconds))
 {
     EnsureGlobalInit();
     curl_ = curl_easy_init();
@@ -74,7 +81,7 @@ CHttpSession::CHttpSession(const TransferLimits& limits)
     curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, limits.minBytesPerSecond);
     curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds);
     curl_easy_setopt(curl_, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, &CHttpSession::OnHeaderLine);
@@ -103,9 +110,30 @@ ParsedUrl CHttpSession::Parse(const std::string& url)
     return parsed;
 }
 
-std::string CHttpSession::HeaderBlock(const std::string& host)
+std::string CHttpSession::EncodeUrl(const std::string& url)
 {
-    return std::string(kUserAgent) + "\r\nHost:" + host;
+    const size_t scheme = url.find("://");
+    const size_t path = url.find_first_of("/?#", scheme == std::string::npos ? 0 : scheme + 3);
+    if (path == std::string::npos) {
+        return url;
+    }
+    std::string encoded = url.substr(0, path);
+    encoded.reserve(url.size() + 16);
+    for (size_t i = path; i < url.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(url[i]);
+        const bool escape =
+            c == '%' && i + 2 < url.size() && IsHex(url[i + 1]) && IsHex(url[i + 2]);
+        if (c > ' ' && c < 0x7f && c != '"' && c != '<' && c != '>' && c != '^' && c != '`' &&
+            c != '{' && c != '|' && c != '}' && (c != '%' || escape)) {
+            encoded += char(c);
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            encoded += '%';
+            encoded += kHex[c >> 4];
+            encoded += kHex[c & 0xf];
+        }
+    }
+    return encoded;
 }
 
 int64_t CHttpSession::ParseContentLength(const std::string& text)
@@ -117,10 +145,25 @@ int64_t CHttpSession::ParseContentLength(const std::string& text)
     return error == std::errc() && value > 0 ? value : 0;
 }
 
-ResponseFacts CHttpSession::Request(const std::string& url, const HeadersHook& onHeaders,
+void CHttpSession::ApplyDeadline(const std::string& url)
+{
+    if (limits_.totalSeconds <= 0) {
+        return;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline_ - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+        throw CInternetException("out of time: " + url);
+    }
+    curl_easy_setopt(curl_, CURLOPT_TIMEOUT_MS, long(left.count()));
+}
+
+ResponseFacts CHttpSession::Request(const std::string& given, const HeadersHook& onHeaders,
                                     const BodyHook& onBody)
 {
+    const std::string url = EncodeUrl(given);
     const ParsedUrl parsed = Parse(url);
+    ApplyDeadline(url);
     // The header block goes out as its two lines; caches on the way are
     // told to fetch from the server.
     std::unique_ptr<curl_slist, SlistDeleter> headers;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -16,11 +17,17 @@ struct ResponseFacts
     int64_t contentLength = 0;   // 0 when missing, zero, negative or not a number
 };
 
-// How long a transfer may wait on a server before it fails.
+// How long a transfer may wait on a server before it fails, and which
+// answers count as a result.
 struct TransferLimits
 {
-    long connectSeconds = 30; // to establish the connection
-    long stallSeconds = 60;   // fail when less than 1 byte/s arrives for this long
+    long connectSeconds = 30;      // to establish the connection
+    long stallSeconds = 60;        // fail when the average over this long
+    long minBytesPerSecond = 1024; // ... falls below this many bytes a second
+    long totalSeconds = 0;         // the whole transfer, redirects included; 0: no limit
+    // A final status outside 200-299 fails the transfer (CHttpStatusException)
+    // unless this is set: then any answer with a Content-Type is the result.
+    bool acceptAnyStatus = false;
 };
 
 // The parts of a URL the engine uses.
@@ -46,7 +53,7 @@ public:
     CHttpSession(const CHttpSession&) = delete;
     CHttpSession& operator=(const CHttpSession&) = delete;
 
-    // GETs `url` with the engine's header block. Once the headers are in,
+    // GETs `url` (encoded by EncodeUrl) with the engine's header block. Once the headers are in,
     // `onHeaders` decides whether the body is read; a false answer aborts
     // the response and is no failure. Body pieces go to `onBody`. Throws
     // CInternetException when the transfer fails, and rethrows whatever a
@@ -54,10 +61,14 @@ public:
     ResponseFacts Request(const std::string& url, const HeadersHook& onHeaders,
                           const BodyHook& onBody);
 
+    const TransferLimits& Limits() const { return limits_; }
+
     // Splits an http or https URL; throws CInternetException otherwise.
     static ParsedUrl Parse(const std::string& url);
-    // "User-Agent: ...\r\nHost:" + host, the block every request carries.
-    static std::string HeaderBlock(const std::string& host);
+    // `url` with every byte an address may not carry (a blank, a control
+    // character, 8-bit text) percent-encoded after the host; what is already
+    // encoded stays as it is.
+    static std::string EncodeUrl(const std::string& url);
     // The leading decimal digits of a Content-Length value; 0 otherwise.
     static int64_t ParseContentLength(const std::string& text);
 
@@ -65,8 +76,11 @@ private:
     static size_t OnHeaderLine(char* data, size_t size, size_t count, void* self);
     static size_t OnBodyData(char* data, size_t size, size_t count, void* self);
     void Reset();
+    void ApplyDeadline(const std::string& url);
 
     CURL* curl_ = nullptr;
+    TransferLimits limits_;
+    std::chrono::steady_clock::time_point deadline_;
     ResponseFacts facts_;
     const HeadersHook* onHeaders_ = nullptr;
     const BodyHook* onBody_ = nullptr;

@@ -3,14 +3,42 @@
 #include "CAtomicFile.h"
 #include "CDownloadEngine.h"
 #include "CFileException.h"
+#include "CNameDecoder.h"
+#include "CPartialFiles.h"
 #include "CSafePath.h"
 #include "CZipReader.h"
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Packages smaller than this (compressed) are unpacked on the calling thread.
+constexpr uint64_t kMinBytesToShare = 1024 * 1024;
+constexpr unsigned kMaxWorkers = 4;
+
+enum class Outcome : unsigned char
+{
+    Folder,
+    Written,
+    Skipped,
+};
+
+// One entry as the directory lists it, with the file it goes to: nothing
+// when its name leads out of the folder or is neither UTF-8 nor code page 949.
+struct PlannedEntry
+{
+    std::string name;
+    std::optional<fs::path> output;
+    bool folder = false;
+};
 
 bool IsFolderEntry(const std::string& name)
 {
@@ -35,15 +63,25 @@ void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk)
     reader.CloseEntry();
 }
 
+// Makes the folder of an output file unless it is the one made last.
+void MakeFolderOf(const fs::path& output, std::string& lastFolder)
+{
+    const fs::path folder = output.parent_path();
+    if (folder.native() == lastFolder) {
+        return;
+    }
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        CDownloadEngine::MakeFolders(folder.native());
+    }
+    lastFolder = folder.native();
+}
+
 // Writes the current entry; false when its output could not be opened or
 // written (the file then stays as it was).
 bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy policy,
                 std::vector<char>& chunk)
 {
-    std::error_code error;
-    if (!fs::is_directory(output.parent_path(), error)) {
-        CDownloadEngine::MakeFolders(output.parent_path().native());
-    }
     CAtomicFile file;
     if (!file.Open(output)) {
         return false;
@@ -60,34 +98,176 @@ bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy pol
     return true;
 }
 
+// The entries of a package, read from its central directory, and the bytes
+// they hold packed.
+std::vector<PlannedEntry> Plan(const std::string& package, const fs::path& folder,
+                               uint64_t& packedBytes)
+{
+    std::vector<PlannedEntry> plan;
+    packedBytes = 0;
+    CZipReader reader;
+    reader.OpenArchive(package);
+    for (bool more = reader.HasEntry(); more; more = reader.GoToNextEntry()) {
+        ZipEntryInfo info;
+        reader.GetEntryInfo(&info);
+        PlannedEntry entry{reader.EntryName(), std::nullopt, false};
+        const auto name =
+            CNameDecoder::Decode(entry.name, (info.flags & CNameDecoder::kUtf8Flag) != 0);
+        if (name) {
+            entry.output = CSafePath::Resolve(folder, *name);
+            entry.folder = IsFolderEntry(*name);
+        }
+        packedBytes += info.compressedSize;
+        plan.push_back(std::move(entry));
+    }
+    reader.CloseArchive();
+    return plan;
+}
+
+// Whether two entries write the same file: their order then decides what
+// stays, so the package is unpacked in order on one thread.
+bool HasRepeatedOutputs(const std::vector<PlannedEntry>& plan)
+{
+    std::unordered_set<std::string> outputs;
+    for (const PlannedEntry& entry : plan) {
+        if (entry.output && !entry.folder && !outputs.insert(entry.output->native()).second) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The partial files other runs left in the folders this package writes to.
+void RemoveStalePartialFiles(const std::vector<PlannedEntry>& plan, const fs::path& folder)
+{
+    std::unordered_set<std::string> folders{folder.native()};
+    for (const PlannedEntry& entry : plan) {
+        if (entry.output && !entry.folder) {
+            folders.insert(entry.output->parent_path().native());
+        }
+    }
+    for (const std::string& each : folders) {
+        CPartialFiles::RemoveStale(each);
+    }
+}
+
+// Entries handed out to workers in package order; each worker reads the
+// package through a reader of its own. The first failure in package order
+// wins: no entry after it is started, and it is thrown again at the end.
+class CUnpackRun
+{
+public:
+    CUnpackRun(const std::string& package, const std::vector<PlannedEntry>& plan,
+               UnopenablePolicy policy)
+        : package_(package), plan_(plan), policy_(policy), outcomes_(plan.size())
+    {}
+
+    void Work() noexcept
+    {
+        size_t index = 0;
+        try {
+            CZipReader reader;
+            reader.OpenArchive(package_);
+            std::vector<char> chunk(CPackageUnpacker::kCopyChunk);
+            std::string lastFolder; // the folder this worker made or found last
+            size_t at = 0;
+            while ((index = next_++) < plan_.size() && index < failedAt_) {
+                for (; at < index; ++at) {
+                    reader.GoToNextEntry();
+                }
+                outcomes_[index] = Process(reader, plan_[index], chunk, lastFolder);
+            }
+        } catch (...) {
+            Record(index, std::current_exception());
+        }
+    }
+
+    UnpackReport Report() const
+    {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+        UnpackReport report;
+        for (size_t index = 0; index < plan_.size(); ++index) {
+            if (outcomes_[index] == Outcome::Written) {
+                report.written.push_back(*plan_[index].output);
+            } else if (outcomes_[index] == Outcome::Skipped) {
+                report.skipped.push_back(plan_[index].name);
+            }
+        }
+        return report;
+    }
+
+private:
+    Outcome Process(CZipReader& reader, const PlannedEntry& entry, std::vector<char>& chunk,
+                    std::string& lastFolder) const
+    {
+        if (entry.output && entry.folder) {
+            CDownloadEngine::MakeFolders(entry.output->native());
+            std::error_code error;
+            if (fs::is_directory(*entry.output, error)) {
+                return Outcome::Folder;
+            }
+        } else if (entry.output) {
+            MakeFolderOf(*entry.output, lastFolder);
+            if (WriteEntry(reader, *entry.output, policy_, chunk)) {
+                return Outcome::Written;
+            }
+        }
+        if (policy_ == UnopenablePolicy::Fail) {
+            throw CFileException("cannot write the package entry", entry.name);
+        }
+        return Outcome::Skipped;
+    }
+
+    void Record(size_t index, std::exception_ptr failure) noexcept
+    {
+        const std::scoped_lock guard(lock_);
+        if (index < failedAt_) {
+            failedAt_ = index;
+            failure_ = std::move(failure);
+        }
+    }
+
+    const std::string& package_;
+    const std::vector<PlannedEntry>& plan_;
+    const UnopenablePolicy policy_;
+    std::vector<Outcome> outcomes_; // each written by the worker that took the entry
+    std::atomic<size_t> next_{0};
+    std::atomic<size_t> failedAt_{SIZE_MAX};
+    std::mutex lock_;
+    std::exception_ptr failure_;
+};
+
+unsigned WorkerCount(const std::vector<PlannedEntry>& plan, uint64_t packedBytes)
+{
+    if (packedBytes < kMinBytesToShare || HasRepeatedOutputs(plan)) {
+        return 1;
+    }
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    return unsigned(std::min<size_t>({cores, kMaxWorkers, plan.size()}));
+}
+
 } // namespace
 
 UnpackReport CPackageUnpacker::Unpack(const std::string& package, const fs::path& folder,
                                       UnopenablePolicy policy)
 {
-    UnpackReport report;
-    std::vector<char> chunk(kCopyChunk);
-    CZipReader reader;
-    reader.OpenArchive(package);
-    for (bool more = reader.HasEntry(); more; more = reader.GoToNextEntry()) {
-        const std::string name = reader.EntryName();
-        const std::optional<fs::path> output = CSafePath::Resolve(folder, name);
-        bool done = output.has_value();
-        if (done && IsFolderEntry(name)) {
-            CDownloadEngine::MakeFolders(output->native());
-        } else if (done) {
-            done = WriteEntry(reader, *output, policy, chunk);
-            if (done) {
-                report.written.push_back(*output);
-            }
-        }
-        if (!done) {
-            if (policy == UnopenablePolicy::Fail) {
-                throw CFileException("cannot write the package entry", name);
-            }
-            report.skipped.push_back(name);
+    uint64_t packedBytes = 0;
+    const std::vector<PlannedEntry> plan = Plan(package, folder, packedBytes);
+    RemoveStalePartialFiles(plan, folder);
+    CUnpackRun run(package, plan, policy);
+    std::vector<std::thread> helpers;
+    for (unsigned helper = 1; helper < WorkerCount(plan, packedBytes); ++helper) {
+        try {
+            helpers.emplace_back(&CUnpackRun::Work, &run);
+        } catch (...) {
+            break; // no thread to be had: fewer workers share the entries
         }
     }
-    reader.CloseArchive();
-    return report;
+    run.Work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    return run.Report();
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 // What happens to an entry whose output file cannot be opened for writing:
-// a read-only file, a folder in the way, or a name leading out of the
-// target folder.
+// a read-only file, a folder in the way, a name leading out of the target
+// folder, or a name that is neither UTF-8 nor code page 949 text.
 enum class UnopenablePolicy
 {
     Skip, // leave the entry out and go on (the downloader)
@@ -23,7 +23,11 @@ struct UnpackReport
 // The unpack loop both programs run on a downloaded package: every entry is
 // written below the target folder, each file through a temporary file that
 // replaces the old one only after its CRC-32 matched. Folder entries create
-// their folder; a symbolic-link entry becomes a plain file.
+// their folder; a symbolic-link entry becomes a plain file. Names are decoded
+// to UTF-8 (CNameDecoder). A large package is shared out among a few
+// threads, one entry at a time in package order; the report and the failure
+// thrown are those of the package order. Partial files older than a day in
+// the folders written to are removed first.
 class CPackageUnpacker
 {
 public:

@@ -44,10 +44,11 @@ bool IsWithin(const fs::path& inner, const fs::path& outer)
     return outerEnd == outer.end();
 }
 
-bool IsLink(const fs::path& level)
+// What a level of a path is on disk, without following a link.
+fs::file_type LevelType(const fs::path& level)
 {
     std::error_code error;
-    return fs::is_symlink(fs::symlink_status(level, error));
+    return fs::symlink_status(level, error).type();
 }
 
 } // namespace
@@ -67,9 +68,15 @@ std::optional<fs::path> CSafePath::Resolve(const fs::path& folder, std::string_v
     // the folder; the folder itself is resolved only when one is met.
     fs::path result = folder;
     std::optional<fs::path> canonicalFolder;
+    bool exists = true; // below a missing level nothing exists, links neither
     for (size_t i = 0; i < levels.size(); ++i) {
         result /= fs::path(std::string(levels[i]));
-        if (i + 1 == levels.size() || !IsLink(result)) {
+        if (i + 1 == levels.size() || !exists) {
+            continue;
+        }
+        const fs::file_type type = LevelType(result);
+        exists = type != fs::file_type::not_found;
+        if (type != fs::file_type::symlink) {
             continue;
         }
         std::error_code error;
@@ -88,6 +95,11 @@ std::string CSafePath::FolderPart(std::string_view path)
 {
     const size_t last = path.find_last_of("/\\");
     return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last));
+}
+
+fs::path CSafePath::ParentFolder(const fs::path& path)
+{
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
 std::string CSafePath::Native(std::string_view path)

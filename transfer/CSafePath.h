@@ -23,6 +23,8 @@ public:
     // The text before the last separator (`\` or `/`, whichever stands
     // later), or empty text when there is none.
     static std::string FolderPart(std::string_view path);
+    // The folder a file lies in ("." for a bare name).
+    static std::filesystem::path ParentFolder(const std::filesystem::path& path);
     // `path` with every backslash turned into the native separator.
     static std::string Native(std::string_view path);
     // The text after the last "." of `path`, upper-cased; empty when none.

@@ -1,6 +1,7 @@
 #include "CZipReader.h"
 
 #include "CAtomicFile.h"
+#include "CCrc32.h"
 #include "CFileException.h"
 #include "CZipException.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -26,6 +28,7 @@ constexpr uint32_t kCentralSignature = 0x02014b50;
 constexpr uint32_t kLocalSignature = 0x04034b50;
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kCentralHeaderSize = 46;
+constexpr size_t kTextsReadAhead = 466;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr uint64_t kMaxSearchBack = 0xffff;
 constexpr size_t kSearchStep = 1024;
@@ -35,6 +38,37 @@ constexpr uint16_t kZip64ExtraId = 0x0001;
 constexpr uint32_t kZip64Marker = 0xffffffff;
 constexpr unsigned kUnixHost = 3;
 constexpr uint32_t kDosReadOnly = 0x01;
+
+// The process's file creation mask, read once without changing it.
+mode_t ReadUmask()
+{
+    std::FILE* status = std::fopen("/proc/self/status", "re");
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (status != nullptr && !found && std::fgets(line, sizeof line, status) != nullptr) {
+        found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    if (status != nullptr) {
+        std::fclose(status);
+    }
+    if (!found) {
+        mask = umask(022); // no /proc: the two calls race only at start-up
+        umask(mode_t(mask));
+    }
+    return mode_t(mask & 0777);
+}
+
+bool HasUnixMode(const ZipEntryInfo& info)
+{
+    return (info.versionMadeBy >> 8) == kUnixHost && (info.externalAttributes >> 16) != 0;
+}
+
+mode_t ProcessUmask()
+{
+    static const mode_t mask = ReadUmask();
+    return mask;
+}
 
 // Little-endian fields of a record, read in order.
 class CFieldReader
@@ -212,8 +246,17 @@ bool CZipReader::GoToNextEntry()
 
 void CZipReader::ReadCentralHeader()
 {
-    unsigned char header[kCentralHeaderSize];
-    ReadAt(centralHeaderPosition_, header, sizeof header);
+    // The header and, in most packages, its texts in one read.
+    unsigned char header[kCentralHeaderSize + kTextsReadAhead];
+    const uint64_t position = centralHeaderPosition_;
+    if (position > fileSize_) {
+        Fail(kBadArchive, "record outside the file");
+    }
+    const size_t got = size_t(std::min<uint64_t>(sizeof header, fileSize_ - position));
+    if (got < kCentralHeaderSize) {
+        Fail(kBadArchive, "record outside the file");
+    }
+    ReadAt(position, header, got);
     CFieldReader fields(header);
     if (fields.U32() != kCentralSignature) {
         Fail(kBadArchive, "bad central header");
@@ -238,7 +281,9 @@ void CZipReader::ReadCentralHeader()
 
     std::string texts(size_t(info.fileNameLength) + info.extraFieldLength + info.commentLength,
                       '\0');
-    ReadAt(centralHeaderPosition_ + kCentralHeaderSize, texts.data(), texts.size());
+    const size_t ahead = std::min(texts.size(), got - kCentralHeaderSize);
+    std::memcpy(texts.data(), header + kCentralHeaderSize, ahead);
+    ReadAt(position + kCentralHeaderSize + ahead, texts.data() + ahead, texts.size() - ahead);
     name_ = texts.substr(0, info.fileNameLength);
     extra_ = texts.substr(info.fileNameLength, info.extraFieldLength);
     comment_ = texts.substr(size_t(info.fileNameLength) + info.extraFieldLength);
@@ -365,7 +410,7 @@ size_t CZipReader::ReadEntry(char* buffer, size_t size)
     size = size_t(std::min<uint64_t>(size, uncompressedLeft_));
     const size_t produced =
         info_.method == Z_DEFLATED ? ReadDeflated(buffer, size) : ReadStored(buffer, size);
-    crc_ = uint32_t(crc32_z(crc_, reinterpret_cast<const Bytef*>(buffer), produced));
+    crc_ = CCrc32::Update(crc_, buffer, produced);
     uncompressedLeft_ -= produced;
     return produced;
 }
@@ -400,7 +445,11 @@ size_t CZipReader::ReadDeflated(char* buffer, size_t size)
         stream_->avail_in = unsigned(inputAvailable_);
         stream_->next_out = reinterpret_cast<Bytef*>(buffer + produced);
         stream_->avail_out = unsigned(size - produced);
-        const int result = inflate(stream_, Z_SYNC_FLUSH);
+        // When the rest of the entry is in the buffer and the caller takes
+        // all of its bytes, inflate finishes in this call and keeps no
+        // window: no 32 KiB copy of the output per call.
+        const bool whole = compressedLeft_ == 0 && size == uncompressedLeft_;
+        const int result = inflate(stream_, whole ? Z_FINISH : Z_SYNC_FLUSH);
         const size_t consumed = inputAvailable_ - stream_->avail_in;
         inputStart_ += consumed;
         inputAvailable_ -= consumed;
@@ -409,7 +458,10 @@ size_t CZipReader::ReadDeflated(char* buffer, size_t size)
             streamEnded_ = true;
             break;
         }
-        if (result != Z_OK && result != Z_NEED_DICT) {
+        // A full output buffer is no error: the entry holds more than its
+        // recorded size, which the CRC check then finds.
+        if (result != Z_OK && result != Z_NEED_DICT &&
+            !(result == Z_BUF_ERROR && produced == size)) {
             Fail(result);
         }
     }
@@ -457,25 +509,45 @@ void CZipReader::CloseArchive()
     CloseEntry();
 }
 
-void* CZipReader::Allocate(void* self, unsigned items, unsigned size)
+void* CZipReader::Allocate(void* self, unsigned items, unsigned size) noexcept
 {
     if (size != 0 && items > SIZE_MAX / size) {
         return nullptr;
     }
     void* block = std::malloc(size_t(items) * size);
-    if (block != nullptr) {
+    if (block == nullptr) {
+        return nullptr;
+    }
+    try {
         static_cast<CZipReader*>(self)->blocks_.insert(block);
+    } catch (...) { // no room to record it: zlib reports Z_MEM_ERROR
+        std::free(block);
+        return nullptr;
     }
     return block;
 }
 
-void CZipReader::Release(void* self, void* block)
+void CZipReader::Release(void* self, void* block) noexcept
 {
     static_cast<CZipReader*>(self)->blocks_.erase(block);
     std::free(block);
 }
 
 std::time_t CZipReader::DosToTime(uint32_t dosDateTime)
+{
+    // mktime looks at the time zone file on every call; the entries of a
+    // package mostly share their time, so the last one is kept per thread.
+    thread_local uint32_t lastDosDateTime = 0;
+    thread_local std::time_t lastTime = -1;
+    if (lastTime != -1 && dosDateTime == lastDosDateTime) {
+        return lastTime;
+    }
+    lastDosDateTime = dosDateTime;
+    lastTime = ConvertDosTime(dosDateTime);
+    return lastTime;
+}
+
+std::time_t CZipReader::ConvertDosTime(uint32_t dosDateTime)
 {
     const uint32_t time = dosDateTime & 0xffff;
     const uint32_t date = dosDateTime >> 16;
@@ -494,17 +566,31 @@ void CZipReader::SetOutputFileTimes(CAtomicFile& output, const ZipEntryInfo& inf
 {
     const int fd = output.Descriptor();
     const timespec times[2] = {{0, UTIME_NOW}, {info.modificationTime, 0}};
-    futimens(fd, times);
-    struct stat status
-    {
-    };
-    fstat(fd, &status);
-    mode_t mode = status.st_mode & 0777;
-    const mode_t unixMode = mode_t(info.externalAttributes >> 16) & 0777;
-    if ((info.versionMadeBy >> 8) == kUnixHost && (info.externalAttributes >> 16) != 0) {
-        mode = unixMode;
-    } else if (info.externalAttributes & kDosReadOnly) {
-        mode &= ~mode_t(0222);
+    bool done = futimens(fd, times) == 0;
+    if (done && !HasUnixMode(info)) {
+        // Only a read-only attribute changes what the file has now.
+        struct stat status
+        {
+        };
+        done = fstat(fd, &status) == 0 && fchmod(fd, OutputMode(status.st_mode & 0777, info)) == 0;
+    } else if (done) {
+        done = fchmod(fd, OutputMode(0, info)) == 0;
     }
-    fchmod(fd, mode);
+    if (!done) {
+        throw CFileException(std::string("cannot stamp the file (") + std::strerror(errno) + ")",
+                             output.Target().string());
+    }
+}
+
+mode_t CZipReader::OutputMode(mode_t current, const ZipEntryInfo& info)
+{
+    const uint32_t unixMode = info.externalAttributes >> 16;
+    if (HasUnixMode(info)) {
+        // The stored bits, but never more than the umask lets through; a
+        // link or device entry becomes a plain data file.
+        const uint32_t type = unixMode & S_IFMT;
+        const mode_t wanted = type == 0 || type == S_IFREG ? mode_t(unixMode & 0777) : 0666;
+        return wanted & ~ProcessUmask();
+    }
+    return info.externalAttributes & kDosReadOnly ? current & ~mode_t(0222) : current;
 }

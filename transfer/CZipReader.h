@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <sys/types.h>
 #include <unordered_set>
 #include <vector>
 
@@ -72,12 +73,18 @@ public:
     void CloseArchive();
 
     // Stamps a written output file: modification time from the entry, access
-    // time now, permission bits from the entry's attributes (a Unix entry's
-    // mode, or read-only as no write bits; never a file type or set-id bit).
+    // time now, permission bits from the entry's attributes. Throws
+    // CFileException when the file cannot be stamped.
     static void SetOutputFileTimes(CAtomicFile& output, const ZipEntryInfo& info);
+    // The permission bits of an output file whose bits are `current` now: a
+    // Unix entry's mode through the process's umask (a link or other special
+    // entry as a plain 0666 file; never a set-id bit), a read-only DOS entry
+    // without write bits, any other entry as it is.
+    static mode_t OutputMode(mode_t current, const ZipEntryInfo& info);
     static std::time_t DosToTime(uint32_t dosDateTime);
 
 private:
+    static std::time_t ConvertDosTime(uint32_t dosDateTime);
     void ReadCentralHeader();
     void ReadAt(uint64_t position, void* buffer, size_t size) const;
     [[noreturn]] void Fail(int code, const std::string& detail = {}) const;
@@ -86,8 +93,9 @@ private:
     size_t ReadStored(char* buffer, size_t size);
     size_t ReadDeflated(char* buffer, size_t size);
     void FillInput();
-    static void* Allocate(void* self, unsigned items, unsigned size);
-    static void Release(void* self, void* block);
+    // zlib's allocation hooks; no exception may cross zlib's C frames.
+    static void* Allocate(void* self, unsigned items, unsigned size) noexcept;
+    static void Release(void* self, void* block) noexcept;
 
     std::string path_;
     int fd_ = -1;

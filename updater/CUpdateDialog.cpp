@@ -75,8 +75,14 @@ bool CUpdateDialog::Prepare()
     if (!CUpdater::NeedsUpdate(arguments_, info_)) {
         return false;
     }
+    if (!CUpdater::CanApply(arguments_, info_)) {
+        // Nothing is stopped for an update that could not complete: the
+        // editor would be ended again at every start.
+        Finish(false);
+        return true;
+    }
     status_->setText(CUpdater::kStoppingEditor);
-    CUpdater::StopEditor(arguments_.editorName);
+    CUpdater::StopEditor(arguments_);
     status_->setText(CUpdater::kStarting);
     QTimer::singleShot(kWorkerDelayMs, this, &CUpdateDialog::StartWorker);
     return true;

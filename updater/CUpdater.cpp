@@ -1,6 +1,8 @@
 #include "CUpdater.h"
 
+#include "CAtomicFile.h"
 #include "CDownloadEngine.h"
+#include "CNameDecoder.h"
 #include "CPackageUnpacker.h"
 #include "CProcesses.h"
 #include "CRegistry.h"
@@ -9,6 +11,8 @@
 #include <QFileInfo>
 
 #include <filesystem>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -16,7 +20,8 @@ namespace {
 
 // Where each path goes: empty for an empty path (nothing to fetch, as a
 // download to the folder itself never could be written); nothing at all
-// when a path leads out of the installation folder.
+// when a path leads out of the installation folder or is neither UTF-8 nor
+// code page 949 text.
 std::optional<std::vector<fs::path>> Targets(const UpdateArguments& arguments,
                                              const UpdateInfo& info)
 {
@@ -26,13 +31,66 @@ std::optional<std::vector<fs::path>> Targets(const UpdateArguments& arguments,
             targets.emplace_back();
             continue;
         }
-        const auto target = CSafePath::Resolve(arguments.installFolder, path);
+        const auto name = CNameDecoder::Decode(path);
+        const auto target =
+            name ? CSafePath::Resolve(arguments.installFolder, *name) : std::nullopt;
         if (!target) {
             return std::nullopt;
         }
         targets.push_back(*target);
     }
     return targets;
+}
+
+// The nearest folder of `path` that exists.
+fs::path ExistingFolder(fs::path path)
+{
+    std::error_code error;
+    while (!fs::exists(path, error) && path.has_relative_path()) {
+        path = path.parent_path();
+    }
+    return path;
+}
+
+// A folder takes new files when it has a write permission bit (tested
+// itself, as root ignores the bits) and the system lets this process write.
+bool FolderWritable(const fs::path& folder)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    return fs::is_directory(status) &&
+           (status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
+                                    fs::perms::others_write)) != fs::perms::none &&
+           access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool TargetWritable(const fs::path& target)
+{
+    return CAtomicFile::CanReplace(target) && FolderWritable(ExistingFolder(target.parent_path()));
+}
+
+// The size the server announces for `url` (0 when it names none); throws
+// when the file cannot be fetched.
+uint64_t AnnouncedSize(const std::string& url)
+{
+    CHttpSession session({.totalSeconds = CUpdater::kInfoSeconds});
+    int64_t size = 0;
+    CDownloadEngine::OpenResource(
+        session, url,
+        [&size](const ResponseFacts& facts) {
+            size = facts.contentLength;
+            return false; // the headers are all that is wanted
+        },
+        [](const char*, size_t) {});
+    return uint64_t(size);
+}
+
+uint64_t FreeBytes(const fs::path& folder)
+{
+    struct statvfs info
+    {
+    };
+    return statvfs(folder.c_str(), &info) == 0 ? uint64_t(info.f_bavail) * info.f_frsize : 0;
 }
 
 bool Download(const std::string& url, const std::string& path, const fs::path& target,
@@ -66,18 +124,39 @@ std::optional<UpdateArguments> CUpdater::ParseArguments(const QStringList& argum
 
 bool CUpdater::NeedsUpdate(const UpdateArguments& arguments, UpdateInfo& info)
 {
-    return CUpdateInfo::Decide(CDownloadEngine::FetchText(arguments.infoUrl),
-                               arguments.installedVersion, info);
+    return CUpdateInfo::Decide(
+        CDownloadEngine::FetchText(arguments.infoUrl, {.totalSeconds = kInfoSeconds}),
+        arguments.installedVersion, info);
 }
 
-void CUpdater::StopEditor(const std::string& editorName)
+bool CUpdater::CanApply(const UpdateArguments& arguments, const UpdateInfo& info)
 {
-    const QString wanted = QString::fromStdString(editorName);
-    for (const platform::ProcessEntry& process : platform::CProcesses::Snapshot()) {
-        if (process.executableName.compare(wanted, Qt::CaseInsensitive) == 0) {
-            platform::CProcesses::Terminate(process.pid);
+    const auto targets = Targets(arguments, info);
+    if (!targets) {
+        return false;
+    }
+    uint64_t needed = 0;
+    for (size_t index = 0; index < targets->size(); ++index) {
+        const fs::path& target = (*targets)[index];
+        if (target.empty()) {
+            continue;
+        }
+        if (!TargetWritable(target)) {
+            return false;
+        }
+        try {
+            needed += AnnouncedSize(info.baseUrl + "/" + info.paths[index]);
+        } catch (const std::exception&) {
+            return false;
         }
     }
+    return needed <= FreeBytes(ExistingFolder(arguments.installFolder));
+}
+
+void CUpdater::StopEditor(const UpdateArguments& arguments)
+{
+    platform::CProcesses::StopProgram(QString::fromStdString(
+        (fs::path(arguments.installFolder) / arguments.editorName).string()));
 }
 
 bool CUpdater::Run(const UpdateArguments& arguments, const UpdateInfo& info,

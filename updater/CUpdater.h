@@ -33,6 +33,9 @@ public:
     static constexpr const char* kFailed = "업데이트를 실패하였습니다.";
     // Where the updater records the installed version.
     static constexpr const char* kSettingsKey = "HKEY_CURRENT_USER\\Software\\pixvel";
+    // The information file is fetched before the window shows: it may take
+    // this long in all.
+    static constexpr long kInfoSeconds = 30;
 
     // What the transfers report, on the worker thread.
     struct Observer
@@ -46,9 +49,16 @@ public:
     static std::optional<UpdateArguments> ParseArguments(const QStringList& arguments);
     // Fetches the information file and decides; no update on any failure.
     static bool NeedsUpdate(const UpdateArguments& arguments, UpdateInfo& info);
-    // Ends every process of the user whose program file name equals
-    // `editorName` without regard to case, and waits until each is gone.
-    static void StopEditor(const std::string& editorName);
+    // Whether the update can be applied, checked before anything is
+    // stopped: every path stays inside the installation folder and is UTF-8
+    // or code page 949 text, every file there can be replaced and every
+    // folder written to, each file answers with a success status, and the
+    // disk has room for the sizes the answers announce.
+    static bool CanApply(const UpdateArguments& arguments, const UpdateInfo& info);
+    // Ends every process of the user that runs the installation folder's
+    // editor program (that very file, not a namesake elsewhere) and waits
+    // until each is gone.
+    static void StopEditor(const UpdateArguments& arguments);
     // Downloads every path (unpacking packages into their folder), then
     // records the version and restarts the editor. False on any failure,
     // with the registry untouched and the editor not started; a path that

@@ -2,7 +2,9 @@
 // the installation current. Ends at once, showing nothing, when there is
 // nothing to update.
 
+#include "CPartialFiles.h"
 #include "CUpdateDialog.h"
+#include "QtTranslations.h"
 
 #include <QApplication>
 
@@ -11,6 +13,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
+    CPartialFiles::InstallSignalCleanup();
     const auto arguments = CUpdater::ParseArguments(application.arguments().mid(1));
     if (!arguments) {
         return 0;
@@ -22,7 +26,10 @@ int main(int argc, char** argv)
     dialog.show();
     const int code = application.exec();
     if (dialog.WorkerRunning()) {
-        std::_Exit(code); // closed during a transfer: the process ends with it
+        // Closed during a transfer: the process ends with it, taking the
+        // transfer's partial file along.
+        CPartialFiles::RemoveAll();
+        std::_Exit(code);
     }
     return code;
 }

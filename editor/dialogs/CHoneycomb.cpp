@@ -48,6 +48,7 @@ constexpr int kGreyRight = 150;
 constexpr int kLargeTop = 166;
 constexpr int kLargeWidth = 28;
 constexpr int kLargeRightCentre = 168;
+constexpr int kLargeRightAfter = 153; // the right one is tested for 153 < x
 constexpr int kWidth = 183;
 constexpr int kHeight = 199;
 
@@ -94,9 +95,9 @@ bool InZone(QPoint p)
 {
     const bool main = p.y() < kMainBottom;
     const bool grey = p.x() >= kGreyLeft && p.x() <= kGreyRight && p.y() >= kGreyTop;
-    const bool large = p.y() > kLargeTop && ((p.x() >= 0 && p.x() <= kLargeWidth) ||
-                                             (p.x() > kLargeRightCentre - kLargeWidth / 2 &&
-                                              p.x() <= kLargeRightCentre + kLargeWidth / 2));
+    const bool large = p.y() > kLargeTop &&
+                       ((p.x() >= 0 && p.x() <= kLargeWidth) ||
+                        (p.x() > kLargeRightAfter && p.x() <= kLargeRightCentre + kLargeWidth / 2));
     return main || grey || large;
 }
 

@@ -141,8 +141,13 @@ void CNewPictureDialog::accept()
 {
     const std::optional<int> width = width_->Number();
     const std::optional<int> height = height_->Number();
-    if (!CPictureSizeCheck::Accept(this, width, height)) {
-        (modes_->checkedId() == CustomMode ? width_ : static_cast<QWidget*>(sizes_))->setFocus();
+    if (const auto refused = CPictureSizeCheck::Check(this, width, height);
+        refused != CPictureSizeCheck::Refused::None) {
+        if (modes_->checkedId() != CustomMode) {
+            sizes_->setFocus();
+        } else {
+            (refused == CPictureSizeCheck::Refused::Height ? height_ : width_)->setFocus();
+        }
         return;
     }
     size_ = QSize(*width, *height);

@@ -193,10 +193,12 @@ void COpenSizeDialog::accept()
     if (source_.IsNull()) {
         return;
     }
-    if (choices_->checkedId() == Custom &&
-        !CPictureSizeCheck::Accept(this, width_->Number(), height_->Number())) {
-        width_->setFocus();
-        return;
+    if (choices_->checkedId() == Custom) {
+        const auto refused = CPictureSizeCheck::Check(this, width_->Number(), height_->Number());
+        if (refused != CPictureSizeCheck::Refused::None) {
+            (refused == CPictureSizeCheck::Refused::Height ? height_ : width_)->setFocus();
+            return;
+        }
     }
     const QSize target = TargetSize();
     CBitmap result(source_.Image());

@@ -16,20 +16,21 @@ bool CPictureSizeCheck::IsAcceptable(std::optional<int> width, std::optional<int
     return SideFits(width) && SideFits(height) && qint64(*width) * *height <= kMaxPixels;
 }
 
-bool CPictureSizeCheck::Accept(QWidget* parent, std::optional<int> width, std::optional<int> height)
+CPictureSizeCheck::Refused CPictureSizeCheck::Check(QWidget* parent, std::optional<int> width,
+                                                    std::optional<int> height)
 {
     if (!SideFits(width) || !SideFits(height)) {
         ShowRefusal(parent,
                     QStringLiteral("가로크기와 세로크기는 1 부터 %1 사이의 정수로 입력하십시오.")
                         .arg(kMaxSide));
-        return false;
+        return SideFits(width) ? Refused::Height : Refused::Width;
     }
     if (!IsAcceptable(width, height)) {
         ShowRefusal(parent, QStringLiteral("그림이 너무 큽니다. 가로크기 × 세로크기가 6억 화소를 "
                                            "넘지 않도록 입력하십시오."));
-        return false;
+        return Refused::Width;
     }
-    return true;
+    return Refused::None;
 }
 
 void CPictureSizeCheck::ReportNoMemory(QWidget* parent)

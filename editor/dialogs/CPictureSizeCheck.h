@@ -14,9 +14,17 @@ public:
     static constexpr int kMaxSide = 30000;
     static constexpr qint64 kMaxPixels = 600'000'000;
 
+    // The field to correct after a refusal.
+    enum class Refused
+    {
+        None,
+        Width, // also when only the product of both is too big
+        Height,
+    };
+
     static bool IsAcceptable(std::optional<int> width, std::optional<int> height);
     // Checks a typed size; a refused size is explained in a message box.
-    static bool Accept(QWidget* parent, std::optional<int> width, std::optional<int> height);
+    static Refused Check(QWidget* parent, std::optional<int> width, std::optional<int> height);
     // Says that a picture of an accepted size could still not be made.
     static void ReportNoMemory(QWidget* parent);
 };

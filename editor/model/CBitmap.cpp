@@ -2,10 +2,13 @@
 
 #include "CImageEncoders.h"
 #include "CImageFileCheck.h"
+#include "CPngColourKey.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+
+#include <cstdlib>
 
 namespace {
 
@@ -42,8 +45,10 @@ Status PrepareReader(const QString& path, QImageReader& reader)
     if (!reader.canRead()) {
         return StatusOfReader(reader);
     }
-    const QSize size = reader.size();
-    if (!size.isValid()) {
+    // A bitmap stored top-down announces a negative height.
+    const QSize announced = reader.size();
+    const QSize size(std::abs(announced.width()), std::abs(announced.height()));
+    if (size.isEmpty()) {
         return Status::GenericError;
     }
     if (qint64(size.width()) * size.height() > CBitmap::kMaxDecodePixels) {
@@ -53,6 +58,31 @@ Status PrepareReader(const QString& path, QImageReader& reader)
         return Status::GenericError;
     }
     return Status::Ok;
+}
+
+// Decodes the picture the reader was prepared for.
+bool ReadPicture(QImageReader& reader, QImage* image)
+{
+    if (reader.format() == "png") {
+        if (std::optional<QImage> keyed = CPngColourKey::Decode(reader.fileName())) {
+            *image = std::move(*keyed);
+            return !image->isNull();
+        }
+    }
+    return reader.read(image);
+}
+
+// Decoders return many pixel formats (16-bit, indexed, grey, with or without
+// alpha or a colour key); the pipeline works on two: 32-bit RGB for opaque
+// pictures and premultiplied ARGB for the others.
+QImage InPipelineFormat(QImage image)
+{
+    if (image.format() == QImage::Format_RGB32 ||
+        image.format() == QImage::Format_ARGB32_Premultiplied) {
+        return image;
+    }
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
 }
 
 QImage DrawnAtSize(const QImage& source, const QSize& size, QImage::Format format)
@@ -75,6 +105,15 @@ CBitmap::CBitmap(QImage image) : image_(std::move(image)) {}
 
 CBitmap::CBitmap(QImage image, Status status) : image_(std::move(image)), status_(status) {}
 
+CBitmap CBitmap::FromDecoded(QImage image)
+{
+    QImage converted = InPipelineFormat(std::move(image));
+    if (converted.isNull()) {
+        return CBitmap(QImage(), Status::OutOfMemory);
+    }
+    return CBitmap(std::move(converted));
+}
+
 Status CBitmap::Fail(Status status)
 {
     if (Failed(status)) {
@@ -90,10 +129,10 @@ CBitmap CBitmap::FromFile(const QString& path)
         return CBitmap(QImage(), status);
     }
     QImage image;
-    if (!reader.read(&image)) {
+    if (!ReadPicture(reader, &image)) {
         return CBitmap(QImage(), StatusOfReader(reader));
     }
-    return CBitmap(std::move(image));
+    return FromDecoded(std::move(image));
 }
 
 CBitmap CBitmap::Thumbnail(const QString& path, int width, int height)
@@ -110,13 +149,13 @@ CBitmap CBitmap::Thumbnail(const QString& path, int width, int height)
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     reader.setScaledSize(turned ? target.transposed() : target);
     QImage image;
-    if (!reader.read(&image)) {
+    if (!ReadPicture(reader, &image)) {
         return CBitmap(QImage(), StatusOfReader(reader));
     }
     if (image.size() != target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return CBitmap(std::move(image));
+    return FromDecoded(std::move(image));
 }
 
 CBitmap CBitmap::Copy() const

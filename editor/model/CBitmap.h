@@ -32,7 +32,8 @@ public:
     CBitmap() = default;
     explicit CBitmap(QImage image);
 
-    // Decodes a picture file, upright when it carries an orientation tag.
+    // Decodes a picture file, upright when it carries an orientation tag, into
+    // 32-bit RGB (opaque pictures) or premultiplied ARGB (the others).
     static CBitmap FromFile(const QString& path);
     // A picture of exactly the given size made from a file, decoded at a
     // reduced size where the format allows it.
@@ -58,6 +59,7 @@ public:
 
 private:
     CBitmap(QImage image, Status status);
+    static CBitmap FromDecoded(QImage image);
     Status Fail(Status status);
 
     QImage image_;

@@ -15,9 +15,11 @@ bool KernelFits(bool active, float radius)
     return !active || CFilterEngine::MakeKernel(radius).has_value();
 }
 
+} // namespace
+
 // Sharpen then blur. The picture goes on unfiltered when either kernel would
 // be too large; a picture shared with no other QImage is filtered in place.
-QImage Filtered(QImage bitmap, const ItemEffects& effects)
+QImage CEffectPainter::Filter(QImage bitmap, const ItemEffects& effects)
 {
     if (!KernelFits(effects.SharpenActive(), effects.sharpenRadius) ||
         !KernelFits(effects.BlurActive(), effects.blurRadius)) {
@@ -32,16 +34,24 @@ QImage Filtered(QImage bitmap, const ItemEffects& effects)
     return bitmap;
 }
 
-} // namespace
-
-QImage CEffectPainter::Apply(QImage bitmap, const ItemEffects& effects)
+QImage CEffectPainter::Colour(QImage filtered, const ItemEffects& effects, QImage reuse)
 {
-    QImage filtered = Filtered(std::move(bitmap), effects);
     const CImageAttributes attributes(CColourMatrix::FromEffects(effects), effects.gamma);
     if (attributes.IsIdentity() || filtered.isNull()) {
         return filtered;
     }
-    return attributes.Apply(std::move(filtered));
+    return attributes.Apply(std::move(filtered), std::move(reuse));
+}
+
+bool CEffectPainter::SameFilters(const ItemEffects& a, const ItemEffects& b)
+{
+    return a.sharpenAmount == b.sharpenAmount && a.sharpenRadius == b.sharpenRadius &&
+           a.blurRadius == b.blurRadius;
+}
+
+QImage CEffectPainter::Apply(QImage bitmap, const ItemEffects& effects)
+{
+    return Colour(Filter(std::move(bitmap), effects), effects);
 }
 
 void CEffectPainter::Draw(QPainter& painter, const QImage& bitmap, const ItemEffects& effects,

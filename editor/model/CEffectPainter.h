@@ -23,6 +23,14 @@ public:
     // A bitmap that no other QImage shares is worked on in place (a caller
     // hands one over with std::move); null only when memory ran out.
     static QImage Apply(QImage bitmap, const ItemEffects& effects);
+    // The two stages of Apply: the filters (sharpen, then blur), which
+    // depend only on the filter numbers, and the colour matrix and gamma.
+    // `reuse` is an earlier result whose pixels may be overwritten (see
+    // CImageAttributes::Apply).
+    static QImage Filter(QImage bitmap, const ItemEffects& effects);
+    static QImage Colour(QImage filtered, const ItemEffects& effects, QImage reuse = QImage());
+    // Whether two sets of effects filter alike.
+    static bool SameFilters(const ItemEffects& a, const ItemEffects& b);
 
     // Draws the bitmap with its effects into the parallelogram given by three
     // corners, with smooth (high-quality) resampling.

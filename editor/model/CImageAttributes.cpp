@@ -173,7 +173,7 @@ void CImageAttributes::ApplyRows(const QImage& source, uchar* target, qsizetype 
     });
 }
 
-QImage CImageAttributes::Apply(QImage source) const
+QImage CImageAttributes::Apply(QImage source, QImage reuse) const
 {
     QImage surface = InLayout(std::move(source), QImage::Format_RGB32, QImage::Format_ARGB32);
     if (surface.isNull()) {
@@ -187,7 +187,9 @@ QImage CImageAttributes::Apply(QImage source) const
         surface.reinterpretAsFormat(format);
         return surface;
     }
-    QImage result(surface.size(), format);
+    const bool reusable =
+        reuse.isDetached() && reuse.size() == surface.size() && reuse.format() == format;
+    QImage result = reusable ? std::move(reuse) : QImage(surface.size(), format);
     if (result.isNull()) {
         return QImage();
     }

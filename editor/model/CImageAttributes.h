@@ -31,8 +31,11 @@ public:
     // The picture with every pixel passed through the matrix and the gamma:
     // Format_RGB32 when the source has no alpha and the matrix keeps alpha
     // at 255, else Format_ARGB32. Null when memory ran out. A source that is
-    // not shared with any other QImage is changed in place.
-    QImage Apply(QImage source) const;
+    // not shared with any other QImage is changed in place; otherwise the
+    // result goes into `reuse` when nobody else holds that picture and it
+    // has the result's size and format (an earlier result), so that no new
+    // picture is allocated.
+    QImage Apply(QImage source, QImage reuse = QImage()) const;
 
     // The fixed-point coefficient of input channel `from` for output channel
     // `to`, both by byte order in memory (0 blue, 1 green, 2 red, 3 alpha);

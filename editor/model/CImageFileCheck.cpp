@@ -111,7 +111,9 @@ bool BmpComplete(Bytes data)
     }
     const int64_t stride = (width * bits + 31) / 32 * 4;
     const int64_t rows = height < 0 ? -height : height;
-    return int64_t(pixelsAt) + stride * rows <= int64_t(data.size());
+    // Compared by division: stride × rows overflows for a hostile header.
+    const int64_t available = int64_t(data.size()) - int64_t(pixelsAt);
+    return available >= 0 && (stride <= 0 || rows <= available / stride);
 }
 
 // Skips GIF data sub-blocks; returns the offset after the terminator or 0.

@@ -16,6 +16,14 @@ void HighQuality(QPainter& painter)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
+// A picture made anew from the base keeps the resolution its file named, so
+// it prints at the same size.
+void KeepResolution(QImage& made, const QImage& from)
+{
+    made.setDotsPerMeterX(from.dotsPerMeterX());
+    made.setDotsPerMeterY(from.dotsPerMeterY());
+}
+
 bool Drawable(const CItem& item)
 {
     return item.GetKind() == CItem::Picture || item.GetKind() == CItem::Text;
@@ -239,10 +247,22 @@ CPictureItem* CItemCanvas::CutItem(int index, int x, int y, int width, int heigh
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), drawn, QRect(x, y, width, height));
     }
+    KeepResolution(cut, item->Bitmap());
     item->SetBitmap(std::move(cut));
     item->SetRect(QRectF(0, 0, width, height));
     item->SetEffects(ItemEffects());
     return item;
+}
+
+QSizeF CItemCanvas::JoinedSize(const QSizeF& base, const QSizeF& picture, Side side, int gap)
+{
+    // The new picture keeps its aspect ratio and matches the base's width
+    // (above, below) or height (left, right).
+    if (side == Above || side == Below) {
+        return {base.width(),
+                base.height() + gap + picture.height() * base.width() / picture.width()};
+    }
+    return {base.width() + gap + picture.width() * base.height() / picture.height(), base.height()};
 }
 
 bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int gap,
@@ -254,13 +274,9 @@ bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int 
     }
     const QSizeF base = item->Outline().boundingRect().size();
     const bool vertical = side == Above || side == Below;
-    // The new picture keeps its aspect ratio and matches the base's width
-    // (above, below) or height (left, right).
-    const double factor =
-        vertical ? base.width() / bitmap.width() : base.height() / bitmap.height();
-    const QSizeF added(bitmap.width() * factor, bitmap.height() * factor);
-    const QSizeF joined = vertical ? QSizeF(base.width(), base.height() + gap + added.height())
-                                   : QSizeF(base.width() + gap + added.width(), base.height());
+    const QSizeF joined = JoinedSize(base, bitmap.size(), side, gap);
+    const QSizeF added = vertical ? QSizeF(base.width(), joined.height() - base.height() - gap)
+                                  : QSizeF(joined.width() - base.width() - gap, base.height());
     QImage pixels(joined.toSize(), kCompatibleFormat);
     if (pixels.isNull()) {
         return false;
@@ -289,6 +305,7 @@ bool CItemCanvas::AppendPicture(int index, const QImage& bitmap, Side side, int 
         }
         painter.drawImage(addedAt, bitmap);
     }
+    KeepResolution(pixels, item->Bitmap());
     item->SetBitmap(std::move(pixels));
     item->SetRect(QRectF(QPointF(0, 0), joined));
     item->SetEffects(ItemEffects());
@@ -361,15 +378,18 @@ bool CItemCanvas::CropPicture(const QRect& rect)
 
 const QImage& CItemCanvas::Render(int first, int last, double width, double height)
 {
-    if (first == 0) {
-        composite_ = QImage();
-    }
-    if (composite_.isNull()) {
+    if (first == 0 || composite_.isNull()) {
         if (width > 0 || height > 0) {
             baseSize_ = QSizeF(width, height);
         }
-        composite_ =
-            QImage(int(baseSize_.width() + 0.5), int(baseSize_.height() + 0.5), kCompatibleFormat);
+        const QSize size(int(baseSize_.width() + 0.5), int(baseSize_.height() + 0.5));
+        // The previous composite's memory is drawn over again when nobody
+        // else holds it: a new picture of this size costs more than the
+        // drawing (its pages are faulted in afresh).
+        if (!composite_.isDetached() || composite_.size() != size) {
+            composite_ = QImage();
+            composite_ = QImage(size, kCompatibleFormat);
+        }
         if (composite_.isNull()) {
             return composite_;
         }
@@ -386,15 +406,4 @@ const QImage& CItemCanvas::Render(int first, int last, double width, double heig
         }
     }
     return composite_;
-}
-
-QImage CItemCanvas::CropTinted(const QImage& composite, const QPainterPath& cropOutline)
-{
-    QImage tinted = composite.convertToFormat(kCompatibleFormat);
-    QPainterPath outside;
-    outside.addRect(tinted.rect());
-    outside = outside.subtracted(cropOutline);
-    QPainter painter(&tinted);
-    painter.fillPath(outside, QColor(255, 0, 0, 0x50));
-    return tinted;
 }

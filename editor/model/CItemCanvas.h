@@ -78,6 +78,10 @@ public:
     // filled with `gapColour`.
     bool AppendPicture(int index, const QImage& bitmap, Side side, int gap, const QColor& gapColour,
                        bool merge);
+    // The size a base picture becomes when a picture of size
+    // `picture` is joined to a base of size `base`: the joined picture keeps its proportions and
+    // matches the base's width (above, below) or height (left, right).
+    static QSizeF JoinedSize(const QSizeF& base, const QSizeF& picture, Side side, int gap);
     // Turns or mirrors the base picture; the items keep their place on it.
     void TurnPicture(RotateFlipType type);
     // Cuts the base picture to a rectangle; the items keep their place
@@ -91,9 +95,6 @@ public:
     // A full rebuild with every item.
     const QImage& Render() { return Render(0, Count() - 1); }
     const QImage& Composite() const { return composite_; }
-    // The composite with everything outside the crop outline tinted red
-    // (0x50FF0000), as the view shows it while cropping.
-    static QImage CropTinted(const QImage& composite, const QPainterPath& cropOutline);
 
 private:
     CPictureItem* Base() const;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -62,8 +61,9 @@ void CParallelRows::RunBands(const std::vector<int>& bands,
         try {
             threads.emplace_back(&CFirstFailure::Run, &failure, std::cref(work), bands[band],
                                  bands[band + 1]);
-        } catch (const std::system_error&) {
-            // No thread to be had: this band runs here instead.
+        } catch (...) {
+            // No thread to be had (no resources, no memory): this band runs
+            // here instead.
             failure.Run(work, bands[band], bands[band + 1]);
         }
     }

@@ -6,17 +6,27 @@ std::unique_ptr<CItem> CPictureItem::Duplicate() const
 {
     auto copy = std::make_unique<CPictureItem>(*this);
     copy->bitmap_ = bitmap_.copy();
+    copy->filtered_ = QImage();
     copy->drawn_ = QImage();
     return copy;
 }
 
 QImage CPictureItem::Drawn() const
 {
-    if (drawn_.isNull() || drawnFrom_ != bitmap_.cacheKey() || !(drawnEffects_ == Effects())) {
-        drawn_ = CEffectPainter::Apply(bitmap_, Effects());
-        drawnEffects_ = Effects();
-        drawnFrom_ = bitmap_.cacheKey();
+    const ItemEffects& effects = Effects();
+    const bool sameBitmap = drawnFrom_ == bitmap_.cacheKey();
+    if (!drawn_.isNull() && sameBitmap && drawnEffects_ == effects) {
+        return drawn_;
     }
+    if (filtered_.isNull() || !sameBitmap ||
+        !CEffectPainter::SameFilters(filteredEffects_, effects)) {
+        filtered_ = QImage(); // frees the old one before the new one is made
+        filtered_ = CEffectPainter::Filter(bitmap_, effects);
+        filteredEffects_ = effects;
+    }
+    drawn_ = CEffectPainter::Colour(filtered_, effects, std::move(drawn_));
+    drawnEffects_ = effects;
+    drawnFrom_ = bitmap_.cacheKey();
     return drawn_;
 }
 

@@ -14,6 +14,7 @@ public:
     void ReleaseBitmap() override
     {
         bitmap_ = QImage();
+        filtered_ = QImage();
         drawn_ = QImage();
     }
     void Draw(QPainter& painter) const override;
@@ -24,7 +25,9 @@ public:
     void SetBitmap(QImage bitmap) { bitmap_ = std::move(bitmap); }
     // The bitmap with the item's effects applied, kept until the bitmap or
     // the effects change, so a render redraws unchanged items without
-    // filtering them again.
+    // filtering them again. The filtered bitmap is kept as well, so a change
+    // of colours alone (hue, contrast, ...) does not filter again, and the
+    // colours are written into the pixels of the previous result.
     QImage Drawn() const;
     const QString& SourceName() const { return sourceName_; }
     void SetSourceName(const QString& name) { sourceName_ = name; }
@@ -32,7 +35,9 @@ public:
 private:
     QString sourceName_;
     QImage bitmap_;
+    mutable QImage filtered_; // the bitmap itself while no filter is on
+    mutable ItemEffects filteredEffects_;
     mutable QImage drawn_;
     mutable ItemEffects drawnEffects_;
-    mutable qint64 drawnFrom_ = 0; // cache key of the bitmap drawn_ was made from
+    mutable qint64 drawnFrom_ = 0; // cache key of the bitmap both were made from
 };

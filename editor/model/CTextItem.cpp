@@ -12,11 +12,16 @@ std::unique_ptr<CItem> CTextItem::Duplicate() const
 
 QFont CTextItem::Font() const
 {
-    QFont font(format_.faceName);
-    font.setPixelSize(std::max(1, int(std::lround(format_.height * 0.05))));
-    font.setBold(format_.effects & CharFormat::kBold);
-    font.setItalic(format_.effects & CharFormat::kItalic);
-    font.setUnderline(format_.effects & CharFormat::kUnderline);
+    return FontFor(format_);
+}
+
+QFont CTextItem::FontFor(const CharFormat& format)
+{
+    QFont font(format.faceName);
+    font.setPixelSize(std::max(1, int(std::lround(format.height * 0.05))));
+    font.setBold(format.effects & CharFormat::kBold);
+    font.setItalic(format.effects & CharFormat::kItalic);
+    font.setUnderline(format.effects & CharFormat::kUnderline);
     return font;
 }
 
@@ -31,9 +36,15 @@ void CTextItem::MakeOutline(const QPointF& origin, bool keepPlace)
 {
     const QPointF topLeft = keepPlace ? Outline().boundingRect().topLeft() : origin;
     const QFont font = Font();
+    const QFontMetricsF metrics(font);
     // The path takes the baseline; the layout box starts one ascent above it.
+    // Each line of the text goes one line spacing below the one before.
     QPainterPath path;
-    path.addText(topLeft + QPointF(0, QFontMetricsF(font).ascent()), font, text_);
+    QPointF baseline = topLeft + QPointF(0, metrics.ascent());
+    for (const QString& line : text_.split(QLatin1Char('\n'))) {
+        path.addText(baseline, font, line);
+        baseline.ry() += metrics.lineSpacing();
+    }
     SetOutline(path);
 }
 

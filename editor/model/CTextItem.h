@@ -13,6 +13,10 @@ struct CharFormat
     static constexpr uint32_t kBold = 1;
     static constexpr uint32_t kItalic = 2;
     static constexpr uint32_t kUnderline = 4;
+    // Mask bits of the fields beside the style bits (which mask themselves).
+    static constexpr uint32_t kFaceMask = 0x20000000;
+    static constexpr uint32_t kColourMask = 0x40000000;
+    static constexpr uint32_t kSizeMask = 0x80000000;
 
     uint32_t size = 60;   // size of the record
     uint32_t mask = 0;    // which fields are valid
@@ -50,6 +54,7 @@ public:
     void MakeOutline(const QPointF& origin, bool keepPlace = false);
     // The font of the format: face, pixel size twips × 0.05, style bits.
     QFont Font() const;
+    static QFont FontFor(const CharFormat& format);
     // The fill colour: the format's colour at alpha opacity × 255 × 0.01, truncated.
     QColor FillColour() const;
 

@@ -1,11 +1,17 @@
 #include "CImageToolBar.h"
 
-#include "CPlaceholderPanel.h"
+#include "CImageToolPanel.h"
 
 CImageToolBar::CImageToolBar(CMessageReceiver* mainWindow, QWidget* parent)
-    : CPanelBar(QStringLiteral("이미지 편집툴"), QSize(220, 600), mainWindow, parent)
+    : CPanelBar(QStringLiteral("이미지 편집툴"), QSize(220, 600), mainWindow, parent),
+      panel_(new CImageToolPanel(mainWindow))
 {
     setObjectName(QStringLiteral("ImageToolBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    SetPanel(new CPlaceholderPanel(windowTitle()), nullptr);
+    SetPanel(panel_, panel_);
+}
+
+void CImageToolBar::SetNewsAddress(std::function<QUrl()> source)
+{
+    panel_->SetNewsAddress(std::move(source));
 }

@@ -2,8 +2,15 @@
 
 #include "CPanelBar.h"
 
+#include <QUrl>
+
+#include <functional>
+
+class CImageToolPanel;
+
 // The bar of the image tool panel: "이미지 편집툴", 220 × 600, docked at the
-// left or the right.
+// left or the right. It relays the refresh and zoom messages the frame sends
+// it to the panel.
 class CImageToolBar : public CPanelBar
 {
     Q_OBJECT
@@ -12,4 +19,11 @@ public:
     static constexpr int kId = 1000;
 
     explicit CImageToolBar(CMessageReceiver* mainWindow, QWidget* parent = nullptr);
+
+    CImageToolPanel* ToolPanel() const { return panel_; }
+    // Where the news page is (asked at every load).
+    void SetNewsAddress(std::function<QUrl()> source);
+
+private:
+    CImageToolPanel* panel_;
 };

@@ -4,6 +4,7 @@
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CProcesses.h"
+#include "CPrompter.h"
 #include "CRegistry.h"
 #include "CommandIds.h"
 
@@ -43,12 +44,12 @@ bool CEditorApp::InitInstance()
     settings_.installFolder = ReadSetting("APPS_PATH");
     settings_.installedVersion = ReadSetting("VERSION");
 
+    prompter_ = std::make_unique<CDialogPrompter>();
     document_ = std::make_unique<COMRImageEditorDoc>();
-    frame_ = std::make_unique<CMainFrame>(settings_);
+    frame_ = std::make_unique<CMainFrame>(settings_, *prompter_);
     CMainFrame* frame = frame_.get();
     document_->SetRecentListener([frame](const QString& path) { frame->AddRecentFile(path); });
-    frame_->SetView(
-        new COMRImageEditorView(*document_, settings_, frame, std::make_unique<CDialogPrompter>()));
+    frame_->SetView(new COMRImageEditorView(*document_, settings_, frame, *prompter_));
     // Shown first, so that the picture is fitted to the window's own size.
     frame_->show();
     frame_->ApplyDefaultBarSizes();

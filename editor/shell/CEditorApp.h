@@ -8,6 +8,7 @@
 
 class CMainFrame;
 class COMRImageEditorDoc;
+class CPrompter;
 
 // The editor's start-up: settings from the current user's key, the recent-file
 // list, the main frame with its view, the picture named on the command line,
@@ -44,6 +45,7 @@ private:
 
     QStringList arguments_;
     AppSettings settings_;
+    std::unique_ptr<CPrompter> prompter_;
     std::unique_ptr<COMRImageEditorDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

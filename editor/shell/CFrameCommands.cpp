@@ -49,7 +49,7 @@ const CommandText kCommands[] = {
     {cmd::kToBack, "맨 뒤로", nullptr, false},
     {cmd::kCopyItem, "복사", nullptr, false},
     {cmd::kPasteItem, "붙여넣기", nullptr, false},
-    {cmd::kCropFree, "자유 영역", nullptr, false},
+    {cmd::kCropFree, "자유영역", nullptr, false},
     {cmd::kCropPhone, "휴패폰용    (160×120)", nullptr, false},
     {cmd::kCropVideo, "동영상용    (320×240)", nullptr, false},
     {cmd::kCropHomePage, "미니홈피용 (400×300)", nullptr, false},

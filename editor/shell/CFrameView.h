@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class CPlacementReceiver;
 class QWidget;
 
 // Whether a command is enabled and checked, as a menu or a tool bar shows it.
@@ -35,6 +36,10 @@ public:
     // Asked before the window closes: false keeps it open (the user
     // cancelled, or unsaved changes could not be written).
     virtual bool CanClose() { return true; }
+
+    // Where the view tells the panel bars of a new picture and of each item
+    // it places; may be null.
+    virtual void SetPlacementReceiver(CPlacementReceiver*) {}
 
     virtual bool InCropMode() const = 0;
     // Number of canvas entries, the base picture included.

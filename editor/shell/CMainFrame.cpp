@@ -6,7 +6,7 @@
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "CLogoControl.h"
-#include "CMessageBox.h"
+#include "CPrompter.h"
 #include "CommandIds.h"
 #include "ServicePages.h"
 
@@ -14,7 +14,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -30,8 +30,8 @@ constexpr int kSeparator = 0;
 
 } // namespace
 
-CMainFrame::CMainFrame(AppSettings& settings, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), commands_(this)
+CMainFrame::CMainFrame(AppSettings& settings, CPrompter& prompter, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), prompter_(prompter), commands_(this)
 {
     setWindowTitle(QStringLiteral("제목 없음 - %1").arg(settings_.title));
     for (const auto& [id, action] : commands_.All()) {
@@ -156,12 +156,6 @@ void CMainFrame::BuildToolBar()
 void CMainFrame::BuildStatusBar()
 {
     statusBar()->showMessage(QStringLiteral("준비"));
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* label = new QLabel(QString::fromLatin1(indicator), statusBar());
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        statusBar()->addPermanentWidget(label);
-    }
 }
 
 void CMainFrame::BuildBars()
@@ -171,6 +165,8 @@ void CMainFrame::BuildBars()
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     itemBar_ = new CItemBar(this, this);
     imageToolBar_ = new CImageToolBar(this, this);
+    imageToolBar_->SetNewsAddress(
+        [this] { return service::PageUrl(settings_.infoUrl, service::kNewsPage); });
     for (CPanelBar* bar :
          {static_cast<CPanelBar*>(itemBar_), static_cast<CPanelBar*>(imageToolBar_)}) {
         bar->SetMinimumSizes(QSize(7, 7), QSize(7, 7));
@@ -197,7 +193,20 @@ void CMainFrame::SetView(CFrameView* view)
     }
     view->Widget()->setFocus(); // the keys reach the picture from the start
     router_.SetReceiver(CMessageRouter::Party::View, view);
+    view->SetPlacementReceiver(&placements_);
     UpdateCommands();
+}
+
+void CMainFrame::CBarPlacements::PictureOpened(const QString& path)
+{
+    frame_.imageToolBar_->PictureOpened(path);
+    frame_.itemBar_->PictureOpened(path);
+}
+
+void CMainFrame::CBarPlacements::ItemPlaced(const QString& label)
+{
+    frame_.imageToolBar_->ItemPlaced(label);
+    frame_.itemBar_->ItemPlaced(label);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -209,8 +218,28 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+bool CMainFrame::IsAcceleratorKey(const QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const QKeySequence pressed(static_cast<const QKeyEvent*>(event)->keyCombination());
+    for (const auto& [id, action] : commands_.All()) {
+        if (action->shortcuts().contains(pressed)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    // A key of the accelerator table is the command's, whether the command
+    // runs or not: a disabled command's key (cut, undo) does nothing, and
+    // never reaches the view as a plain key.
+    if (IsAcceleratorKey(event)) {
+        return true;
+    }
     switch (event->type()) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonPress:
@@ -229,6 +258,8 @@ void CMainFrame::Receive(msg::Message message)
         ShowItemMenu(message.indexes.value_or(msg::IndexList{}));
     } else if (message.id == LogoClickMessage()) {
         OpenServicePage(service::kItemShopPage);
+    } else if (message.id == msg::kDeleteItems) {
+        router_.Route(WithCleanDeleteList(std::move(message)));
     } else {
         router_.Route(message);
     }
@@ -384,6 +415,20 @@ void CMainFrame::AddRecentFile(const QString& path)
     }
 }
 
+msg::Message CMainFrame::WithCleanDeleteList(msg::Message message) const
+{
+    // Every receiver deletes the same items: each index once, from the top
+    // down so that no removal shifts another, never the base picture.
+    if (message.indexes) {
+        msg::IndexList& indexes = *message.indexes;
+        const long count = view_ != nullptr ? view_->ItemCount() : 0;
+        std::erase_if(indexes, [count](uint32_t index) { return index < 1 || index >= count; });
+        std::sort(indexes.begin(), indexes.end(), std::greater<>());
+        indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    }
+    return message;
+}
+
 void CMainFrame::ShowItemMenu(msg::IndexList indexes)
 {
     contextIndexes_ = std::move(indexes);
@@ -395,7 +440,7 @@ void CMainFrame::DeleteContextItems()
 {
     msg::IndexList indexes = std::exchange(contextIndexes_, {});
     if (std::erase(indexes, 0u) > 0) {
-        CMessageBox::Show(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+        prompter_.Tell(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
     }
     Receive(msg::WithIndexes(msg::kDeleteItems, 0, std::move(indexes)));
 }

@@ -5,6 +5,7 @@
 #include "CFrameView.h"
 #include "CMessageReceiver.h"
 #include "CMessageRouter.h"
+#include "CPlacementReceiver.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -14,6 +15,7 @@
 class CDropDownButton;
 class CImageToolBar;
 class CItemBar;
+class CPrompter;
 class QMenu;
 class QToolBar;
 
@@ -27,10 +29,12 @@ class CMainFrame : public QMainWindow, public CMessageReceiver
 public:
     using UrlOpener = std::function<void(const QUrl&)>;
 
-    explicit CMainFrame(AppSettings& settings, QWidget* parent = nullptr);
+    // `prompter` tells the user of the frame's own refusals.
+    CMainFrame(AppSettings& settings, CPrompter& prompter, QWidget* parent = nullptr);
 
-    // Puts the view into the central area and into the routing table; the
-    // frame owns the view's widget from then on.
+    // Puts the view into the central area and into the routing table and
+    // gives it the placement channel to both panel bars; the frame owns the
+    // view's widget from then on.
     void SetView(CFrameView* view);
     CFrameView* View() const { return view_; }
 
@@ -76,6 +80,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tells both panel bars what the view placed: the image tool bar first,
+    // then the item bar, the order in which both get the selection (0x48D)
+    // and delete (0x48E) copies that follow.
+    class CBarPlacements : public CPlacementReceiver
+    {
+    public:
+        explicit CBarPlacements(const CMainFrame& frame) : frame_(frame) {}
+        void PictureOpened(const QString& path) override;
+        void ItemPlaced(const QString& label) override;
+
+    private:
+        const CMainFrame& frame_;
+    };
+
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -85,6 +103,8 @@ private:
 
     bool RunFrameCommand(int id);
     std::optional<CommandState> FrameCommandStatus(int id) const;
+    bool IsAcceleratorKey(const QEvent* event) const;
+    msg::Message WithCleanDeleteList(msg::Message message) const;
     void ShowItemMenu(msg::IndexList indexes);
     void DeleteContextItems();
     void MoveContextItem(int id);
@@ -94,6 +114,8 @@ private:
     void FillFontNames();
 
     AppSettings& settings_;
+    CPrompter& prompter_;
+    CBarPlacements placements_{*this};
     CFrameCommands commands_;
     CMessageRouter router_;
     CFrameView* view_ = nullptr;

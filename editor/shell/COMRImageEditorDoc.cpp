@@ -30,7 +30,4 @@ void COMRImageEditorDoc::SetPathName(const QString& path, bool addToRecent)
 void COMRImageEditorDoc::SetTitle(const QString& title)
 {
     title_ = title;
-    if (titleListener_) {
-        titleListener_(title);
-    }
 }

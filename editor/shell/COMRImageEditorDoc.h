@@ -36,7 +36,6 @@ public:
 
     void SetViewUpdate(ViewUpdate update) { viewUpdate_ = std::move(update); }
     void SetRecentListener(PathListener listener) { recent_ = std::move(listener); }
-    void SetTitleListener(PathListener listener) { titleListener_ = std::move(listener); }
 
 private:
     bool modified_ = false;
@@ -44,5 +43,4 @@ private:
     QString title_;
     ViewUpdate viewUpdate_;
     PathListener recent_;
-    PathListener titleListener_;
 };

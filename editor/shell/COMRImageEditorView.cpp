@@ -2,8 +2,10 @@
 
 #include "CEditingState.h"
 #include "CItemCanvas.h"
-#include "CMessageBox.h"
 #include "COMRImageEditorDoc.h"
+#include "CPictureItem.h"
+#include "CPlacementReceiver.h"
+#include "CPrompter.h"
 #include "CTrackerCursors.h"
 
 #include <QGuiApplication>
@@ -44,11 +46,11 @@ constexpr qint64 kScaledCacheLimit = qint64(4096) * 4096;
 } // namespace
 
 COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettings& settings,
-                                         CMessageReceiver* mainWindow,
-                                         std::unique_ptr<CViewPrompter> prompter, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), settings_(settings),
-      mainWindow_(mainWindow), prompter_(std::move(prompter)), canvas_(CItemCanvas::Instance()),
-      state_(CEditingState::Instance())
+                                         CMessageReceiver* mainWindow, CPrompter& prompter,
+                                         QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), mainWindow_(mainWindow),
+      prompter_(prompter), canvas_(CItemCanvas::Instance()), state_(CEditingState::Instance()),
+      files_(document, settings, prompter, *this)
 {
     // A new view starts a new editing session.
     canvas_.Clear();
@@ -59,13 +61,11 @@ COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettin
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     tracker_.SetHandleSize(kHandleSize, 0, 0);
     tracker_.SetOptions(CTransformTracker::kViewOptions);
-    document_.SetViewUpdate([this](int hint, const QString& path) { OnUpdate(hint, path); });
     Relayout(false);
 }
 
 COMRImageEditorView::~COMRImageEditorView()
 {
-    document_.SetViewUpdate({});
     state_ = CEditingState();
     canvas_.Clear();
 }
@@ -78,6 +78,27 @@ bool COMRImageEditorView::InCropMode() const
 int COMRImageEditorView::ItemCount() const
 {
     return canvas_.Count();
+}
+
+void COMRImageEditorView::SetPlacementReceiver(CPlacementReceiver* placements)
+{
+    placements_ = placements;
+}
+
+void COMRImageEditorView::OpenDocument(const QString& path)
+{
+    files_.OpenDocument(path);
+}
+
+bool COMRImageEditorView::CanClose()
+{
+    return files_.SaveFirst();
+}
+
+void COMRImageEditorView::ForgetCopy()
+{
+    copied_.reset();
+    pastePoint_ = QPoint(-1, -1);
 }
 
 QPoint COMRImageEditorView::ScrollOffset() const
@@ -204,11 +225,7 @@ void COMRImageEditorView::paintEvent(QPaintEvent*)
     PaintPicture(painter, visible);
     PaintGuideline(painter, visible);
     tracker_.Draw(painter);
-    if (band_) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-        painter.drawRect(band_->normalized());
-    }
+    Tool().Paint(painter);
 }
 
 void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible) const
@@ -256,206 +273,99 @@ void COMRImageEditorView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-QCursor COMRImageEditorView::CursorAt(const QPointF& point, Qt::KeyboardModifiers keys) const
+// ---- tools
+
+CViewTool& COMRImageEditorView::Tool()
 {
-    if (!present_) {
-        return Qt::ArrowCursor;
-    }
     if (state_.mode == CEditingState::kTextPlacement) {
-        return Qt::IBeamCursor;
+        return textTool_;
     }
-    if (state_.tool == CEditingState::kPan) {
-        return panning_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor;
+    switch (state_.tool) {
+    case CEditingState::kPan:
+        return panTool_;
+    case CEditingState::kCrop:
+        return cropTool_;
+    default:
+        return editTool_;
     }
-    const int index = tracker_.IsActive() ? tracker_.CursorIndex(point, keys, spaceHeld_)
-                                          : CTransformTracker::kNoCursor;
-    if (index != CTransformTracker::kNoCursor) {
-        return CTrackerCursors::Cursor(index);
-    }
-    return InCropMode() ? Qt::CrossCursor : Qt::ArrowCursor;
 }
 
-void COMRImageEditorView::UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys)
+const CViewTool& COMRImageEditorView::Tool() const
 {
-    viewport()->setCursor(CursorAt(point, keys));
+    return const_cast<COMRImageEditorView*>(this)->Tool();
+}
+
+ToolInput COMRImageEditorView::InputAt(const QPointF& client, Qt::MouseButton button,
+                                       Qt::KeyboardModifiers keys) const
+{
+    return ToolInput{ToView(client), client, button, keys};
+}
+
+void COMRImageEditorView::UpdateCursor(const ToolInput& input)
+{
+    viewport()->setCursor(present_ ? Tool().Cursor(input, spaceHeld_) : QCursor(Qt::ArrowCursor));
 }
 
 void COMRImageEditorView::RefreshCursor()
 {
-    UpdateCursor(ToView(viewport()->mapFromGlobal(QCursor::pos())),
-                 QGuiApplication::keyboardModifiers());
+    UpdateCursor(InputAt(viewport()->mapFromGlobal(QCursor::pos()), Qt::NoButton,
+                         QGuiApplication::keyboardModifiers()));
 }
 
 // ---- mouse
 
 void COMRImageEditorView::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF point = ToView(event->position());
-    const Qt::KeyboardModifiers keys = event->modifiers();
+    const ToolInput input = InputAt(event->position(), event->button(), event->modifiers());
     if (event->button() == Qt::RightButton) {
-        PressRight(point);
-        return;
-    }
-    if (event->button() != Qt::LeftButton || !present_) {
-        return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    switch (state_.tool) {
-    case CEditingState::kEditItems:
-        PressEdit(point, keys);
-        break;
-    case CEditingState::kPan:
-        panning_ = true;
-        panLast_ = event->position().toPoint();
-        break;
-    case CEditingState::kCrop:
-        PressCrop(point, keys);
-        break;
-    default:
-        break;
-    }
-    UpdateCursor(point, keys);
-    viewport()->update();
-}
-
-void COMRImageEditorView::PressEdit(const QPointF& point, Qt::KeyboardModifiers keys)
-{
-    if (selected_ < 1) {
-        Select(canvas_.HitTest(point.x(), point.y()));
-    }
-    if (selected_ < 1 || tracker_.Press(point, keys) == CTracker::kTracking) {
-        return;
-    }
-    // Not on the tracker: another item is selected and dragged in the same
-    // press; empty picture or the base deselects.
-    const int hit = canvas_.HitTest(point.x(), point.y());
-    if (hit == selected_) {
-        return;
-    }
-    Select(hit);
-    if (hit >= 1) {
-        tracker_.Press(point, keys);
-    }
-}
-
-void COMRImageEditorView::PressCrop(const QPointF& point, Qt::KeyboardModifiers keys)
-{
-    if (tracker_.IsActive() && tracker_.Press(point, keys) == CTracker::kTracking) {
-        return;
-    }
-    crop_.SetZoom(float(zoom_));
-    crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
-    if (crop_.Kind() == CCropSelection::kFixed) {
-        QPainterPath rectangle;
-        rectangle.addRect(QRectF(QPointF(0, 0), QSizeF(crop_.FixedSize())));
-        crop_.SetOutline(rectangle);
-        tracker_.Select(*crop_.ViewOutline(point.x(), point.y(), true));
-        tracker_.Press(point, keys);
-    } else {
-        crop_.Clear();
-        tracker_.Deselect();
-        band_ = QRectF(point, point);
-    }
-}
-
-void COMRImageEditorView::PressRight(const QPointF& point)
-{
-    pastePoint_ = point.toPoint();
-    if (tracker_.IsTracking()) {
-        tracker_.RightButton();
-        viewport()->update();
+        pastePoint_ = input.point.toPoint();
+        if (tracker_.IsTracking()) {
+            tracker_.RightButton(); // cancels the drag
+            viewport()->update();
+            return;
+        }
+    } else if (event->button() != Qt::LeftButton) {
         return;
     }
     if (!present_) {
         return;
     }
-    switch (state_.tool) {
-    case CEditingState::kPan:
-        ToggleMove();
-        break;
-    case CEditingState::kEditItems:
-        if (selected_ >= 0) {
-            Send(msg::WithIndexes(msg::kContextMenu, 0, {uint32_t(selected_)}));
-        }
-        break;
-    case CEditingState::kCrop:
-        CropMenu(point);
-        break;
-    default:
-        break;
+    if (event->button() == Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
     }
+    Tool().Press(input);
+    UpdateCursor(input);
+    viewport()->update();
 }
 
 void COMRImageEditorView::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF point = ToView(event->position());
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    if (panning_) {
-        const QPoint now = event->position().toPoint();
-        const QPoint moved = now - panLast_;
-        panLast_ = now;
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
-        verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
-    } else if (tracker_.IsTracking()) {
-        tracker_.MouseMove(point, keys);
-        viewport()->update();
-    } else if (band_) {
-        band_->setBottomRight(point);
-        viewport()->update();
-    } else if (guideline_ && present_ && state_.tool == CEditingState::kEditItems) {
-        guide_ = pictureRect_.contains(point.toPoint()) ? std::optional(point) : std::nullopt;
-        viewport()->update();
+    const ToolInput input = InputAt(event->position(), Qt::NoButton, event->modifiers());
+    if (tracker_.IsTracking()) {
+        tracker_.MouseMove(input.point, input.keys);
+    } else if (present_) {
+        Tool().Move(input);
     }
-    if (!tracker_.IsTracking()) {
-        UpdateCursor(point, keys);
-    }
+    viewport()->update();
+    UpdateCursor(input); // during a drag, the drag's cursor (it may mirror)
 }
 
 void COMRImageEditorView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF point = ToView(event->position());
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (panning_) {
-        panning_ = false;
-    } else if (tracker_.IsTracking()) {
-        const int result = tracker_.Release(point, event->modifiers());
+    const ToolInput input = InputAt(event->position(), event->button(), event->modifiers());
+    if (tracker_.IsTracking()) {
+        const int result = tracker_.Release(input.point, input.keys);
         if (result == CTracker::kTransformed || result == CTracker::kTransformedCtrl) {
-            ApplyTrackerMatrix();
+            Tool().ApplyTransform(tracker_.Matrix());
         }
-    } else if (band_) {
-        ReleaseBand(point);
+    } else if (present_) {
+        Tool().Release(input);
     }
-    UpdateCursor(point, event->modifiers());
+    UpdateCursor(input);
     viewport()->update();
-}
-
-void COMRImageEditorView::ApplyTrackerMatrix()
-{
-    const QTransform matrix = tracker_.Matrix();
-    if (InCropMode()) {
-        crop_.Transform(&matrix);
-    } else if (selected_ >= 1) {
-        canvas_.SetItemOutlineFromView(selected_, matrix.map(selection_));
-        Rerender();
-        PictureChanged();
-    }
-    RefreshTracker();
-}
-
-void COMRImageEditorView::ReleaseBand(const QPointF& point)
-{
-    band_->setBottomRight(point);
-    const QRect band = band_->normalized().toRect();
-    band_.reset();
-    if (band.width() < 1 || band.height() < 1) {
-        return;
-    }
-    crop_.SetZoom(float(zoom_));
-    crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
-    crop_.SetRectangle(band.x(), band.y(), band.width(), band.height(), true);
-    RefreshTracker();
 }
 
 void COMRImageEditorView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -463,15 +373,10 @@ void COMRImageEditorView::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !present_) {
         return;
     }
-    const QPointF point = ToView(event->position());
-    if (state_.tool == CEditingState::kPan) {
-        FitToWindow();
-    } else if (InCropMode() && crop_.HitTest(int(point.x()), int(point.y()))) {
-        Crop();
-    } else {
-        // A double click is a press as well: it selects and may drag.
-        mousePressEvent(event);
-    }
+    const ToolInput input = InputAt(event->position(), event->button(), event->modifiers());
+    Tool().DoubleClick(input);
+    UpdateCursor(input);
+    viewport()->update();
 }
 
 bool COMRImageEditorView::viewportEvent(QEvent* event)
@@ -510,7 +415,9 @@ void COMRImageEditorView::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const Qt::KeyboardModifiers keys = event->modifiers();
-    if (IsArrow(key) && Nudge(key)) {
+    // The arrows are the nudge's in every state; they never scroll.
+    if (IsArrow(key)) {
+        Nudge(key);
         return;
     }
     if (key == Qt::Key_Space) {
@@ -520,25 +427,11 @@ void COMRImageEditorView::keyPressEvent(QKeyEvent* event)
         if (tracker_.KeyPress(key, keys) == CTracker::kCancelled) {
             viewport()->update();
         }
-        return;
-    }
-    const bool ctrl = keys & Qt::ControlModifier;
-    if (InCropMode()) {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Crop();
-        } else if (key == Qt::Key_Escape) {
-            CancelCrop();
+    } else if (!present_ || !Tool().Key(key, keys)) {
+        if (key != Qt::Key_Space && key != Qt::Key_Control) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
         }
-    } else if (key == Qt::Key_Delete || (ctrl && key == Qt::Key_D)) {
-        DeleteSelected();
-    } else if (ctrl && key == Qt::Key_C) {
-        CopyItem();
-    } else if (ctrl && key == Qt::Key_V) {
-        pastePoint_ = QPoint(-1, -1);
-        PasteItem();
-    } else if (key != Qt::Key_Space && key != Qt::Key_Control) {
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
     }
     RefreshCursor();
 }
@@ -561,17 +454,16 @@ void COMRImageEditorView::keyReleaseEvent(QKeyEvent* event)
     }
     if (tracker_.IsTracking()) {
         tracker_.KeyRelease(key, event->modifiers());
-        return;
     }
     if (key == Qt::Key_Space || key == Qt::Key_Control) {
         RefreshCursor();
     }
 }
 
-bool COMRImageEditorView::Nudge(int key)
+void COMRImageEditorView::Nudge(int key)
 {
-    if (tracker_.IsTracking()) {
-        return false;
+    if (tracker_.IsTracking() || !present_) {
+        return;
     }
     QPoint step = ArrowStep(key);
     arrowsHeld_.insert(key);
@@ -583,29 +475,24 @@ bool COMRImageEditorView::Nudge(int key)
             break;
         }
     }
-    const QTransform move = QTransform::fromTranslate(step.x(), step.y());
-    if (InCropMode()) {
-        if (!crop_.HasOutline()) {
-            return false;
-        }
-        crop_.Transform(&move);
-        RefreshTracker();
-    } else if (state_.tool == CEditingState::kEditItems && selected_ >= 1) {
-        // Only the frame moves while the key is held; the release commits.
-        // A new nudge starts from the item itself: a selection made while
-        // no frame was shown (in crop mode) left no outline to move.
-        if (!nudged_) {
-            selection_ = canvas_.ItemOutlineInView(selected_);
-        }
-        selection_ = move.map(selection_);
-        tracker_.Select(selection_);
-        nudged_ = true;
-    } else {
-        arrowsHeld_.erase(key);
-        return false;
-    }
+    Tool().Nudge(step);
     viewport()->update();
-    return true;
+}
+
+void COMRImageEditorView::NudgeSelected(QPoint step)
+{
+    if (selected_ < 1) {
+        return;
+    }
+    // Only the frame moves while the key is held; the release commits. A
+    // new nudge starts from the item itself: a selection made while no frame
+    // was shown (in crop mode) left no outline to move.
+    if (!nudged_) {
+        selection_ = canvas_.ItemOutlineInView(selected_);
+    }
+    selection_ = QTransform::fromTranslate(step.x(), step.y()).map(selection_);
+    tracker_.Select(selection_);
+    nudged_ = true;
 }
 
 void COMRImageEditorView::CommitNudge()
@@ -620,6 +507,49 @@ void COMRImageEditorView::CommitNudge()
         RefreshTracker();
         PictureChanged();
     }
+}
+
+// ---- what the tools ask of the view
+
+int COMRImageEditorView::HitTest(const QPointF& point) const
+{
+    return canvas_.HitTest(point.x(), point.y());
+}
+
+void COMRImageEditorView::TransformSelected(const QTransform& matrix)
+{
+    if (selected_ >= 1) {
+        canvas_.SetItemOutlineFromView(selected_, matrix.map(selection_));
+        Rerender();
+        PictureChanged();
+    }
+    RefreshTracker();
+}
+
+void COMRImageEditorView::ShowItemMenu()
+{
+    if (selected_ >= 0) {
+        Send(msg::WithIndexes(msg::kContextMenu, 0, {uint32_t(selected_)}));
+    }
+}
+
+void COMRImageEditorView::MoveGuide(const QPointF& point)
+{
+    if (guideline_) {
+        guide_ = pictureRect_.contains(point.toPoint()) ? std::optional(point) : std::nullopt;
+    }
+}
+
+void COMRImageEditorView::ScrollBy(QPoint delta)
+{
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + delta.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + delta.y());
+}
+
+void COMRImageEditorView::PasteAtCentre()
+{
+    pastePoint_ = QPoint(-1, -1);
+    PasteItem();
 }
 
 // ---- selection
@@ -643,7 +573,7 @@ void COMRImageEditorView::Select(int index, bool announce)
 void COMRImageEditorView::DeleteSelected()
 {
     if (selected_ == 0) {
-        CMessageBox::Show(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+        prompter_.Tell(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
         return;
     }
     msg::IndexList indexes;
@@ -667,4 +597,41 @@ void COMRImageEditorView::Send(msg::Message message) const
     if (mainWindow_ != nullptr) {
         mainWindow_->Receive(std::move(message));
     }
+}
+
+void COMRImageEditorView::ShowPicture(QImage bitmap, const QString& sourceName)
+{
+    if (canvas_.Count() > 0) {
+        Send(msg::Make(msg::kDeleteItems)); // no list: the panels empty theirs
+    }
+    selected_ = -1;
+    nudged_ = false;
+    arrowsHeld_.clear();
+    tracker_.Deselect();
+    tracker_.SetOptions(CTransformTracker::kViewOptions);
+    canvas_.Clear();
+    present_ = true;
+    state_.mode = CEditingState::kSelect;
+    state_.tool = CEditingState::kEditItems;
+    crop_.Clear();
+    panTool_.Reset();
+    cropTool_.Reset();
+    zoom_ = 1.0;
+    canvas_.SetZoom(zoom_);
+    pictureSize_ = bitmap.size();
+    CPictureItem* base = canvas_.AddPicture(std::move(bitmap), 0, 0, 0, 0, float(zoom_));
+    base->SetSourceName(sourceName);
+    // The old current item went with the canvas; the panels may read the
+    // current item as soon as the messages below reach them.
+    state_.currentItem = base;
+    Relayout(true);
+    Rerender();
+    if (placements_ != nullptr) {
+        placements_->PictureOpened(sourceName);
+    }
+    Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
+    Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, 100));
+    selected_ = 0;
+    Send(msg::Make(msg::kRefreshPanels));
+    Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, long(zoom_ * 100)));
 }

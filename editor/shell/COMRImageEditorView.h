@@ -2,11 +2,16 @@
 
 #include "AppSettings.h"
 #include "CCropSelection.h"
+#include "CCropTool.h"
+#include "CEditTool.h"
+#include "CFileCommands.h"
 #include "CFrameView.h"
-#include "CPictureFile.h"
+#include "CPanTool.h"
+#include "CPictureCommands.h"
+#include "CTextTool.h"
 #include "CTransformTracker.h"
 #include "CViewLayout.h"
-#include "CViewPrompter.h"
+#include "CViewTool.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -23,11 +28,16 @@ class COMRImageEditorDoc;
 struct CEditingState;
 
 // The editing surface: the picture centred at its zoom in a scrolled area,
-// items selected and transformed with the mouse and the keyboard through the
-// transform tracker, panning, crop mode with its selection, the file
-// commands and the private messages of the main frame. All positions are in
+// painted with the tracker's frame; the mouse and key input of each tool state
+// (edit items, pan, crop) goes to that state's CViewTool, which sends its
+// commands back through CToolHost; the picture commands and the private
+// messages of the main frame. The file commands are CFileCommands'; the view
+// shows the picture they hand it. All positions are in
 // view coordinates (scroll space); the canvas converts to picture pixels.
-class COMRImageEditorView : public QAbstractScrollArea, public CFrameView
+class COMRImageEditorView : public QAbstractScrollArea,
+                            public CFrameView,
+                            public CPictureSurface,
+                            private CToolHost
 {
     Q_OBJECT
 
@@ -35,10 +45,10 @@ public:
     static constexpr int kHandleSize = 6;
     static const QColor kGuideColour;
 
-    // `mainWindow` takes the messages the view sends; the view owns the
-    // prompter.
+    // `mainWindow` takes the messages the view sends; `prompter` tells and
+    // asks the user.
     COMRImageEditorView(COMRImageEditorDoc& document, AppSettings& settings,
-                        CMessageReceiver* mainWindow, std::unique_ptr<CViewPrompter> prompter,
+                        CMessageReceiver* mainWindow, CPrompter& prompter,
                         QWidget* parent = nullptr);
     ~COMRImageEditorView() override;
 
@@ -50,19 +60,22 @@ public:
     bool CanClose() override;
     bool InCropMode() const override;
     int ItemCount() const override;
+    void SetPlacementReceiver(CPlacementReceiver* placements) override;
     void Receive(msg::Message message) override;
 
-    // The document's update hints.
-    void OnUpdate(int hint, const QString& path);
+    // CPictureSurface
+    QWidget* DialogParent() override { return this; }
+    void ShowPicture(QImage bitmap, const QString& sourceName) override;
+    void ForgetCopy() override;
 
     bool PicturePresent() const { return present_; }
-    double Zoom() const { return zoom_; }
-    QRect PictureRect() const { return pictureRect_; }
+    double Zoom() const override { return zoom_; }
+    QRect PictureRect() const override { return pictureRect_; }
     bool Scrollable() const { return scrollable_; }
-    int SelectedIndex() const { return selected_; }
+    int SelectedIndex() const override { return selected_; }
     const CTransformTracker& Tracker() const { return tracker_; }
     const CCropSelection& CropSelection() const { return crop_; }
-    const CPictureFile& File() const { return file_; }
+    const CPictureFile& File() const { return files_.File(); }
     QPoint ScrollOffset() const;
 
 protected:
@@ -79,69 +92,89 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // CToolHost
+    CTransformTracker& ViewTracker() override { return tracker_; }
+    CCropSelection& CropRegion() override { return crop_; }
+    int HitTest(const QPointF& point) const override;
+    void Select(int index) override { Select(index, true); }
+    void TransformSelected(const QTransform& matrix) override;
+    void NudgeSelected(QPoint step) override;
+    void DeleteSelected() override;
+    void CopyItem() override;
+    void PasteAtCentre() override;
+    void ShowItemMenu() override;
+    void MoveGuide(const QPointF& point) override;
+    void ScrollBy(QPoint delta) override;
+    void ToggleMove() override;
+    void FitToWindow() override;
+    void RefreshTracker() override;
+    void PlaceText(const QPointF& point) override;
+    bool EditText(int index) override;
+    void ToggleTextPlacement() override;
+    void CropMenu(const QPointF& point) override;
+    void Crop() override;
+    void CancelCrop() override;
+
     // Layout and painting.
     void Relayout(bool fit);
     void SetZoom(double zoom);
     void Rerender();
     void RescaleComposite();
-    void RefreshTracker();
     std::optional<QPainterPath> CropViewOutline() const;
     QPointF ToView(const QPointF& client) const;
+    ToolInput InputAt(const QPointF& client, Qt::MouseButton button,
+                      Qt::KeyboardModifiers keys) const;
     void PaintPicture(QPainter& painter, const QRect& visible) const;
     void PaintGuideline(QPainter& painter, const QRect& visible) const;
-    QCursor CursorAt(const QPointF& point, Qt::KeyboardModifiers keys) const;
-    void UpdateCursor(const QPointF& point, Qt::KeyboardModifiers keys);
+    void UpdateCursor(const ToolInput& input);
     void RefreshCursor();
+
+    // The tool of the current tool state.
+    CViewTool& Tool();
+    const CViewTool& Tool() const;
 
     // Selection and item editing.
     // Selects a canvas index (−1: none); `announce` tells the frame with 0x48D.
-    void Select(int index, bool announce = true);
-    void PressEdit(const QPointF& point, Qt::KeyboardModifiers keys);
-    void PressRight(const QPointF& point);
-    void ApplyTrackerMatrix();
-    bool Nudge(int key);
+    void Select(int index, bool announce);
+    void Nudge(int key);
     void CommitNudge();
-    void DeleteSelected();
     void PictureChanged();
     void Send(msg::Message message) const;
 
-    // Pan and crop.
-    void PressCrop(const QPointF& point, Qt::KeyboardModifiers keys);
-    void ReleaseBand(const QPointF& point);
+    // Crop mode.
     void ToggleCrop();
     void LeaveCrop();
-    void CancelCrop();
-    void Crop();
-    void CropMenu(const QPointF& point);
-    void ToggleMove();
-    void FitToWindow();
 
     // Picture commands.
     void Turn(int id);
-    void CopyItem();
+    // Turns or mirrors the crop selection with the picture (turn 0..4: right,
+    // 180, left, mirror left-right, mirror top-bottom; `size` the picture's
+    // size before).
+    void TurnCropSelection(int turn, QSizeF size);
     void PasteItem();
     void PlaceItems(const msg::ItemDropRequest& request);
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
-
-    // Files.
-    bool SaveFirst();
-    void FileNew();
-    void FileOpen();
-    bool FileSave();
-    bool FileSaveAs();
-    bool WriteToPath(const QString& path);
-    void LoadPicture(const QString& path);
-    void ResetEditor(QImage bitmap, const QString& sourceName);
-    void ShowTitle(const QString& name);
+    void TellPlaced(const CItem& item) const;
+    // The items above the base picture were drawn into it: they go, and the
+    // frame is told (0x48E, from the top down).
+    void DropMergedItems();
+    // False, after telling the user, while there is no picture.
+    bool PictureOrRefuse();
+    // Insert and append of picture files, and new or edited text
+    // (COMRImageEditorViewPictures.cpp).
+    void InsertPicture();
+    void AppendPicture();
+    void PictureResized();
+    bool SelectedIsText() const;
 
     COMRImageEditorDoc& document_;
-    AppSettings& settings_;
     CMessageReceiver* mainWindow_;
-    std::unique_ptr<CViewPrompter> prompter_;
+    CPrompter& prompter_;
     CItemCanvas& canvas_;
     CEditingState& state_;
-    CPictureFile file_;
+    CFileCommands files_;
+    CPlacementReceiver* placements_ = nullptr;
 
     bool present_ = false;
     QSizeF pictureSize_;
@@ -158,11 +191,13 @@ private:
     QPoint pastePoint_{-1, -1};
     bool guideline_ = false;
     std::optional<QPointF> guide_;
-    bool panning_ = false;
-    QPoint panLast_;
     std::set<int> arrowsHeld_;
     bool nudged_ = false;
     bool spaceHeld_ = false;
     CCropSelection crop_;
-    std::optional<QRectF> band_; // the free crop's rubber band while drawn
+    CEditTool editTool_{*this};
+    CPanTool panTool_{*this};
+    CCropTool cropTool_{*this};
+    CTextTool textTool_{*this};
+    CPictureCommands pictures_{prompter_, canvas_};
 };

@@ -2,15 +2,18 @@
 // crop mode, pan, copy and paste, item drops, deletes and z-order moves.
 #include "CEditingState.h"
 #include "CItemCanvas.h"
-#include "CMessageBox.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPictureItem.h"
+#include "CPicturePrinter.h"
+#include "CPlacementReceiver.h"
+#include "CPrompter.h"
 #include "CommandIds.h"
 
 #include <QMenu>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -46,19 +49,10 @@ msg::IndexList ItemsTopDown(int count)
 
 bool COMRImageEditorView::RunCommand(int id)
 {
+    if (files_.Run(id)) {
+        return true;
+    }
     switch (id) {
-    case cmd::kFileNew:
-        FileNew();
-        break;
-    case cmd::kFileOpen:
-        FileOpen();
-        break;
-    case cmd::kFileSave:
-        FileSave();
-        break;
-    case cmd::kFileSaveAs:
-        FileSaveAs();
-        break;
     case cmd::kGuideline:
         guideline_ = !guideline_;
         guide_.reset();
@@ -84,6 +78,7 @@ bool COMRImageEditorView::RunCommand(int id)
         break;
     case cmd::kCropFree:
         crop_.SetKind(CCropSelection::kFree);
+        crop_.SetFixedSize(0, 0);
         ToggleCrop();
         break;
     case cmd::kCropButton:
@@ -99,11 +94,26 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kCancelCrop:
         CancelCrop();
         break;
+    case cmd::kFilePrint:
+        CPicturePrinter(prompter_).Print(this, canvas_);
+        break;
     case cmd::kCopyItem:
         CopyItem();
         break;
     case cmd::kPasteItem:
         PasteItem();
+        break;
+    case cmd::kNewText:
+        ToggleTextPlacement();
+        break;
+    case cmd::kEditText:
+        EditText(selected_);
+        break;
+    case cmd::kInsertPicture:
+        InsertPicture();
+        break;
+    case cmd::kAppendPicture:
+        AppendPicture();
         break;
     default:
         return false;
@@ -125,21 +135,20 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
         return CommandState{};
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
+    case cmd::kFilePrint:
     case cmd::kRotateRight:
     case cmd::kRotate180:
     case cmd::kRotateLeft:
     case cmd::kMirrorLeftRight:
     case cmd::kMirrorTopBottom:
     case cmd::kInsertMenu:
-        return CommandState{present_, false};
-    // Printing, text entry and picture insertion come with their dialogs.
-    case cmd::kFilePrint:
-    case cmd::kEditText:
     case cmd::kInsertPicture:
     case cmd::kAppendPicture:
-        return CommandState{false, false};
+        return CommandState{present_, false};
     case cmd::kNewText:
-        return CommandState{false, state_.mode == CEditingState::kTextPlacement};
+        return CommandState{present_, state_.mode == CEditingState::kTextPlacement};
+    case cmd::kEditText:
+        return CommandState{SelectedIsText(), false};
     case cmd::kGuideline:
         return CommandState{true, guideline_};
     case cmd::kMove:
@@ -215,14 +224,28 @@ void COMRImageEditorView::Turn(int id)
         }
     } else {
         canvas_.TurnPicture(types[turn]);
+        TurnCropSelection(turn, pictureSize_);
         pictureSize_ = canvas_.BaseSize();
-        crop_.Clear();
         Send(msg::Make(msg::kBaseSize, 0,
                        msg::MakeLong(int(pictureSize_.width()), int(pictureSize_.height()))));
     }
     Relayout(false);
     Rerender();
     PictureChanged();
+}
+
+void COMRImageEditorView::TurnCropSelection(int turn, QSizeF size)
+{
+    const float zoom = crop_.Zoom();
+    crop_.SetZoom(1.0f); // the outline in picture pixels
+    if (turn <= 2) {
+        crop_.Rotate(turn + 1, size.width() / 2, size.height() / 2);
+    } else if (const std::optional<QPainterPath> outline = crop_.PictureOutline()) {
+        const QTransform mirror = turn == 3 ? QTransform(-1, 0, 0, 1, size.width(), 0)
+                                            : QTransform(1, 0, 0, -1, 0, size.height());
+        crop_.SetOutline(mirror.map(*outline));
+    }
+    crop_.SetZoom(zoom);
 }
 
 void COMRImageEditorView::ToggleMove()
@@ -235,7 +258,7 @@ void COMRImageEditorView::ToggleMove()
         }
         state_.tool = CEditingState::kPan;
     }
-    panning_ = false;
+    panTool_.Reset();
     RefreshTracker();
     RefreshCursor();
     viewport()->update();
@@ -276,7 +299,7 @@ void COMRImageEditorView::LeaveCrop()
     tracker_.Deselect();
     crop_.Clear();
     crop_.SetZoom(float(zoom_));
-    band_.reset();
+    cropTool_.Reset();
     tracker_.SetOptions(CTransformTracker::kViewOptions);
     state_.tool = CEditingState::kEditItems;
     RefreshCursor();
@@ -287,7 +310,7 @@ void COMRImageEditorView::CancelCrop()
 {
     tracker_.Deselect();
     crop_.Clear();
-    band_.reset();
+    cropTool_.Reset();
     viewport()->update();
 }
 
@@ -324,15 +347,14 @@ void COMRImageEditorView::Crop()
     }
     const int count = canvas_.Count();
     if (count > 1) {
-        const CViewPrompter::Answer answer = prompter_->Ask(
+        const CPrompter::Answer answer = prompter_.Ask(
             this, QStringLiteral("배경이미지에 아이템을 합친 후 잘라내기를 하시겠습니까?"));
-        if (answer == CViewPrompter::kCancel) {
+        if (answer == CPrompter::kCancel) {
             return;
         }
-        if (answer == CViewPrompter::kYes) {
-            canvas_.Merge();
-            state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
-            Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
+        if (answer == CPrompter::kYes) {
+            canvas_.Merge(1, -1, false);
+            DropMergedItems();
         }
     }
     canvas_.OffsetItems(-cut.x(), -cut.y());
@@ -351,7 +373,7 @@ void COMRImageEditorView::Crop()
 void COMRImageEditorView::CopyItem()
 {
     if (selected_ == 0) {
-        CMessageBox::Show(this, QStringLiteral("원본 이미지는 복사할 수 없습니다."));
+        prompter_.Tell(this, QStringLiteral("원본 이미지는 복사할 수 없습니다."));
     } else if (const CItem* item = canvas_.ItemAt(selected_); item != nullptr && selected_ >= 1) {
         copied_ = item->Duplicate();
     }
@@ -364,7 +386,7 @@ void COMRImageEditorView::PasteItem()
     }
     const bool atPoint = pastePoint_ != QPoint(-1, -1);
     if (atPoint && !pictureRect_.contains(pastePoint_)) {
-        CMessageBox::Show(this, kOutsidePicture);
+        prompter_.Tell(this, kOutsidePicture);
         return;
     }
     CItem* item = canvas_.AddItem(copied_->Duplicate());
@@ -376,22 +398,40 @@ void COMRImageEditorView::PasteItem()
         atPoint ? QPointF(pastePoint_)
                 : QRectF(pictureRect_).center() - QPointF(bounds.width(), bounds.height()) / 2;
     canvas_.SetItemOutlineFromView(index, outline.translated(target - bounds.topLeft()));
+    TellPlaced(*item);
     Rerender();
     PictureChanged();
     Select(index);
 }
 
-void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
+void COMRImageEditorView::DropMergedItems()
+{
+    const int count = canvas_.Count();
+    for (int index = count - 1; index >= 1; --index) {
+        canvas_.RemoveAt(index);
+    }
+    state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
+    Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
+}
+
+bool COMRImageEditorView::PictureOrRefuse()
 {
     if (!present_) {
-        CMessageBox::Show(this, kNoPicture);
+        prompter_.Tell(this, kNoPicture);
+    }
+    return present_;
+}
+
+void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
+{
+    if (!PictureOrRefuse()) {
         return;
     }
     const QPointF point = request.x == -1 && request.y == -1
                               ? QRectF(pictureRect_).center()
                               : ToView(viewport()->mapFromGlobal(QPointF(request.x, request.y)));
     if (!QRectF(pictureRect_).adjusted(1, 1, -1, -1).contains(point)) {
-        CMessageBox::Show(this, kOutsidePicture);
+        prompter_.Tell(this, kOutsidePicture);
         return;
     }
     const QPointF centre = point - QPointF(pictureRect_.topLeft());
@@ -401,7 +441,10 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
             entry.picture.isNull()
                 ? canvas_.AddPictureFile(entry.path, centre.x(), centre.y())
                 : canvas_.AddPictureBitmap(entry.picture, centre.x(), centre.y(), 0, 0, entry.path);
-        placed = placed || item != nullptr;
+        if (item != nullptr) {
+            TellPlaced(*item);
+            placed = true;
+        }
     }
     if (!placed) {
         return;
@@ -411,14 +454,25 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
     Select(canvas_.Count() - 1);
 }
 
+void COMRImageEditorView::TellPlaced(const CItem& item) const
+{
+    if (placements_ == nullptr) {
+        return;
+    }
+    const auto* picture = dynamic_cast<const CPictureItem*>(&item);
+    placements_->ItemPlaced(picture != nullptr ? picture->SourceName() : QStringLiteral("문자열"));
+}
+
 void COMRImageEditorView::DeleteItems(const std::optional<msg::IndexList>& indexes)
 {
     if (!indexes) {
         return; // a new picture: the view has cleared the canvas itself
     }
+    // Each index once, from the top down so that no removal shifts another;
+    // the base picture is never removed, whoever asks.
+    std::set<uint32_t, std::greater<>> ordered(indexes->begin(), indexes->end());
     bool removed = false;
-    // The base picture is never removed, whoever asks.
-    for (const uint32_t index : *indexes) {
+    for (const uint32_t index : ordered) {
         if (index >= 1 && int(index) < canvas_.Count()) {
             canvas_.RemoveAt(int(index));
             removed = true;

@@ -1,5 +1,7 @@
 #include "CTrackerCursors.h"
 
+#include "CTransformTracker.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -49,4 +51,12 @@ QCursor CTrackerCursors::TurnCursor()
         return QCursor(pixmap, 12, 12);
     }();
     return cursor;
+}
+
+QCursor CTrackerCursors::Over(const CTransformTracker& tracker, const QPointF& point,
+                              Qt::KeyboardModifiers keys, bool spaceHeld, Qt::CursorShape otherwise)
+{
+    const int index = tracker.IsActive() ? tracker.CursorIndex(point, keys, spaceHeld)
+                                         : CTransformTracker::kNoCursor;
+    return index != CTransformTracker::kNoCursor ? Cursor(index) : QCursor(otherwise);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QCursor>
+#include <QPointF>
+
+class CTransformTracker;
 
 // The cursors of the transform tracker by index (CTransformTracker::CursorIndex):
 // the resize cursors of the desktop for handles, the move cursor for the
@@ -9,6 +12,10 @@ class CTrackerCursors
 {
 public:
     static QCursor Cursor(int index);
+    // The tracker's cursor for the point (during a drag, that of the drag),
+    // or `otherwise` where the tracker has none.
+    static QCursor Over(const CTransformTracker& tracker, const QPointF& point,
+                        Qt::KeyboardModifiers keys, bool spaceHeld, Qt::CursorShape otherwise);
 
 private:
     static QCursor TurnCursor();

@@ -8,6 +8,7 @@ namespace service {
 
 inline constexpr char kHelpPage[] = "/pixvel/help.html";
 inline constexpr char kItemShopPage[] = "/pixvel/item_mall.html";
+inline constexpr char kNewsPage[] = "/pixvel/news.html";
 
 // The page's address, or an empty URL when `infoUrl` names no web site.
 QUrl PageUrl(const QString& infoUrl, const char* path);

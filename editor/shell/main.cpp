@@ -1,11 +1,13 @@
 #include "CEditorApp.h"
 #include "ProgramIcon.h"
+#include "QtTranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
     QApplication::setApplicationName(QStringLiteral("Pixvel"));
     QApplication::setApplicationVersion(QStringLiteral("1.5.0.0"));
     QApplication::setWindowIcon(ProgramIcon());

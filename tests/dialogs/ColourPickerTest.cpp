@@ -81,6 +81,16 @@ TEST_F(ColourPickerTest, PressingAHexagonMakesItTheWorkingColour)
     EXPECT_EQ(dialog.Current(), kBlack);
 }
 
+TEST_F(ColourPickerTest, LargeBlackHexagonPicksFromItsLeftmostColumn)
+{
+    CColourPickerDialog dialog(kWhite);
+    dialog.show();
+    QTest::mouseClick(dialog.Honeycomb(), Qt::LeftButton, {}, QPoint(153, 181));
+    EXPECT_EQ(dialog.Colour(), kWhite); // outside: nothing picked
+    QTest::mouseClick(dialog.Honeycomb(), Qt::LeftButton, {}, QPoint(154, 181));
+    EXPECT_EQ(dialog.Colour(), kBlack);
+}
+
 TEST_F(ColourPickerTest, ValueAbove255IsRefusedAndBecomes255)
 {
     CColourPickerDialog dialog(kBlack);

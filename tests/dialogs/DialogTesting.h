@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -60,4 +61,15 @@ inline QString MessageShownBy(const std::function<void()>& action)
     });
     action();
     return text;
+}
+
+// Types text as an input method commits it, one character at a time: the way
+// Korean reaches a widget (key clicks carry Latin-1 only).
+inline void CommitText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QInputMethodEvent event;
+        event.setCommitString(QString(c));
+        QApplication::sendEvent(widget, &event);
+    }
 }

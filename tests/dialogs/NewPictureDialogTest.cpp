@@ -88,6 +88,17 @@ TEST_F(NewPictureDialogTest, SizesThatCannotBeMadeAreRefusedAndTheDialogStays)
         EXPECT_EQ(MessageShownBy([this] { PressOk(); }), c.message) << c.width << "×" << c.height;
         EXPECT_TRUE(dialog_.isVisible());
     }
+    // The focus goes to the field that failed.
+    TypeInto("width", "640");
+    TypeInto("height", "0");
+    Child<CNumberEdit>("width")->setFocus();
+    MessageShownBy([this] { PressOk(); });
+    EXPECT_EQ(dialog_.focusWidget(), Child<CNumberEdit>("height"));
+    TypeInto("width", "0");
+    TypeInto("height", "480");
+    MessageShownBy([this] { PressOk(); });
+    EXPECT_EQ(dialog_.focusWidget(), Child<CNumberEdit>("width"));
+
     TypeInto("width", "30000");
     TypeInto("height", "20000");
     EXPECT_EQ(MessageShownBy([this] { PressOk(); }), "");

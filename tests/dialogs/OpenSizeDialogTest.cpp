@@ -144,6 +144,14 @@ TEST_F(OpenSizeDialogTest, ZeroOrHugeCustomSizesAreRefused)
         MessageShownBy([this] { QTest::mouseClick(Child<QPushButton>("ok"), Qt::LeftButton); });
     EXPECT_FALSE(message.isEmpty());
     EXPECT_TRUE(dialog_.isVisible());
+    EXPECT_EQ(dialog_.focusWidget(), Child<CNumberEdit>("width"));
+
+    // A wrong height puts the focus on the height.
+    TypeInto("width", "100");
+    TypeInto("height", "0");
+    Child<CNumberEdit>("width")->setFocus();
+    MessageShownBy([this] { QTest::mouseClick(Child<QPushButton>("ok"), Qt::LeftButton); });
+    EXPECT_EQ(dialog_.focusWidget(), Child<CNumberEdit>("height"));
 }
 
 TEST_F(OpenSizeDialogTest, UnreadableFileIsRefusedBeforeTheDialogShows)

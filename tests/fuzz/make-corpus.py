@@ -1,12 +1,28 @@
 #!/usr/bin/env python3
-"""Writes the seed packages of the ZIP reader's fuzz target into corpus/."""
+"""Writes the seed inputs of the fuzz targets into corpus/:
+
+  corpus/zip          packages for zip_reader_fuzz
+  corpus/update-info  information files for update_info_fuzz
+  corpus/pictures     small pictures for picture_load_fuzz: PNG, BMP, GIF and
+                      SVG written here; JPEG and TIFF converted from the PNG
+                      by pixvel-tool (usage: make-corpus.py [PIXVEL_TOOL])
+"""
 import io
 import os
+import struct
+import subprocess
+import sys
 import zipfile
+import zlib
 
-here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
-os.makedirs(here, exist_ok=True)
+corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 stamp = (2021, 3, 4, 8, 43, 14)
+
+
+def write(folder, name, data):
+    os.makedirs(os.path.join(corpus, folder), exist_ok=True)
+    with open(os.path.join(corpus, folder, name), "wb") as out:
+        out.write(data)
 
 
 def package(name, entries, prefix=b"", comment=b"", stream=False):
@@ -22,8 +38,7 @@ def package(name, entries, prefix=b"", comment=b"", stream=False):
                     out.write(data)
             else:
                 archive.writestr(info, data)
-    with open(os.path.join(here, name), "wb") as out:
-        out.write(prefix + buffer.getvalue())
+    write("zip", name, prefix + buffer.getvalue())
 
 
 text = b"".join(b"line %d of the item list\n" % i for i in range(60))
@@ -36,3 +51,46 @@ package("prefix-comment.zip", [("p.txt", b"stub", zipfile.ZIP_DEFLATED)],
         prefix=b"MZ" + bytes(200), comment=b"package comment")
 package("traversal.zip", [("../up.txt", b"x", zipfile.ZIP_STORED),
                           ("C:\\win.txt", b"y", zipfile.ZIP_DEFLATED)])
+
+write("update-info", "update.txt",
+      b"VERSION:2.0\r\nUPDATE_DATE:2024-05-06\r\nUPDATE_URL:http://h/upd\r\n"
+      b"UPDATE_PATH:Pixvel\r\nUPDATE_PATH:items/new.zip\r\n")
+write("update-info", "same.txt", b"VERSION:1.0\r\nUPDATE_DATE:d\r\nUPDATE_URL:u\r\n")
+write("update-info", "korean.txt",
+      b"  VERSION: 1.5 \r\nUPDATE_URL:http://h\r\nUPDATE_DATE:x\r\n"
+      b"UPDATE_PATH:\xc7\xcf\xc6\xae.png\r\nUPDATE_PATH:\r\nUPDATE_PATH:a b.png")
+
+
+def png(width, height, rows):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    raw = b"".join(b"\0" + row for row in rows)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw))
+            + chunk(b"IEND", b""))
+
+
+size = 8
+rows = [b"".join(bytes((x * 32, y * 32, 128, 255 if x != y else 0)) for x in range(size))
+        for y in range(size)]
+write("pictures", "small.png", png(size, size, rows))
+
+bmp_rows = b"".join(b"".join(bytes((128, y * 32, x * 32)) for x in range(size)) for y in range(size))
+write("pictures", "small.bmp",
+      b"BM" + struct.pack("<IHHI", 54 + len(bmp_rows), 0, 0, 54)
+      + struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(bmp_rows), 2835, 2835, 0, 0)
+      + bmp_rows)
+
+# A 1×1 GIF with a two-colour table.
+write("pictures", "dot.gif",
+      b"GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff"
+      b"!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;")
+write("pictures", "star.svg",
+      b'<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16">'
+      b'<polygon points="8,1 10,6 15,6 11,9 13,15 8,11 3,15 5,9 1,6 6,6" fill="#fc0"/></svg>')
+
+tool = sys.argv[1] if len(sys.argv) > 1 else "build/tools/pixvel-tool"
+source = os.path.join(corpus, "pictures", "small.png")
+for name in ("small.jpg", "small.tif"):
+    subprocess.run([tool, "render", source, os.path.join(corpus, "pictures", name)], check=True)

@@ -226,15 +226,6 @@ TEST_F(CanvasTest, CutItemBakesEffectsIntoTheCutOut)
     EXPECT_EQ(item->Bitmap().pixel(5, 5), qRgb(0, 0, 0));
 }
 
-TEST_F(CanvasTest, CropStateTintsOutsideTheSelection)
-{
-    QPainterPath selection;
-    selection.addRect(20, 10, 160, 80);
-    const QImage tinted = CItemCanvas::CropTinted(canvas.Render(), selection);
-    EXPECT_EQ(tinted.pixel(100, 50), QColor(Qt::gray).rgb());
-    EXPECT_GT(qRed(tinted.pixel(5, 5)), qGreen(tinted.pixel(5, 5)));
-}
-
 TEST_F(CanvasTest, ChangedEffectsOrBitmapAreDrawnAfresh)
 {
     CPictureItem* item = AddSquare(Qt::red, 10, 10);

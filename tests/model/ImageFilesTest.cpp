@@ -76,6 +76,17 @@ int TiffCompression(const QByteArray& tiff)
     return -1;
 }
 
+// The colour type of a PNG file and the level field of its first zlib
+// stream header (0 for the fastest levels).
+std::pair<int, int> PngTypeAndLevel(const QByteArray& png)
+{
+    const qsizetype idat = png.indexOf("IDAT");
+    if (!png.startsWith("\x89PNG") || idat < 0) {
+        return {-1, -1};
+    }
+    return {uchar(png[25]), uchar(png[idat + 5]) >> 6};
+}
+
 class ImageFilesTest : public ::testing::Test
 {
 protected:
@@ -144,6 +155,23 @@ TEST_F(ImageFilesTest, TiffIsLzwCompressedUnderBothNames)
         EXPECT_EQ(TiffCompression(ReadAll(path)), 5) << name.toStdString(); // 5 = LZW
         EXPECT_FALSE(CBitmap::FromFile(path).IsNull());
     }
+}
+
+// PNG is written at the fastest zlib level, without an alpha channel when
+// every pixel is opaque; every pixel comes back as it was.
+TEST_F(ImageFilesTest, PngIsWrittenFastWithAlphaOnlyWhenNeeded)
+{
+    QImage opaque = NoisyPicture(64, 48).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QString flat = SaveSample("opaque.png", opaque);
+    EXPECT_EQ(PngTypeAndLevel(ReadAll(flat)), std::make_pair(2, 0)); // RGB
+    EXPECT_EQ(QImage(flat).convertToFormat(QImage::Format_ARGB32),
+              opaque.convertToFormat(QImage::Format_ARGB32));
+
+    QImage translucent = NoisyPicture(64, 48);
+    translucent.setPixel(63, 47, qRgba(10, 20, 30, 128));
+    const QString alpha = SaveSample("translucent.png", translucent);
+    EXPECT_EQ(PngTypeAndLevel(ReadAll(alpha)), std::make_pair(6, 0)); // RGB with alpha
+    EXPECT_EQ(QImage(alpha).convertToFormat(QImage::Format_ARGB32), translucent);
 }
 
 TEST_F(ImageFilesTest, LosslessFormatsRoundTrip)

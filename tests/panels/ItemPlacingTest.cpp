@@ -10,8 +10,8 @@
 #include "CMainFrame.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
+#include "CPrompter.h"
 #include "CRegistry.h"
-#include "CViewPrompter.h"
 #include "ItemLibraryTesting.h"
 
 #include <QDialog>
@@ -29,9 +29,8 @@ protected:
                                    QStringLiteral("APPS_PATH"), files_.Root());
         files_.Folder(QStringLiteral("items/별"));
         files_.Picture(QStringLiteral("items/별/gold.png"), {40, 40}, Qt::yellow);
-        frame_ = std::make_unique<CMainFrame>(settings_);
-        view_ = new COMRImageEditorView(document_, settings_, frame_.get(),
-                                        std::make_unique<CDialogPrompter>());
+        frame_ = std::make_unique<CMainFrame>(settings_, prompter_);
+        view_ = new COMRImageEditorView(document_, settings_, frame_.get(), prompter_);
         frame_->SetView(view_);
         frame_->resize(1000, 760);
         frame_->show();
@@ -61,6 +60,7 @@ protected:
     CItemFiles files_;
     AppSettings settings_;
     COMRImageEditorDoc document_;
+    CDialogPrompter prompter_;
     std::unique_ptr<CMainFrame> frame_;
     COMRImageEditorView* view_ = nullptr;
 };

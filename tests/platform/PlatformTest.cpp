@@ -33,9 +33,6 @@ TEST_F(RegistryTest, KeysAreFilesWithCaseInsensitivePaths)
     EXPECT_EQ(CRegistry::KeyFile("HKCU\\SOFTWARE\\pixvel"),
               root + "/HKEY_CURRENT_USER/software/pixvel.ini");
     EXPECT_EQ(CRegistry::KeyFile("HKCR\\CLSID\\{AB}"), root + "/HKEY_CLASSES_ROOT/clsid/{ab}.ini");
-    for (const char* bad : {"", "HKCU", "Software\\Pixvel", "HKCU\\..\\..\\etc", "HKCU\\a\\.\\b"}) {
-        EXPECT_TRUE(CRegistry::KeyFile(bad).isEmpty()) << bad;
-    }
 
     EXPECT_EQ(CRegistry::Read("HKCU\\Software\\Pixvel", "VERSION"), "");
     ASSERT_TRUE(CRegistry::Write("HKCU\\Software\\Pixvel", "VERSION", "1.5.0.0"));
@@ -60,6 +57,41 @@ TEST_F(RegistryTest, KeysAreFilesWithCaseInsensitivePaths)
     EXPECT_FALSE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
     EXPECT_TRUE(CRegistry::DeleteKey("HKCU\\Software\\Pixvel"));
     EXPECT_FALSE(CRegistry::KeyExists("HKCU\\Software\\Pixvel"));
+}
+
+TEST_F(RegistryTest, KeysThatLeaveTheirHiveAreRefusedForEveryCaller)
+{
+    for (const char* bad : {"", "HKCU", "Software\\Pixvel", "HKCU\\..\\..\\etc", "HKCU\\a\\.\\b",
+                            "HKCU\\Software\\..\\..\\..\\x", "HKCU\\\\Software", "HKCU\\Software\\",
+                            "HKCU\\Software\\\\Pixvel", "\\HKCU\\Software", "/etc/passwd",
+                            "HKCU//tmp/x", "HKCU/../../x"}) {
+        EXPECT_TRUE(CRegistry::KeyFile(bad).isEmpty()) << bad;
+        EXPECT_FALSE(CRegistry::Write(bad, "A", "x")) << bad;
+        EXPECT_EQ(CRegistry::Read(bad, "A"), "") << bad;
+        EXPECT_FALSE(CRegistry::KeyExists(bad)) << bad;
+    }
+    // Nothing was written anywhere, inside the root or beside it.
+    EXPECT_TRUE(fs::is_empty(folder_.Path()));
+    EXPECT_FALSE(fs::exists(folder_.Path().parent_path() / "x.ini"));
+}
+
+TEST_F(RegistryTest, HandWrittenLinesNeitherBreakReadsNorWrites)
+{
+    const QString key = "HKCU\\Software\\Pixvel";
+    WriteFile(CRegistry::KeyFile(key).toStdString(),
+              "[General]\nAPPS_PATH=/opt/pixvel\nthis line has no equals sign\n"
+              "INFO_URL=http://a/b?x=1,2\nVERSION=1.0\n");
+    EXPECT_EQ(CRegistry::Read(key, "INFO_URL"), "http://a/b?x=1,2");
+    EXPECT_EQ(CRegistry::Read(key, "APPS_PATH"), "/opt/pixvel");
+
+    EXPECT_TRUE(CRegistry::Write(key, "VERSION", "2.0"));
+    EXPECT_EQ(CRegistry::Read(key, "VERSION"), "2.0");
+    EXPECT_EQ(CRegistry::Read(key, "APPS_PATH"), "/opt/pixvel");
+    EXPECT_EQ(CRegistry::Read(key, "INFO_URL"), "http://a/b?x=1,2");
+    EXPECT_TRUE(CRegistry::Write(key, "LIST", "a,b"));
+    EXPECT_EQ(CRegistry::Read(key, "LIST"), "a,b");
+    EXPECT_TRUE(CRegistry::DeleteValue(key, "LIST"));
+    EXPECT_EQ(CRegistry::ValueNames(key), (QStringList{"APPS_PATH", "INFO_URL", "VERSION"}));
 }
 
 TEST_F(RegistryTest, LongValuesReadAsEmptyWhereALimitIsGiven)
@@ -107,17 +139,44 @@ TEST_F(RegistryTest, ReadersInOtherProcessesNeverSeeAHalfWrittenKey)
     EXPECT_EQ(CRegistry::Read(key, "W1"), "99");
 }
 
+// Starts `program` (a copy of sleep) as a child for 30 seconds.
+pid_t StartSleeper(const fs::path& program)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(program.c_str(), program.c_str(), "30", nullptr);
+        _exit(127);
+    }
+    return child;
+}
+
+TEST(ProcessesTest, StopsOnlyTheInstalledProgramNotANamesake)
+{
+    TempFolder folder;
+    const std::string name = "pixvel-namesake-" + std::to_string(getpid());
+    fs::create_directories(folder / "install");
+    fs::create_directories(folder / "elsewhere");
+    fs::copy_file("/bin/sleep", folder / "install" / name);
+    fs::copy_file("/bin/sleep", folder / "elsewhere" / name);
+    const pid_t installed = StartSleeper(folder / "install" / name);
+    const pid_t namesake = StartSleeper(folder / "elsewhere" / name);
+    const QString program = QString::fromStdString((folder / "install" / name).string());
+    usleep(100000); // both have replaced their images by now
+    EXPECT_EQ(CProcesses::StopProgram(program), 1);
+    EXPECT_NE(kill(installed, 0), 0); // ended and reaped
+    EXPECT_EQ(kill(namesake, 0), 0);  // still running
+    EXPECT_EQ(CProcesses::StopProgram(program), 0);
+    EXPECT_EQ(CProcesses::StopProgram(program + ".missing"), 0);
+    kill(namesake, SIGKILL);
+    waitpid(namesake, nullptr, 0);
+}
+
 TEST(ProcessesTest, FindsAndEndsAProcessByItsProgramName)
 {
     TempFolder folder;
     const std::string name = "pixvel-sleeper-" + std::to_string(getpid());
     fs::copy_file("/bin/sleep", folder / name);
-    const pid_t child = fork();
-    if (child == 0) {
-        const std::string program = (folder / name).string();
-        execl(program.c_str(), program.c_str(), "30", nullptr);
-        _exit(127);
-    }
+    const pid_t child = StartSleeper(folder / name);
     std::vector<platform::ProcessEntry> found;
     for (int wait = 0; wait < 1000 && found.empty(); ++wait) {
         usleep(5000);

@@ -9,6 +9,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <functional>
+
 namespace {
 
 QByteArray Contents(const QString& path)
@@ -45,7 +47,7 @@ TEST_F(DocumentFilesTest, NewPictureIsNamedInTheDefaultFolderAndSavedAsJpeg95)
 {
     QDir(folder_.path()).mkpath("recent");
     settings_.recentFiles = {"  " + folder_.filePath("recent/last.png")};
-    prompter_->newPictures.push_back(
+    prompter_.newPictures.push_back(
         NewPictureSettings{{320, 240}, MakeColourRef(0, 0, 255), "card"});
     ASSERT_TRUE(view_->RunCommand(cmd::kFileNew));
     const QString card = folder_.filePath("recent/card.jpg");
@@ -56,14 +58,14 @@ TEST_F(DocumentFilesTest, NewPictureIsNamedInTheDefaultFolderAndSavedAsJpeg95)
 
     // Unmodified: Save does nothing, not even ask.
     ASSERT_TRUE(view_->RunCommand(cmd::kFileSave));
-    EXPECT_TRUE(prompter_->questions.isEmpty());
+    EXPECT_TRUE(prompter_.questions.isEmpty());
     EXPECT_FALSE(QFile::exists(card));
 
     Modify();
-    prompter_->answers.push_back(CViewPrompter::kYes);
+    prompter_.answers.push_back(CPrompter::kYes);
     ASSERT_TRUE(view_->RunCommand(cmd::kFileSave));
-    ASSERT_EQ(prompter_->questions.size(), 1);
-    EXPECT_EQ(prompter_->questions[0],
+    ASSERT_EQ(prompter_.questions.size(), 1);
+    EXPECT_EQ(prompter_.questions[0],
               "이미지(card.jpg)가 변경 되었습니다.\r\n\r\n'card.jpg'에 저장하려면 '예'를 "
               "다른이름으로 저장하려면 \r\n'아니오'를 선택하십시오.");
     EXPECT_EQ(Contents(card), JpegAt95(Canvas().Composite()));
@@ -78,7 +80,7 @@ TEST_F(DocumentFilesTest, FirstSaveAfterTheCommandLineKeepsTheOriginal)
     EXPECT_EQ(view_->File().Path(), a);
     DropItem({10, 10}, view_->PictureRect().center());
     ASSERT_TRUE(view_->RunCommand(cmd::kFileSave));
-    EXPECT_TRUE(prompter_->questions.isEmpty());
+    EXPECT_TRUE(prompter_.questions.isEmpty());
     EXPECT_EQ(Contents(folder_.filePath("a_원본.jpg")), original);
     EXPECT_EQ(Contents(a), JpegAt95(Canvas().Composite()));
     EXPECT_NE(Contents(a), original);
@@ -86,9 +88,9 @@ TEST_F(DocumentFilesTest, FirstSaveAfterTheCommandLineKeepsTheOriginal)
 
     // Later saves ask and overwrite.
     Modify();
-    prompter_->answers.push_back(CViewPrompter::kYes);
+    prompter_.answers.push_back(CPrompter::kYes);
     view_->RunCommand(cmd::kFileSave);
-    EXPECT_EQ(prompter_->questions.size(), 1);
+    EXPECT_EQ(prompter_.questions.size(), 1);
     EXPECT_EQ(Contents(folder_.filePath("a_원본.jpg")), original);
 }
 
@@ -101,13 +103,13 @@ TEST_F(DocumentFilesTest, AnOpenThatFailsKeepsTheBackupArmed)
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a picture");
     broken.close();
-    prompter_->openFiles.push_back(broken.fileName());
+    prompter_.openFiles.push_back(broken.fileName());
     view_->RunCommand(cmd::kFileOpen);
     ASSERT_EQ(view_->File().Path(), a);
 
     Modify();
     ASSERT_TRUE(view_->RunCommand(cmd::kFileSave));
-    EXPECT_TRUE(prompter_->questions.isEmpty());
+    EXPECT_TRUE(prompter_.questions.isEmpty());
     EXPECT_EQ(Contents(folder_.filePath("a_원본.jpg")), original);
 
     // A picture that does replace it ends the backup.
@@ -150,7 +152,7 @@ TEST_F(DocumentFilesTest, FailedSaveLeavesTheFileAndTheChanges)
     EXPECT_TRUE(settings_.backupOnSave);
 
     // A failed Save As leaves the document modified too.
-    prompter_->saveFiles.push_back(folder_.filePath("other.xyz"));
+    prompter_.saveFiles.push_back(folder_.filePath("other.xyz"));
     view_->RunCommand(cmd::kFileSaveAs);
     EXPECT_TRUE(document_.IsModified());
     EXPECT_FALSE(QFile::exists(folder_.filePath("other.xyz")));
@@ -160,16 +162,16 @@ TEST_F(DocumentFilesTest, NoSavesUnderAnotherNameAndCancelDoesNothing)
 {
     OpenPicture({64, 48});
     Modify();
-    prompter_->answers.push_back(CViewPrompter::kCancel);
+    prompter_.answers.push_back(CPrompter::kCancel);
     view_->RunCommand(cmd::kFileSave);
     EXPECT_TRUE(document_.IsModified());
-    EXPECT_EQ(prompter_->proposedNames.size(), 0);
+    EXPECT_EQ(prompter_.proposedNames.size(), 0);
 
     const QString other = folder_.filePath("other.png");
-    prompter_->answers.push_back(CViewPrompter::kNo);
-    prompter_->saveFiles.push_back(other);
+    prompter_.answers.push_back(CPrompter::kNo);
+    prompter_.saveFiles.push_back(other);
     view_->RunCommand(cmd::kFileSave);
-    EXPECT_EQ(prompter_->proposedNames, QStringList{folder_.filePath("picture.png")});
+    EXPECT_EQ(prompter_.proposedNames, QStringList{folder_.filePath("picture.png")});
     EXPECT_TRUE(QImageReader(other).canRead());
     EXPECT_EQ(view_->File().Path(), other);
     EXPECT_EQ(view_->windowTitle(), "other.png - Pixvel");
@@ -189,7 +191,7 @@ TEST_F(DocumentFilesTest, OpenKeepsTheFullPathAndAFailedOpenKeepsThePicture)
     QDir(folder_.path()).mkpath("elsewhere");
     QDir::setCurrent(folder_.filePath("elsewhere"));
     DropItem({10, 10}, view_->PictureRect().center());
-    prompter_->answers.push_back(CViewPrompter::kYes);
+    prompter_.answers.push_back(CPrompter::kYes);
     view_->RunCommand(cmd::kFileSave);
     QDir::setCurrent(saved);
     EXPECT_EQ(QImage(opened).pixelColor(32, 24), QColor(Qt::red));
@@ -197,35 +199,79 @@ TEST_F(DocumentFilesTest, OpenKeepsTheFullPathAndAFailedOpenKeepsThePicture)
     EXPECT_FALSE(document_.IsModified());
     Modify();
 
-    // The edited picture is not saved (Cancel); the new file cannot be read.
+    // The changes are dropped on purpose; the new file cannot be read.
     QFile broken(folder_.filePath("broken.jpg"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a picture");
     broken.close();
-    prompter_->answers.push_back(CViewPrompter::kCancel);
-    prompter_->openFiles.push_back(broken.fileName());
+    prompter_.answers.push_back(CPrompter::kDiscard);
+    prompter_.openFiles.push_back(broken.fileName());
     view_->RunCommand(cmd::kFileOpen);
     EXPECT_EQ(view_->File().Path(), opened);
     EXPECT_EQ(Canvas().BaseSize(), QSizeF(64, 48));
     EXPECT_TRUE(document_.IsModified());
 }
 
-TEST_F(DocumentFilesTest, ClosingWithChangesAsksFirst)
+// Before New, Open, a recent file and closing, the save question may stop
+// the command: Cancel and a cancelled Save As keep the picture and its
+// changes; "저장 안 함" drops them; Yes writes them first.
+TEST_F(DocumentFilesTest, SaveQuestionBeforeACommandCanStopIt)
 {
     EXPECT_TRUE(view_->CanClose());
+    settings_.recentFiles = {folder_.filePath("recent.png")}; // new pictures go there
     OpenPicture({64, 48});
-    Modify();
-    prompter_->answers = {CViewPrompter::kCancel, CViewPrompter::kNo};
-    EXPECT_FALSE(view_->CanClose());
-    EXPECT_EQ(prompter_->questions.last(), "picture.png 파일의 변경 내용을 저장하시겠습니까?");
-    EXPECT_TRUE(view_->CanClose());
-    EXPECT_TRUE(document_.IsModified());
+    const QString opened = view_->File().Path();
+    const QString other = WritePicture("other.png", {30, 20});
+    prompter_.newPictures.push_back(NewPictureSettings{{50, 50}, MakeColourRef(0, 0, 0), "n"});
+    const std::vector<std::pair<const char*, std::function<bool()>>> commands = {
+        {"new", [this] { return view_->RunCommand(cmd::kFileNew); }},
+        {"open",
+         [this, other] {
+             prompter_.openFiles = {other};
+             return view_->RunCommand(cmd::kFileOpen);
+         }},
+        {"recent",
+         [this, other] {
+             view_->OpenDocument(other);
+             return true;
+         }},
+        {"close", [this] { return view_->CanClose(); }},
+    };
+    for (const auto& [name, run] : commands) {
+        SCOPED_TRACE(name);
+        Modify();
+        prompter_.saveFirstQuestions.clear();
+        prompter_.answers = {CPrompter::kCancel};
+        run();
+        // Cancelled Save As after "아니오".
+        prompter_.answers = {CPrompter::kNo};
+        run();
+        EXPECT_EQ(prompter_.proposedNames.size(), 1u);
+        prompter_.proposedNames.clear();
+        EXPECT_EQ(prompter_.saveFirstQuestions,
+                  QStringList(2, "이미지(picture.png)가 변경 되었습니다.\r\n\r\n'picture.png'에 "
+                                 "저장하려면 '예'를 다른이름으로 저장하려면 \r\n'아니오'를 "
+                                 "선택하십시오."));
+        EXPECT_TRUE(document_.IsModified());
+        EXPECT_EQ(view_->File().Path(), opened);
+        EXPECT_EQ(Canvas().BaseSize(), QSizeF(64, 48));
+    }
+    EXPECT_EQ(prompter_.newPictures.size(), 1u); // the dialog never came
+    EXPECT_TRUE(QImage(opened).pixelColor(0, 0) == QColor(Qt::darkCyan));
 
+    // "저장 안 함" goes on without writing; the Save command keeps its own
+    // three answers.
+    prompter_.answers = {CPrompter::kDiscard};
+    ASSERT_TRUE(view_->RunCommand(cmd::kFileNew));
+    EXPECT_EQ(Canvas().BaseSize(), QSizeF(50, 50));
+    EXPECT_FALSE(document_.IsModified());
+
+    Modify();
     const QString path = view_->File().Path();
-    QFile::remove(path);
-    prompter_->answers = {CViewPrompter::kYes};
+    prompter_.answers = {CPrompter::kYes};
     EXPECT_TRUE(view_->CanClose());
     EXPECT_TRUE(QImageReader(path).canRead());
+    EXPECT_FALSE(document_.IsModified());
 }
 
 TEST(PictureFileTest, BackupNamesAndDefaultFolder)

@@ -256,9 +256,9 @@ TEST_F(EditorViewTest, FreeCropKeepsItemsInPlaceWhenNotMerged)
     DropItem({20, 20}, {150, 100});
     ASSERT_TRUE(view_->RunCommand(cmd::kCropFree));
     Drag(Viewport(), {110, 60}, {210, 110});
-    prompter_->answers.push_back(CViewPrompter::kNo);
+    prompter_.answers.push_back(CPrompter::kNo);
     ASSERT_TRUE(view_->RunCommand(cmd::kCrop));
-    EXPECT_EQ(prompter_->questions,
+    EXPECT_EQ(prompter_.questions,
               QStringList{"배경이미지에 아이템을 합친 후 잘라내기를 하시겠습니까?"});
     EXPECT_EQ(Canvas().BaseSize(), QSizeF(100, 50));
     EXPECT_EQ(ItemBounds(1), QRectF(30, 30, 20, 20));
@@ -336,7 +336,7 @@ TEST_F(EditorViewTest, MessagesWithoutAPictureChangeNothing)
     EXPECT_FALSE(document_.IsModified());
     // Closing has nothing to ask about.
     EXPECT_TRUE(view_->CanClose());
-    EXPECT_TRUE(prompter_->questions.isEmpty());
+    EXPECT_TRUE(prompter_.questions.isEmpty());
 }
 
 // Records, for every message, whether the current item is still on the canvas.
@@ -359,10 +359,10 @@ public:
 TEST_F(EditorViewTest, PanelsNeverSeeAStaleCurrentItem)
 {
     CCurrentItemChecker checker;
-    auto prompter = std::make_unique<CScriptedPrompter>();
-    prompter->openFiles = {WritePicture("a.png", {80, 60}), WritePicture("b.png", {40, 30})};
-    prompter->answers = {CViewPrompter::kYes};
-    COMRImageEditorView view(document_, settings_, &checker, std::move(prompter));
+    CScriptedPrompter prompter;
+    prompter.openFiles = {WritePicture("a.png", {80, 60}), WritePicture("b.png", {40, 30})};
+    prompter.answers = {CPrompter::kYes};
+    COMRImageEditorView view(document_, settings_, &checker, prompter);
     view.resize(1000, 700);
     view.show();
     view.RunCommand(cmd::kFileOpen);
@@ -392,10 +392,10 @@ TEST_F(EditorViewTest, InTheFrameToolBarStatesFollowTheView)
 {
     AppSettings settings;
     COMRImageEditorDoc document;
-    CMainFrame frame(settings);
-    auto prompter = std::make_unique<CScriptedPrompter>();
-    prompter->openFiles.push_back(WritePicture("big.png", {2000, 2000}));
-    auto* view = new COMRImageEditorView(document, settings, &frame, std::move(prompter));
+    CScriptedPrompter prompter;
+    CMainFrame frame(settings, prompter);
+    prompter.openFiles.push_back(WritePicture("big.png", {2000, 2000}));
+    auto* view = new COMRImageEditorView(document, settings, &frame, prompter);
     frame.SetView(view);
     frame.show();
     ASSERT_TRUE(frame.RunCommand(cmd::kFileOpen));

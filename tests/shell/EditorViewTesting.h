@@ -2,59 +2,13 @@
 
 #include "AppSettings.h"
 #include "CItemCanvas.h"
-#include "CMessageBox.h"
 #include "CMessageRouter.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "DialogTesting.h"
+#include "ScriptedPrompter.h"
 
 #include <QTemporaryDir>
-
-#include <deque>
-
-// Answers the view's questions from a script and records what was asked.
-class CScriptedPrompter : public CViewPrompter
-{
-public:
-    QString OpenFileName(QWidget*) override { return Next(openFiles); }
-    QString SaveFileName(QWidget*, const QString& proposed) override
-    {
-        proposedNames.append(proposed);
-        return Next(saveFiles);
-    }
-    Answer Ask(QWidget*, const QString& text) override
-    {
-        questions.append(text);
-        return Next(answers, kCancel);
-    }
-    std::optional<NewPictureSettings> NewPicture(QWidget*) override
-    {
-        if (newPictures.empty()) {
-            return std::nullopt; // cancelled
-        }
-        return Next(newPictures);
-    }
-    // The open-size dialog answered with the picture's own size.
-    CBitmap OpenPicture(QWidget*, const QString& path) override { return CBitmap::FromFile(path); }
-
-    std::deque<QString> openFiles;
-    std::deque<QString> saveFiles;
-    std::deque<Answer> answers;
-    std::deque<NewPictureSettings> newPictures;
-    QStringList questions;
-    QStringList proposedNames;
-
-private:
-    template <typename T> static T Next(std::deque<T>& queue, T none = T())
-    {
-        if (queue.empty()) {
-            return none;
-        }
-        T next = std::move(queue.front());
-        queue.pop_front();
-        return next;
-    }
-};
 
 // The main window as the view sees it: records every message and hands the
 // view its copies through the frame's routing table.
@@ -91,16 +45,11 @@ class EditorViewTest : public WidgetTest
 protected:
     EditorViewTest()
     {
-        auto prompter = std::make_unique<CScriptedPrompter>();
-        prompter_ = prompter.get();
-        view_ = std::make_unique<COMRImageEditorView>(document_, settings_, &frame_,
-                                                      std::move(prompter));
+        view_ = std::make_unique<COMRImageEditorView>(document_, settings_, &frame_, prompter_);
         frame_.SetView(view_.get());
         view_->resize(1000, 700);
         view_->show();
-        CMessageBox::SetHook([this](const QString& text) { refusals_.append(text); });
     }
-    ~EditorViewTest() override { CMessageBox::SetHook({}); }
 
     CItemCanvas& Canvas() const { return CItemCanvas::Instance(); }
     QWidget* Viewport() const { return view_->viewport(); }
@@ -118,7 +67,7 @@ protected:
     // Opens a picture of the given size through File Open.
     void OpenPicture(QSize size)
     {
-        prompter_->openFiles.push_back(WritePicture("picture.png", size));
+        prompter_.openFiles.push_back(WritePicture("picture.png", size));
         view_->RunCommand(57601);
     }
 
@@ -141,7 +90,7 @@ protected:
     AppSettings settings_;
     COMRImageEditorDoc document_;
     CLoopbackFrame frame_;
-    CScriptedPrompter* prompter_ = nullptr;
+    CScriptedPrompter prompter_;
+    QStringList& refusals_ = prompter_.told;
     std::unique_ptr<COMRImageEditorView> view_;
-    QStringList refusals_;
 };

@@ -4,6 +4,7 @@
 #include "CMainFrame.h"
 #include "CPanelBar.h"
 #include "DialogTesting.h"
+#include "ScriptedPrompter.h"
 
 #include <QWidget>
 
@@ -69,7 +70,7 @@ protected:
     FrameTest()
     {
         settings_.infoUrl = QStringLiteral("http://items.example:8080/update/update.inf");
-        frame_ = std::make_unique<CMainFrame>(settings_);
+        frame_ = std::make_unique<CMainFrame>(settings_, prompter_);
         view_ = new CRecordingView(&log_);
         frame_->SetView(view_);
         frame_->ImageToolBar()->SetPanel(new QWidget, &toolPanel_);
@@ -88,6 +89,7 @@ protected:
     }
 
     AppSettings settings_;
+    CScriptedPrompter prompter_;
     std::vector<std::pair<std::string, msg::Message>> log_;
     CRecorder toolPanel_{"toolbar", &log_};
     CRecorder itemPanel_{"itembar", &log_};

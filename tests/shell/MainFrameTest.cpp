@@ -1,7 +1,6 @@
 #include "CAboutDialog.h"
 #include "CImageToolBar.h"
 #include "CItemBar.h"
-#include "CMessageBox.h"
 #include "CommandIds.h"
 #include "FrameTesting.h"
 
@@ -19,12 +18,6 @@ namespace {
 class MainFrameTest : public FrameTest
 {
 protected:
-    MainFrameTest()
-    {
-        CMessageBox::SetHook([this](const QString& text) { messages_.push_back(text); });
-    }
-    ~MainFrameTest() override { CMessageBox::SetHook({}); }
-
     // The item menu request the view sends on a right click.
     void RightClickOn(msg::IndexList indexes)
     {
@@ -32,7 +25,7 @@ protected:
         frame_->ItemMenu()->close();
     }
 
-    QStringList messages_;
+    QStringList& messages_ = prompter_.told;
 };
 
 TEST_F(MainFrameTest, ItemMenuRequestKeepsTheIndexesAndShowsTheMenu)
@@ -59,6 +52,7 @@ TEST_F(MainFrameTest, DeletingTheBaseIsRefusedAndSendsAnEmptyList)
 
 TEST_F(MainFrameTest, DeleteSendsTheItemsWithoutTheBase)
 {
+    view_->itemCount = 4;
     RightClickOn({0, 3});
     frame_->RunCommand(cmd::kDeleteItem);
     EXPECT_EQ(messages_.size(), 1);

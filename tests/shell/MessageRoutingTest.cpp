@@ -66,6 +66,7 @@ TEST_F(MessageRoutingTest, EveryReceiverOwnsItsCopy)
         void Receive(msg::Message message) override { message.indexes->clear(); }
     } consumer;
     frame_->ImageToolBar()->SetPanel(new QWidget, &consumer);
+    view_->itemCount = 5;
     frame_->Receive(msg::WithIndexes(msg::kDeleteItems, 0, {4, 2}));
     ASSERT_EQ(Delivered(), (std::vector<std::string>{"itembar", "view"}));
     EXPECT_EQ(log_[0].second.indexes, (msg::IndexList{4, 2}));

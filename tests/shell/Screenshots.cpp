@@ -1,23 +1,37 @@
 // Takes the editor's screenshots for the documentation: run under xvfb-run
 // with the output folder as the argument.
 #include "CAboutDialog.h"
+#include "CColourButton.h"
+#include "CColourPopup.h"
 #include "CEditorApp.h"
+#include "CFontToolBar.h"
+#include "CItemCanvas.h"
 #include "CMainFrame.h"
 #include "COMRImageEditorView.h"
 #include "COpenSizeDialog.h"
+#include "CTextDialog.h"
 #include "CommandIds.h"
 #include "ProgramIcon.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -124,6 +138,93 @@ void GrabView(CMainFrame* frame, const QString& out)
     frame->RunCommand(cmd::kCropButton);
 }
 
+// Calls act with the next window of type T that comes up modal (or as a
+// popup), from inside its event loop.
+template <typename T> void WhenUp(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* top = QApplication::activePopupWidget();
+        if (top == nullptr) {
+            top = QApplication::activeModalWidget();
+        }
+        if (T* window = qobject_cast<T*>(top); window != nullptr && window->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(window);
+        }
+    });
+    timer->start();
+}
+
+// Types text into a widget: Korean as an input method commits it, Latin
+// characters and Enter as keys.
+void Type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QKeyEvent press(QEvent::KeyPress, c == '\n' ? Qt::Key_Return : Qt::Key_unknown,
+                            Qt::NoModifier, c == '\n' ? QString() : QString(c));
+            QApplication::sendEvent(widget, &press);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
+
+// "안녕하세요" in bold 36 point red, written in the text dialog as a user
+// writes it; the dialog is grabbed before its OK is pressed.
+void WriteGreeting(CTextDialog* dialog, const QString& out)
+{
+    Type(dialog->TextBox(), QStringLiteral("안녕하세요"));
+    CFontToolBar* bar = dialog->FontBar();
+    static_cast<QAbstractButton*>(bar->widgetForAction(bar->findChild<QAction*>("굵게")))->click();
+    bar->SizeBox()->lineEdit()->selectAll();
+    Type(bar->SizeBox()->lineEdit(), QStringLiteral("36\n"));
+    WhenUp<CColourPopup>([](CColourPopup* popup) {
+        Wait(200);
+        const QPoint red =
+            CColourPopup::CellRect(8).center() + QPoint(CColourPopup::kFrame, CColourPopup::kFrame);
+        Mouse(popup, QEvent::MouseButtonPress, red, Qt::LeftButton);
+        Mouse(popup, QEvent::MouseButtonRelease, red, Qt::NoButton);
+    });
+    bar->ColourButton()->click();
+    Wait(300);
+    dialog->grab().save(out + "/view-text-dialog.png");
+    dialog->findChild<QPushButton*>("ok")->click();
+}
+
+// Text placed with the "T" command on the picture, the dialog, the view with
+// the text and the picture saved through Save As.
+void GrabText(CMainFrame* frame, const QString& out)
+{
+    auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
+    msg::IndexList items;
+    for (int index = CItemCanvas::Instance().Count() - 1; index >= 1; --index) {
+        items.push_back(uint32_t(index));
+    }
+    frame->Receive(msg::WithIndexes(msg::kDeleteItems, 0, std::move(items)));
+    frame->RunCommand(cmd::kNewText);
+    WhenUp<CTextDialog>([out](CTextDialog* dialog) { WriteGreeting(dialog, out); });
+    const QPoint at = view->PictureRect().topLeft() - view->ScrollOffset() + QPoint(40, 40);
+    Mouse(view->viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(view->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+    Grab(frame, out + "/view-text.png");
+
+    QTemporaryDir temporary;
+    const QString saved = temporary.filePath("text.jpg");
+    WhenUp<QFileDialog>([saved](QFileDialog* dialog) {
+        dialog->selectFile(saved);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->RunCommand(cmd::kFileSaveAs);
+    QFile::remove(out + "/text-saved.jpg");
+    QFile::copy(saved, out + "/text-saved.jpg");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -172,6 +273,7 @@ int main(int argc, char* argv[])
 
     if (!arguments.isEmpty()) {
         GrabView(frame, out);
+        GrabText(frame, out);
     }
 
     CAboutDialog about(frame);

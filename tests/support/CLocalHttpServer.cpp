@@ -111,6 +111,23 @@ void CHttpConnection::Pause(std::chrono::milliseconds duration)
     server_.stopped_.wait_for(lock, duration, [this] { return server_.stopping_.load(); });
 }
 
+void CHttpConnection::Trickle(int64_t announced, size_t piece, std::chrono::milliseconds every,
+                              std::chrono::seconds limit)
+{
+    std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
+    if (announced > 0) {
+        head += "Content-Length: " + std::to_string(announced) + "\r\n";
+    }
+    const auto end = std::chrono::steady_clock::now() + limit;
+    if (!Send(head + "\r\n")) {
+        return;
+    }
+    while (std::chrono::steady_clock::now() < end && !server_.stopping_ &&
+           Send(std::string(piece, 'x'))) {
+        Pause(every);
+    }
+}
+
 CLocalHttpServer::CLocalHttpServer()
 {
     listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

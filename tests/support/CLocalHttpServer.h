@@ -38,6 +38,11 @@ public:
                  std::string_view body, bool withLength = true);
     // Sleeps up to `duration`, less when the server stops.
     void Pause(std::chrono::milliseconds duration);
+    // A slow answer: a 200 with a Content-Type and the Content-Length
+    // `announced` (none when 0), then `piece` bytes every `every` until the
+    // client goes, the server stops or `limit` has passed.
+    void Trickle(int64_t announced, size_t piece, std::chrono::milliseconds every,
+                 std::chrono::seconds limit = std::chrono::seconds(30));
 
 private:
     int socket_;

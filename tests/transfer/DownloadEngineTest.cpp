@@ -1,6 +1,8 @@
 #include "CDownloadEngine.h"
+#include "CHttpStatusException.h"
 #include "CInternetException.h"
 #include "CLocalHttpServer.h"
+#include "CPartialFiles.h"
 #include "TempFolder.h"
 
 #include <curl/curl.h>
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <span>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -79,6 +82,12 @@ TEST(RedirectTargetTest, MakesLocationsAbsoluteTheWayTheServersExpect)
         EXPECT_THROW(CDownloadEngine::RedirectTarget(refused, "http://h/x"), CInternetException)
             << refused;
     }
+    // An encrypted connection is never left for a plain one.
+    EXPECT_EQ(CDownloadEngine::RedirectTarget("https://other/b", "https://h/x"), "https://other/b");
+    EXPECT_EQ(CDownloadEngine::RedirectTarget("b", "https://h/x"), "https://h/b");
+    EXPECT_THROW(CDownloadEngine::RedirectTarget("http://other/b", "https://h/x"),
+                 CInternetException);
+    EXPECT_THROW(CDownloadEngine::RedirectTarget("http://h/x", "HTTPS://h/x"), CInternetException);
 }
 
 TEST_F(DownloadEngineTest, FollowsRelativeAndAbsoluteRedirectsWithTheHeaderBlock)
@@ -116,14 +125,46 @@ TEST_F(DownloadEngineTest, RedirectLoopsEmptyLocationsAndOtherSchemesFail)
     EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
 }
 
-TEST_F(DownloadEngineTest, NotFoundIsSavedOnlyWithAContentType)
+TEST_F(DownloadEngineTest, AnErrorPageFailsAndReplacesNothing)
 {
-    server_.Route("/bare", Answer(404, {}, "no type"));
-    WriteFile(folder_ / "bare.txt", "old");
-    EXPECT_EQ(Download("/bare", "bare.txt"), DownloadResult::NoContentType);
-    EXPECT_EQ(ReadFile(folder_ / "bare.txt"), "old");
-    EXPECT_EQ(Download("/typed-404", "typed.txt"), DownloadResult::Written);
-    EXPECT_EQ(ReadFile(folder_ / "typed.txt"), "not found\n");
+    server_.Route("/bare", Answer(200, {}, "no type"));
+    server_.Route("/gone", Answer(404, {{"Content-Type", "text/html"}}, "<h1>Not Found</h1>"));
+    server_.Route("/broken", Answer(500, {{"Content-Type", "text/html"}}, "<h1>Error</h1>"));
+    server_.Route("/to-gone", RedirectTo("/gone"));
+    WriteFile(folder_ / "program", "installed program");
+    EXPECT_EQ(Download("/bare", "program"), DownloadResult::NoContentType);
+    for (const char* path : {"/gone", "/broken", "/to-gone", "/unrouted"}) {
+        EXPECT_THROW(Download(path, "program"), CHttpStatusException) << path;
+    }
+    try {
+        Download("/broken", "program");
+    } catch (const CHttpStatusException& error) {
+        EXPECT_EQ(error.Status(), 500u);
+    }
+    EXPECT_EQ(ReadFile(folder_ / "program"), "installed program");
+    EXPECT_EQ(Names(), std::vector<std::string>{"program"});
+    EXPECT_EQ(CDownloadEngine::FetchText(server_.Url("/gone")), "");
+
+    // Only on request does any answer with a Content-Type count.
+    EXPECT_EQ(Download("/gone", "page.html", {.acceptAnyStatus = true}), DownloadResult::Written);
+    EXPECT_EQ(ReadFile(folder_ / "page.html"), "<h1>Not Found</h1>");
+}
+
+TEST_F(DownloadEngineTest, BlanksAndEightBitPathsAreSentPercentEncoded)
+{
+    EXPECT_EQ(CHttpSession::EncodeUrl("http://h/a b/c%20d.png?q=x y#f g"),
+              "http://h/a%20b/c%20d.png?q=x%20y#f%20g");
+    EXPECT_EQ(CHttpSession::EncodeUrl("http://h:8/%zz%4/\x01\"<>|"),
+              "http://h:8/%25zz%254/%01%22%3C%3E%7C");
+    EXPECT_EQ(CHttpSession::EncodeUrl("http://h/\xc7\xcf%C6%AE"), "http://h/%C7%CF%C6%AE");
+    EXPECT_EQ(CHttpSession::EncodeUrl("http://h"), "http://h");
+
+    server_.Route("/items/a%20b.png", Answer(200, kText, "blank"));
+    server_.Route("/%ED%95%98%ED%8A%B8.png", Answer(200, kText, "korean"));
+    EXPECT_EQ(Download("/items/a b.png", "a b.png"), DownloadResult::Written);
+    EXPECT_EQ(ReadFile(folder_ / "a b.png"), "blank");
+    EXPECT_EQ(Download("/하트.png", "하트.png"), DownloadResult::Written);
+    EXPECT_EQ(ReadFile(folder_ / "하트.png"), "korean");
 }
 
 TEST_F(DownloadEngineTest, StreamsABodyEndingOnABlockBoundaryWithProgress)
@@ -197,6 +238,66 @@ TEST_F(DownloadEngineTest, ABrokenTransferLeavesTheOldFileIntact)
     EXPECT_THROW(
         CDownloadEngine::DownloadToFile("http://127.0.0.1:1/x", (folder_ / "a.txt").string(), {}),
         CInternetException);
+}
+
+// Sends `bytes` bytes every `every` after the headers, for up to 30 s.
+CLocalHttpServer::Handler Trickle(size_t bytes, std::chrono::milliseconds every)
+{
+    return [=](const HttpRequest&, CHttpConnection& connection) {
+        connection.Trickle(100000, bytes, every);
+    };
+}
+
+TEST_F(DownloadEngineTest, ATricklingServerIsAStallAndTotalTimeIsLimited)
+{
+    EXPECT_EQ(TransferLimits{}.minBytesPerSecond, 1024);
+    EXPECT_EQ(TransferLimits{}.stallSeconds, 60);
+    server_.Route("/trickle", Trickle(2, std::chrono::milliseconds(100))); // 20 bytes/s
+    server_.Route("/steady", Trickle(4096, std::chrono::milliseconds(100)));
+    WriteFile(folder_ / "a.txt", "old");
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(Download("/trickle", "a.txt", {.stallSeconds = 2}), CInternetException);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    // Fast enough for the stall rule, but the whole transfer has 2 s.
+    start = std::chrono::steady_clock::now();
+    EXPECT_THROW(CDownloadEngine::ReadText(server_.Url("/steady"), {.totalSeconds = 2}),
+                 CInternetException);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    EXPECT_EQ(ReadFile(folder_ / "a.txt"), "old");
+    EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(DownloadEngineTest, PartialFilesGoWithTheProgramAndStaleOnesWithTheNextTransfer)
+{
+    // Another run's partial files: one from two days ago, one fresh.
+    WriteFile(folder_ / ".pixvel-1-0.part", "stale");
+    WriteFile(folder_ / ".pixvel-1-1.part", "fresh");
+    WriteFile(folder_ / "pixvel-1-2.part", "not ours");
+    const auto twoDaysAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    fs::last_write_time(folder_ / ".pixvel-1-0.part", twoDaysAgo);
+    fs::last_write_time(folder_ / "pixvel-1-2.part", twoDaysAgo);
+
+    // A transfer that is still running when the program closes.
+    server_.Route("/slow", Trickle(1000, std::chrono::milliseconds(100)));
+    std::thread transfer([this] { EXPECT_ANY_THROW(Download("/slow", "a.txt")); });
+    auto hasPartialOfOurs = [this] {
+        const std::vector<std::string> names = Names();
+        return std::ranges::any_of(names, [](const std::string& name) {
+            return name.starts_with(".pixvel-" + std::to_string(getpid()) + "-");
+        });
+    };
+    for (int wait = 0; wait < 500 && !hasPartialOfOurs(); ++wait) {
+        usleep(10000);
+    }
+    EXPECT_TRUE(hasPartialOfOurs());
+    CPartialFiles::RemoveAll();
+    EXPECT_FALSE(hasPartialOfOurs());
+    server_.Stop(); // ends the transfer
+    transfer.join();
+
+    std::vector<std::string> names = Names();
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{".pixvel-1-1.part", "pixvel-1-2.part"}));
 }
 
 TEST_F(DownloadEngineTest, AReadOnlyTargetIsNotReplaced)

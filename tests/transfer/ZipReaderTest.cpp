@@ -1,4 +1,6 @@
+#include "CCrc32.h"
 #include "CFileException.h"
+#include "CNameDecoder.h"
 #include "CPackageUnpacker.h"
 #include "CZipException.h"
 #include "CZipReader.h"
@@ -212,6 +214,13 @@ TEST_F(ZipReaderTest, FolderEntriesCreateTheirFolders)
         CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
     EXPECT_TRUE(report.written.empty());
     EXPECT_TRUE(fs::is_directory(Out() / "dir/sub"));
+
+    // A folder that cannot be made (a file in the way) is no success.
+    const ZipLayout blocked{{{.name = "f", .data = "file"}, {.name = "f/", .data = ""}}};
+    EXPECT_EQ(CPackageUnpacker::Unpack(Package(blocked), Out(), UnopenablePolicy::Skip).skipped,
+              std::vector<std::string>{"f/"});
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package(blocked), Out(), UnopenablePolicy::Fail),
+                 CFileException);
 }
 
 TEST_F(ZipReaderTest, ReadOnlyOutputIsSkippedOrFailsByPolicy)
@@ -268,6 +277,113 @@ TEST_F(ZipReaderTest, StampsTimesAndMapsAttributes)
     EXPECT_EQ(parts.tm_hour, 8);
     EXPECT_EQ(parts.tm_min, 43);
     EXPECT_EQ(parts.tm_sec, 14);
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
+TEST_F(ZipReaderTest, StoredModesPassThroughTheUmask)
+{
+    constexpr uint16_t kUnix = 3 << 8 | 20;
+    const auto entry = [](const char* name, uint32_t mode) {
+        return ZipEntryLayout{
+            .name = name, .data = "x", .versionMadeBy = kUnix, .externalAttributes = mode << 16};
+    };
+    const ZipLayout layout{{entry("open", S_IFREG | 0777u), entry("plain", S_IFREG | 0666u),
+                            entry("private", S_IFREG | 0700u), entry("bare", 0775u),
+                            entry("link", S_IFLNK | 0777u), entry("device", S_IFCHR | 0777u)}};
+    CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Fail);
+    const mode_t mask = CurrentUmask();
+    const std::pair<const char*, mode_t> expected[] = {
+        {"open", 0777 & ~mask}, {"plain", 0666 & ~mask}, {"private", 0700 & ~mask},
+        {"bare", 0775 & ~mask}, {"link", 0666 & ~mask},  {"device", 0666 & ~mask}};
+    for (const auto& [name, mode] : expected) {
+        struct stat info
+        {
+        };
+        ASSERT_EQ(stat((Out() / name).c_str(), &info), 0) << name;
+        EXPECT_EQ(info.st_mode & 07777, mode) << name;
+        EXPECT_EQ(info.st_mode & 0022 & mask, 0u) << name; // never writable beyond the umask
+    }
+}
+
+TEST_F(ZipReaderTest, NamesAreDecodedAsTheFlagSaysOrFromCodePage949)
+{
+    const std::string korean = "하트/별.png";
+    const std::string cp949 = "\xc7\xcf\xc6\xae/\xba\xb0.png"; // the same in code page 949
+    const std::string neither = "\xff\xfe.png";
+    const ZipLayout layout{{{.name = cp949, .data = "made on a Korean system"},
+                            {.name = "a/" + korean, .data = "UTF-8 without the flag"},
+                            {.name = "b/" + korean, .data = "UTF-8 with the flag", .flags = 0x800},
+                            {.name = "c/" + cp949, .data = "flagged, not UTF-8", .flags = 0x800},
+                            {.name = neither, .data = "neither"}}};
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Skip);
+    EXPECT_EQ(ReadFile(Out() / korean), "made on a Korean system");
+    EXPECT_EQ(ReadFile(Out() / "a" / korean), "UTF-8 without the flag");
+    EXPECT_EQ(ReadFile(Out() / "b" / korean), "UTF-8 with the flag");
+    EXPECT_EQ(report.skipped, (std::vector<std::string>{"c/" + cp949, neither}));
+    for (const auto& item : fs::recursive_directory_iterator(folder_.Path())) {
+        EXPECT_TRUE(CNameDecoder::IsValidUtf8(item.path().string())) << item.path();
+    }
+    EXPECT_THROW(CPackageUnpacker::Unpack(Package({{{.name = neither, .data = "x"}}}, "n.zip"),
+                                          Out(), UnopenablePolicy::Fail),
+                 CFileException);
+
+    EXPECT_TRUE(CNameDecoder::IsValidUtf8("plain ascii"));
+    for (const char* bad :
+         {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe0\x80\xaf", "\xc3"}) {
+        EXPECT_FALSE(CNameDecoder::IsValidUtf8(bad)) << bad; // overlong, surrogate, too high, cut
+    }
+}
+
+TEST_F(ZipReaderTest, ALargePackageSharedAmongThreadsKeepsPackageOrder)
+{
+    ZipLayout layout;
+    for (int i = 0; i < 40; ++i) {
+        layout.entries.push_back(
+            {.name = "set" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".bin",
+             .data = NoiseBytes(64 * 1024, uint32_t(i + 1)),
+             .method = uint16_t(i % 2 == 0 ? 8 : 0)});
+    }
+    layout.entries.push_back({.name = "../out.bin", .data = "x"});
+    const UnpackReport report =
+        CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Skip);
+    ASSERT_EQ(report.written.size(), 40u);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(report.written[size_t(i)], Out() / layout.entries[size_t(i)].name);
+        EXPECT_EQ(ReadFile(report.written[size_t(i)]), layout.entries[size_t(i)].data);
+    }
+    EXPECT_EQ(report.skipped, std::vector<std::string>{"../out.bin"});
+
+    // The first damaged entry in package order is the one reported, and
+    // nothing is left half-written.
+    layout.entries[30].crc = 1;
+    layout.entries[10].compressed = std::string(100, '\xff');
+    layout.entries[10].compressedSize = 100;
+    fs::remove_all(Out());
+    EXPECT_EQ(UnpackCause(layout), 6);
+    EXPECT_FALSE(fs::exists(Out() / layout.entries[10].name));
+    for (const auto& item : fs::recursive_directory_iterator(Out())) {
+        EXPECT_FALSE(item.path().filename().string().starts_with(".pixvel-")) << item.path();
+    }
+}
+
+TEST(Crc32Test, MatchesZlibAtEveryLengthAndAlignment)
+{
+    const std::string bytes = NoiseBytes(70000);
+    for (size_t size : {0, 1, 63, 255, 256, 257, 1000, 4096, 65536, 69990}) {
+        for (size_t start : {0, 1, 7}) {
+            const auto* data = reinterpret_cast<const Bytef*>(bytes.data() + start);
+            const uint32_t expected = uint32_t(crc32_z(0, data, size));
+            EXPECT_EQ(CCrc32::Update(0, data, size), expected) << size << "+" << start;
+            EXPECT_EQ(CCrc32::Update(expected, data, 300), uint32_t(crc32_z(expected, data, 300)));
+        }
+    }
 }
 
 TEST_F(ZipReaderTest, ReaderCallsFollowTheEntryProtocol)

@@ -30,6 +30,8 @@ CLocalHttpServer::Handler Answer(std::string body)
     };
 }
 
+const CUpdater::Observer kQuiet{[](auto&) {}, [](int, int) {}, [](uint64_t, int64_t) {}};
+
 TEST(UpdateInfoTest, ExtractsUntrimmedValuesInFileOrder)
 {
     std::string value;
@@ -160,6 +162,14 @@ protected:
         return program.exitCode();
     }
 
+    // The arguments of the published update, its information read.
+    std::optional<UpdateArguments> Decided(UpdateInfo& info) const
+    {
+        auto arguments = CUpdater::ParseArguments(Arguments());
+        EXPECT_TRUE(arguments && CUpdater::NeedsUpdate(*arguments, info));
+        return arguments;
+    }
+
     std::string Registered(const char* name) const
     {
         return platform::CRegistry::Read(CUpdater::kSettingsKey, name).toStdString();
@@ -227,8 +237,7 @@ TEST_F(UpdaterFlowTest, AFailureKeepsTheRegistryAndTheSecondFile)
                         "Content-Length: 100000\r\n\r\npartial");
     });
     UpdateInfo info;
-    const auto arguments = CUpdater::ParseArguments(Arguments());
-    ASSERT_TRUE(arguments && CUpdater::NeedsUpdate(*arguments, info));
+    const auto arguments = Decided(info);
     std::vector<std::string> statuses;
     std::vector<std::string> amounts;
     const CUpdater::Observer observer{
@@ -259,8 +268,8 @@ TEST_F(UpdaterFlowTest, APathLeavingTheInstallationFailsBeforeAnyDownload)
         UpdateInfo info;
         const auto arguments = CUpdater::ParseArguments(Arguments());
         ASSERT_TRUE(CUpdater::NeedsUpdate(*arguments, info));
-        EXPECT_FALSE(CUpdater::Run(*arguments, info,
-                                   {[](auto&) {}, [](int, int) {}, [](uint64_t, int64_t) {}}));
+        EXPECT_FALSE(CUpdater::CanApply(*arguments, info)) << bad;
+        EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
         EXPECT_FALSE(fs::exists(Install() / "fine.txt")) << bad;
     }
     EXPECT_FALSE(fs::exists(folder_ / "evil.txt"));
@@ -274,21 +283,136 @@ TEST_F(UpdaterFlowTest, AFileThatCannotBeWrittenFailsTheUpdate)
     fs::permissions(Install() / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
     server_.Route("/upd/locked.txt", Answer("new"));
     UpdateInfo info;
-    const auto arguments = CUpdater::ParseArguments(Arguments());
-    ASSERT_TRUE(arguments && CUpdater::NeedsUpdate(*arguments, info));
-    EXPECT_FALSE(
-        CUpdater::Run(*arguments, info, {[](auto&) {}, [](int, int) {}, [](uint64_t, int64_t) {}}));
+    const auto arguments = Decided(info);
+    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
     EXPECT_EQ(ReadFile(Install() / "locked.txt"), "old");
     EXPECT_EQ(Registered("VERSION"), "1.0");
     EXPECT_TRUE(StartedEditors().empty());
 }
 
-TEST_F(UpdaterFlowTest, TheWindowShowsTheFailureAndWaitsForClose)
+QApplication& Application()
 {
     static int argc = 1;
     static char name[] = "updater_tests";
     static char* argv[] = {name, nullptr};
     static QApplication application(argc, argv);
+    return application;
+}
+
+TEST_F(UpdaterFlowTest, AnErrorPageReplacesNoProgramFile)
+{
+    Publish("2.0", {"Pixvel"});
+    WriteFile(Install() / "Pixvel", "installed program");
+    server_.Route("/upd/Pixvel", [](const HttpRequest&, CHttpConnection& connection) {
+        connection.Respond(404, {{"Content-Type", "text/html"}}, "<h1>Not Found</h1>");
+    });
+    UpdateInfo info;
+    const auto arguments = Decided(info);
+    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
+    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
+    EXPECT_EQ(ReadFile(Install() / "Pixvel"), "installed program");
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+    EXPECT_TRUE(StartedEditors().empty());
+}
+
+TEST_F(UpdaterFlowTest, AnUpdateThatCannotBeAppliedStopsNothing)
+{
+    Application();
+    Publish("2.0", {"fine.txt", "locked.txt"});
+    server_.Route("/upd/fine.txt", Answer("fine"));
+    server_.Route("/upd/locked.txt", Answer("new"));
+    WriteFile(Install() / "locked.txt", "old");
+    fs::permissions(Install() / "locked.txt", fs::perms::owner_read);
+    const pid_t editor = StartEditor();
+    ASSERT_EQ(StartedEditors(1).size(), 1u);
+
+    const auto arguments = CUpdater::ParseArguments(Arguments());
+    CUpdateDialog dialog(*arguments);
+    ASSERT_TRUE(dialog.Prepare()); // the window shows the failure
+    EXPECT_EQ(dialog.StatusText(), CUpdater::kFailed);
+    EXPECT_TRUE(dialog.CloseEnabled());
+    EXPECT_EQ(kill(editor, 0), 0); // still running
+    EXPECT_EQ(waitpid(editor, nullptr, WNOHANG), 0);
+    QApplication::processEvents(QEventLoop::AllEvents, 300);
+    EXPECT_FALSE(dialog.WorkerRunning());
+    EXPECT_FALSE(fs::exists(Install() / "fine.txt"));
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+
+    // A read-only folder or a path that is not text blocks the update too.
+    fs::permissions(Install() / "locked.txt", fs::perms::owner_all);
+    UpdateInfo info;
+    ASSERT_TRUE(CUpdater::NeedsUpdate(*arguments, info));
+    EXPECT_TRUE(CUpdater::CanApply(*arguments, info));
+    fs::create_directories(Install() / "sub");
+    fs::permissions(Install() / "sub", fs::perms::owner_read | fs::perms::owner_exec);
+    info.paths = {"sub/new.txt"};
+    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
+    info.paths = {"\xff\xfe.txt"};
+    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
+}
+
+TEST_F(UpdaterFlowTest, PathsWithBlanksAndKoreanNamesArrive)
+{
+    // "하트.png" as a Korean system writes it (code page 949), and as UTF-8.
+    Publish("2.0", {"items/a b.png", "\xc7\xcf\xc6\xae.png", "별.png"});
+    server_.Route("/upd/items/a%20b.png", Answer("blank"));
+    server_.Route("/upd/%C7%CF%C6%AE.png", Answer("heart"));
+    server_.Route("/upd/%EB%B3%84.png", Answer("star"));
+    UpdateInfo info;
+    const auto arguments = Decided(info);
+    ASSERT_TRUE(CUpdater::CanApply(*arguments, info));
+    EXPECT_TRUE(CUpdater::Run(*arguments, info, kQuiet));
+    EXPECT_EQ(ReadFile(Install() / "items/a b.png"), "blank");
+    EXPECT_EQ(ReadFile(Install() / "하트.png"), "heart");
+    EXPECT_EQ(ReadFile(Install() / "별.png"), "star");
+    EXPECT_EQ(Registered("VERSION"), "2.0");
+}
+
+TEST_F(UpdaterFlowTest, ATricklingInformationFileGivesUpAfterThirtySeconds)
+{
+    server_.Route("/info.txt", [](const HttpRequest&, CHttpConnection& connection) {
+        // 4 bytes a second: the stall rule alone would wait a minute.
+        connection.Trickle(0, 2, std::chrono::milliseconds(500), std::chrono::seconds(50));
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(RunProgram(Arguments(), 60000), 0);
+    EXPECT_GE(clock.elapsed(), 29000);
+    EXPECT_LT(clock.elapsed(), 40000);
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+}
+
+TEST_F(UpdaterFlowTest, EndedBySignalTheUpdaterLeavesNoPartialFile)
+{
+    Publish("2.0", {"big.bin"});
+    server_.Route("/upd/big.bin", [](const HttpRequest&, CHttpConnection& connection) {
+        connection.Trickle(100000000, 4096, std::chrono::milliseconds(50),
+                           std::chrono::seconds(20));
+    });
+    for (int signal : {SIGTERM, SIGINT}) {
+        QProcess program;
+        program.start(PIXVEL_UPDATE_PROGRAM, Arguments());
+        bool partial = false;
+        for (int wait = 0; wait < 1000 && !partial; ++wait) {
+            usleep(10000);
+            for (const auto& item : fs::directory_iterator(Install())) {
+                partial = partial || item.path().filename().string().ends_with(".part");
+            }
+        }
+        ASSERT_TRUE(partial);
+        kill(pid_t(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit); // ended by the signal
+        for (const auto& item : fs::directory_iterator(Install())) {
+            EXPECT_FALSE(item.path().filename().string().ends_with(".part")) << item.path();
+        }
+    }
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+}
+
+TEST_F(UpdaterFlowTest, TheWindowShowsTheFailureAndWaitsForClose)
+{
+    Application();
 
     Publish("2.0", {"broken.zip"});
     server_.Route("/upd/broken.zip", Answer("this is no package"));

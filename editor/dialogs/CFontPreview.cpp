@@ -1,0 +1,30 @@
+#include "CFontPreview.h"
+
+#include "ColourRef.h"
+
+#include <QPainter>
+
+const QString CFontPreview::kSample = QStringLiteral("가나다ABCabc123");
+
+CFontPreview::CFontPreview(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("preview");
+    setAccessibleName(QStringLiteral("미리보기"));
+    setAccessibleDescription(kSample);
+}
+
+void CFontPreview::SetFormat(const CharFormat& format)
+{
+    format_ = format;
+    update();
+}
+
+void CFontPreview::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().button());
+    // The same font the text item is drawn with: pixel height twips ÷ 20.
+    painter.setFont(CTextItem::FontFor(format_));
+    painter.setPen(ToQColor(format_.colour));
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, kSample);
+}

@@ -1,0 +1,87 @@
+#include "CEditTool.h"
+
+#include "CTrackerCursors.h"
+#include "CTransformTracker.h"
+
+#include <algorithm>
+
+int CEditTool::HitOrBase(const QPointF& point) const
+{
+    return std::max(host_.HitTest(point), 0);
+}
+
+void CEditTool::Press(const ToolInput& input)
+{
+    if (input.button == Qt::RightButton) {
+        if (host_.SelectedIndex() < 0) {
+            host_.Select(HitOrBase(input.point));
+        }
+        host_.ShowItemMenu();
+        return;
+    }
+    CTransformTracker& tracker = host_.ViewTracker();
+    if (host_.SelectedIndex() < 1) {
+        host_.Select(HitOrBase(input.point));
+    }
+    if (host_.SelectedIndex() < 1 ||
+        tracker.Press(input.point, input.keys) == CTracker::kTracking) {
+        return;
+    }
+    // Not on the tracker: another item is selected and dragged in the same
+    // press; empty picture or the base selects the base.
+    const int hit = HitOrBase(input.point);
+    if (hit == host_.SelectedIndex()) {
+        return;
+    }
+    host_.Select(hit);
+    if (hit >= 1) {
+        tracker.Press(input.point, input.keys);
+    }
+}
+
+void CEditTool::Move(const ToolInput& input)
+{
+    host_.MoveGuide(input.point);
+}
+
+void CEditTool::DoubleClick(const ToolInput& input)
+{
+    // A double click on the selected text item edits it; anywhere else it is
+    // a press as well: it selects and may drag.
+    const int selected = host_.SelectedIndex();
+    if (selected >= 1 && host_.HitTest(input.point) == selected && host_.EditText(selected)) {
+        return;
+    }
+    Press(input);
+}
+
+bool CEditTool::Key(int key, Qt::KeyboardModifiers keys)
+{
+    const bool ctrl = keys & Qt::ControlModifier;
+    if (key == Qt::Key_Delete || (ctrl && key == Qt::Key_D)) {
+        host_.DeleteSelected();
+    } else if (ctrl && key == Qt::Key_C) {
+        host_.CopyItem();
+    } else if (ctrl && key == Qt::Key_V) {
+        host_.PasteAtCentre();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CEditTool::Nudge(QPoint step)
+{
+    host_.NudgeSelected(step);
+}
+
+void CEditTool::ApplyTransform(const QTransform& matrix)
+{
+    host_.TransformSelected(matrix);
+}
+
+QCursor CEditTool::Cursor(const ToolInput& input, bool spaceHeld) const
+{
+    return CTrackerCursors::Over(host_.ViewTracker(), input.point, input.keys, spaceHeld,
+                                 Qt::ArrowCursor);
+}

@@ -1,0 +1,225 @@
+#include "CFileCommands.h"
+
+#include "CItemCanvas.h"
+#include "COMRImageEditorDoc.h"
+#include "CPrompter.h"
+#include "CommandIds.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+CFileCommands::CFileCommands(COMRImageEditorDoc& document, AppSettings& settings,
+                             CPrompter& prompter, CPictureSurface& surface)
+    : document_(document), settings_(settings), prompter_(prompter), surface_(surface)
+{
+    document_.SetViewUpdate([this](int hint, const QString& path) { OnUpdate(hint, path); });
+}
+
+CFileCommands::~CFileCommands()
+{
+    document_.SetViewUpdate({});
+}
+
+bool CFileCommands::Run(int id)
+{
+    switch (id) {
+    case cmd::kFileNew:
+        FileNew();
+        return true;
+    case cmd::kFileOpen:
+        FileOpen();
+        return true;
+    case cmd::kFileSave:
+        FileSave();
+        return true;
+    case cmd::kFileSaveAs:
+        FileSaveAs();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CFileCommands::OnUpdate(int hint, const QString& path)
+{
+    switch (hint) {
+    case COMRImageEditorDoc::kLoad:
+        LoadPicture(path);
+        break;
+    case COMRImageEditorDoc::kSave:
+        WriteToPath(path);
+        break;
+    case COMRImageEditorDoc::kNothing:
+        break;
+    default:
+        surface_.DialogParent()->update();
+        break;
+    }
+}
+
+void CFileCommands::OpenDocument(const QString& path)
+{
+    if (SaveFirst()) {
+        document_.OnOpenDocument(QFileInfo(path).absoluteFilePath());
+    }
+}
+
+QString CFileCommands::SaveQuestion() const
+{
+    const QString& name = file_.Name();
+    return QStringLiteral("이미지(%1)가 변경 되었습니다.\r\n\r\n'%2'에 저장하려면 "
+                          "'예'를 다른이름으로 저장하려면 \r\n'아니오'를 "
+                          "선택하십시오.")
+        .arg(name, name);
+}
+
+bool CFileCommands::SaveFirst()
+{
+    if (!document_.IsModified()) {
+        return true;
+    }
+    if (settings_.backupOnSave) {
+        return WriteToPath(file_.Path());
+    }
+    // Cancel, a cancelled Save As or a failed write keep the picture and its
+    // changes; only "저장 안 함" drops them.
+    switch (prompter_.AskSaveFirst(surface_.DialogParent(), SaveQuestion())) {
+    case CPrompter::kYes:
+        return WriteToPath(file_.Path());
+    case CPrompter::kNo:
+        return FileSaveAs();
+    case CPrompter::kDiscard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CFileCommands::FileSave()
+{
+    if (!document_.IsModified()) {
+        return;
+    }
+    if (settings_.backupOnSave) {
+        WriteToPath(file_.Path());
+        return;
+    }
+    switch (prompter_.Ask(surface_.DialogParent(), SaveQuestion())) {
+    case CPrompter::kYes:
+        WriteToPath(file_.Path());
+        break;
+    case CPrompter::kNo:
+        FileSaveAs();
+        break;
+    default:
+        break;
+    }
+}
+
+bool CFileCommands::FileSaveAs()
+{
+    const QString path = prompter_.SaveFileName(
+        surface_.DialogParent(), file_.Path().isEmpty() ? file_.Name() : file_.Path());
+    if (path.isEmpty()) {
+        return false;
+    }
+    file_.SetPath(QFileInfo(path).absoluteFilePath());
+    document_.SetPathName(file_.Path(), true);
+    ShowTitle(file_.Name());
+    settings_.backupOnSave = false;
+    return WriteToPath(file_.Path());
+}
+
+bool CFileCommands::WriteToPath(const QString& path)
+{
+    // The composite is opaque (drawn over white): it is written without an
+    // alpha channel, as pixvel-tool render writes it.
+    const Status status = CPictureFile::Write(
+        CItemCanvas::Instance().Composite().convertToFormat(QImage::Format_RGB32), path,
+        settings_.backupOnSave);
+    if (Failed(status)) {
+        // The document stays modified, so nothing is lost. A failed write
+        // puts the original file back, so the backup stays armed for the
+        // next write to that file.
+        prompter_.Tell(surface_.DialogParent(),
+                       QStringLiteral("이미지를 저장할 수 없습니다.\n%1").arg(path));
+        return false;
+    }
+    settings_.backupOnSave = false;
+    document_.SetModifiedFlag(false);
+    return true;
+}
+
+void CFileCommands::FileOpen()
+{
+    if (!SaveFirst()) {
+        return;
+    }
+    const QString path = prompter_.OpenFileName(surface_.DialogParent());
+    if (path.isEmpty()) {
+        return;
+    }
+    // The full path is kept, so later saves go where the picture came from
+    // whatever folder another dialog visits.
+    document_.OnOpenDocument(QFileInfo(path).absoluteFilePath());
+}
+
+void CFileCommands::LoadPicture(const QString& path)
+{
+    surface_.ForgetCopy();
+    if (path.isEmpty()) {
+        return;
+    }
+    CBitmap bitmap = prompter_.OpenPicture(surface_.DialogParent(), path);
+    if (bitmap.IsNull() || Failed(bitmap.LastStatus())) {
+        // The picture on screen, its file and its changes stay as they were.
+        surface_.DialogParent()->update();
+        return;
+    }
+    // Only a picture that replaces the one on screen ends the backup of the
+    // old one's file.
+    settings_.backupOnSave = false;
+    file_.SetPath(path);
+    document_.SetPathName(path, true);
+    ShowTitle(file_.Name());
+    document_.SetModifiedFlag(false);
+    surface_.ShowPicture(std::move(bitmap.Image()), path);
+}
+
+void CFileCommands::FileNew()
+{
+    if (!SaveFirst()) {
+        return;
+    }
+    const std::optional<NewPictureSettings> settings =
+        prompter_.NewPicture(surface_.DialogParent());
+    if (!settings) {
+        return;
+    }
+    QString name = settings->title;
+    if (!name.contains('.')) {
+        name += QStringLiteral(".jpg");
+    }
+    QImage bitmap(settings->size, CItemCanvas::kCompatibleFormat);
+    if (bitmap.isNull()) {
+        return;
+    }
+    bitmap.fill(QColor(RedOf(settings->background), GreenOf(settings->background),
+                       BlueOf(settings->background)));
+    document_.SetModifiedFlag(false);
+    document_.SetPathName(file_.Path(), true);
+    ShowTitle(name);
+    // The default folder comes from the recent-file list as it is now.
+    file_.SetPathAndName(CPictureFile::DefaultFolder(settings_.recentFiles) + name, name);
+    // The copy kept on the first save belongs to a picture handed over on
+    // the command line, never to a new one.
+    settings_.backupOnSave = false;
+    surface_.ShowPicture(std::move(bitmap), file_.Path());
+}
+
+void CFileCommands::ShowTitle(const QString& name)
+{
+    document_.SetTitle(name);
+    surface_.DialogParent()->window()->setWindowTitle(
+        QStringLiteral("%1 - %2").arg(name, settings_.title));
+}

@@ -1,0 +1,95 @@
+#include "CPrompter.h"
+
+#include "COpenSizeDialog.h"
+#include "FileTypes.h"
+#include "Refusal.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discard)
+{
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr && clicked == discard) {
+        return CPrompter::kDiscard;
+    }
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return CPrompter::kYes;
+    case QMessageBox::No:
+        return CPrompter::kNo;
+    default:
+        return CPrompter::kCancel;
+    }
+}
+
+// A question box with the program's title. Its "No" reads "아니오", as the
+// questions name it (Qt's own Korean text is "아니요").
+std::unique_ptr<QMessageBox> QuestionBox(QWidget* parent, const QString& text,
+                                         QMessageBox::StandardButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QApplication::applicationName(),
+                                             text, buttons, parent);
+    box->button(QMessageBox::No)->setText(QStringLiteral("아니오(&N)"));
+    box->setDefaultButton(QMessageBox::Yes);
+    return box;
+}
+
+} // namespace
+
+void CDialogPrompter::Tell(QWidget* parent, const QString& text)
+{
+    ShowRefusal(parent, text);
+}
+
+CPrompter::Answer CDialogPrompter::Ask(QWidget* parent, const QString& text)
+{
+    const auto box =
+        QuestionBox(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box->exec();
+    return AnswerOf(*box, nullptr);
+}
+
+CPrompter::Answer CDialogPrompter::AskSaveFirst(QWidget* parent, const QString& text)
+{
+    const auto box = QuestionBox(parent, text, QMessageBox::Yes | QMessageBox::No);
+    // A second button of the "No" kind lies between "아니오" and "취소".
+    QPushButton* discard = box->addButton(QStringLiteral("저장 안 함"), QMessageBox::NoRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->exec();
+    return AnswerOf(*box, discard);
+}
+
+QString CDialogPrompter::OpenFileName(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        FileTypes::DialogFilters().join(";;"));
+}
+
+QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)
+{
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed,
+                                                      FileTypes::DialogFilters().join(";;"));
+    return path.isEmpty() ? path : FileTypes::WithDefaultExtension(path);
+}
+
+std::optional<NewPictureSettings> CDialogPrompter::NewPicture(QWidget* parent)
+{
+    CNewPictureDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Settings();
+}
+
+CBitmap CDialogPrompter::OpenPicture(QWidget* parent, const QString& path)
+{
+    return COpenSizeDialog::OpenPicture(parent, path);
+}

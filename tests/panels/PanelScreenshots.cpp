@@ -1,0 +1,101 @@
+// Takes the image tool panel's screenshots for the documentation: run under
+// xvfb-run with the output folder as the argument. The news tab shows a page
+// served from 127.0.0.1.
+#include "AppSettings.h"
+#include "CFilterPage.h"
+#include "CImageToolBar.h"
+#include "CImageToolPanel.h"
+#include "CLocalHttpServer.h"
+#include "CMainFrame.h"
+#include "COMRImageEditorDoc.h"
+#include "COMRImageEditorView.h"
+#include "CPrompter.h"
+#include "CPageHeaderButton.h"
+#include "CommandIds.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+void Wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Grab(const QWidget* widget, const QString& path, int settle = 300)
+{
+    Wait(settle);
+    const QRect area(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .save(path);
+}
+
+class CSamplePrompter : public CPrompter
+{
+public:
+    explicit CSamplePrompter(QString path) : path_(std::move(path)) {}
+    void Tell(QWidget*, const QString&) override {}
+    Answer AskSaveFirst(QWidget*, const QString&) override { return kCancel; }
+    QString OpenFileName(QWidget*) override { return path_; }
+    QString SaveFileName(QWidget*, const QString&) override { return {}; }
+    Answer Ask(QWidget*, const QString&) override { return kNo; }
+    std::optional<NewPictureSettings> NewPicture(QWidget*) override { return std::nullopt; }
+    CBitmap OpenPicture(QWidget*, const QString& path) override { return CBitmap::FromFile(path); }
+
+private:
+    QString path_;
+};
+
+const char kNewsPage[] = R"(<!DOCTYPE html><html><head><meta charset="utf-8">
+<style>body{font-family:sans-serif;font-size:12px;margin:8px}h1{font-size:15px;color:#335}
+li{margin-bottom:6px}</style></head><body><h1>Pixvel 새소식</h1><ul>
+<li><b>새 아이템</b> 겨울 스티커 30종이 들어왔습니다.</li>
+<li><b>업데이트</b> 효과 페이지의 슬라이더가 더 부드러워졌습니다.</li>
+<li><a href="/pixvel/item_mall.html">아이템몰 바로가기</a></li></ul></body></html>)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    CLocalHttpServer server;
+    server.Route("/pixvel/news.html", [](const HttpRequest&, CHttpConnection& connection) {
+        connection.Respond(200, {{"Content-Type", "text/html; charset=utf-8"}}, kNewsPage);
+    });
+
+    AppSettings settings;
+    settings.infoUrl = QString::fromStdString(server.Url("/update/update.inf"));
+    COMRImageEditorDoc document;
+    CSamplePrompter prompter(QStringLiteral(PIXVEL_SAMPLE_PICTURE));
+    CMainFrame frame(settings, prompter);
+    frame.SetView(new COMRImageEditorView(document, settings, &frame, prompter));
+    frame.resize(1100, 820);
+    frame.show();
+    frame.ApplyDefaultBarSizes();
+    Wait(300);
+    frame.RunCommand(cmd::kFileOpen);
+    CImageToolBar* bar = frame.ImageToolBar();
+    CImageToolPanel* panel = bar->ToolPanel();
+    Grab(bar, out + "/panel-collapsed.png");
+
+    panel->Page(1)->Header()->click();
+    Grab(bar, out + "/panel-page1.png");
+
+    panel->Page(3)->Header()->click();
+    panel->FilterPage()->List()->setCurrentIndex(CFilterPage::kSharpen);
+    Grab(bar, out + "/panel-filter-sharpen.png");
+
+    panel->SwitchTab(CImageToolPanel::kNewsTab);
+    Grab(bar, out + "/panel-news.png", 4000);
+    return 0;
+}
