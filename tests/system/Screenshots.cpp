@@ -1,12 +1,14 @@
 // Takes the screenshots of README's "Run it": the item service's news and
-// item shop pages as a plain rich-text browser shows them, and the editor's
-// item library showing a category that a shop link brought. Run under
-// xvfb-run with the settings of an installation that has received the
-// 반짝이 package (see README):
+// item shop pages as a plain rich-text browser shows them, the editor's news
+// tab and its item library showing a category that a shop link brought. Run
+// under xvfb-run with the settings of an installation that has received the
+// 반짝이 package, while the service of its INFO_URL runs:
 //   system_screenshots OUT_FOLDER SITE_FOLDER
 
 #include "CCategoryTabStrip.h"
 #include "CEditorApp.h"
+#include "CImageToolBar.h"
+#include "CImageToolPanel.h"
 #include "CItemBar.h"
 #include "CItemLibraryPanel.h"
 #include "CItemThumbnailList.h"
@@ -82,5 +84,9 @@ int main(int argc, char** argv)
         return 1;
     }
     Grab(editor.MainFrame(), out + "/item-library-downloaded.png");
+
+    editor.MainFrame()->ImageToolBar()->ToolPanel()->SwitchTab(CImageToolPanel::kNewsTab);
+    QTest::qWait(1500); // the news page arrives from the service
+    Grab(editor.MainFrame(), out + "/news-tab.png");
     return 0;
 }

@@ -70,6 +70,7 @@ protected:
         qputenv("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
         qputenv("XDG_CONFIG_DIRS", "/etc/xdg");
         qputenv("PIXVEL_BUILD_DIR", PIXVEL_BUILD_DIR);
+        qputenv("PIXVEL_SKIP_BUILD", "1"); // the test's own dependencies built it
         // xdg-open without a desktop asks xdg-mime for a scheme's handler only
         // when it sees a display; the programs themselves run offscreen.
         qputenv("WAYLAND_DISPLAY", "pixvel-test-no-display");
