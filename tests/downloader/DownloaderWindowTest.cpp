@@ -595,4 +595,21 @@ TEST_F(DownloaderLinkTest, TheProgramTakesRequestsAndKeepsItsTitle)
     program.waitForFinished(5000);
 }
 
+TEST_F(DownloaderLinkTest, EndedByASignalDuringATransferTheProgramLeavesNoPartialFile)
+{
+    server_.Route("/slow.bin", Trickle(NoiseBytes(16 << 20)));
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QProcess program;
+        program.start(PIXVEL_DOWNLOADER, {"Software\\Pixvel"});
+        ASSERT_TRUE(platform::CWindowLink::WaitForWindow("PixvelDownloader", 10000));
+        ASSERT_EQ(Send(16 << 20, "slow||" + Url("/slow.bin") + "||slow.bin"), 0);
+        ASSERT_TRUE(Spin([this] { return !FilesUnder(Downloads()).empty(); }));
+        ::kill(pid_t(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(5000));
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit); // ended by the signal
+        EXPECT_EQ(FilesUnder(Downloads()), std::vector<fs::path>{});
+    }
+}
+
 } // namespace
