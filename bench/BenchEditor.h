@@ -1,9 +1,12 @@
 #pragma once
 
+#include "COMRImageEditorView.h"
 #include "CPrompter.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+
+#include <functional>
 
 // Opens one picture made in memory; nothing else is asked.
 class CBenchPrompter : public CPrompter
@@ -31,4 +34,19 @@ inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at)
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+// Drops `count` stickers on the view, the first centred on the viewport point
+// `first`, each next one `step` further.
+inline void DropStickers(COMRImageEditorView& view, int count, QPoint first, QPoint step,
+                         const std::function<QImage(int index)>& sticker)
+{
+    for (int i = 0; i < count; ++i) {
+        msg::ItemDropRequest request;
+        const QPoint at = view.viewport()->mapToGlobal(first + step * i);
+        request.x = at.x();
+        request.y = at.y();
+        request.entries.push_back({QStringLiteral("sticker.png"), sticker(i)});
+        view.Receive(msg::WithDrop(std::move(request)));
+    }
 }

@@ -62,14 +62,7 @@ int main(int argc, char** argv)
     view.show();
     QApplication::processEvents();
     view.RunCommand(cmd::kFileOpen);
-    for (int i = 0; i < 20; ++i) {
-        msg::ItemDropRequest request;
-        const QPoint at = view.viewport()->mapToGlobal(QPoint(150 + 35 * i, 120 + 22 * i));
-        request.x = at.x();
-        request.y = at.y();
-        request.entries.push_back({QStringLiteral("sticker.png"), BenchSticker(i)});
-        view.Receive(msg::WithDrop(std::move(request)));
-    }
+    DropStickers(view, 20, QPoint(150, 120), QPoint(35, 22), BenchSticker);
     view.Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromItemsPanel, {0}));
 
     CImageToolPanel panel(&frame);

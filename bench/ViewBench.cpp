@@ -34,14 +34,7 @@ int main(int argc, char** argv)
     view.RunCommand(cmd::kFileOpen);
     QImage sticker(256, 256, QImage::Format_ARGB32_Premultiplied);
     sticker.fill(QColor(255, 200, 0, 200));
-    for (int i = 0; i < 20; ++i) {
-        msg::ItemDropRequest request;
-        const QPoint at = view.viewport()->mapToGlobal(QPoint(200 + 30 * i, 150 + 20 * i));
-        request.x = at.x();
-        request.y = at.y();
-        request.entries.push_back({QStringLiteral("sticker.png"), sticker});
-        view.Receive(msg::WithDrop(std::move(request)));
-    }
+    DropStickers(view, 20, QPoint(200, 150), QPoint(30, 20), [&sticker](int) { return sticker; });
     QWidget* viewport = view.viewport();
     std::printf("picture 4000x3000 at zoom %.3f in 1000x700, 20 stickers\n", view.Zoom());
 

@@ -1,8 +1,6 @@
 #include "CDownloadWorker.h"
 
-#include "CAtomicFile.h"
 #include "CDownloadEngine.h"
-#include "CInternetException.h"
 #include "CPackageUnpacker.h"
 #include "CSafePath.h"
 #include "CTransferFigures.h"
@@ -18,9 +16,6 @@ namespace {
 struct CTransferStopped
 {
 };
-
-// Statuses from this one on are error pages, never the file asked for.
-constexpr uint32_t kFirstErrorStatus = 400;
 
 } // namespace
 
@@ -127,12 +122,11 @@ bool CDownloadWorker::Transfer(const DownloadRequest& request)
         return false;
     }
     // The file must stay inside the download folder and be named in UTF-8,
-    // the names the item library reads; only web addresses are fetched.
+    // the names the item library reads (the engine fetches only web addresses).
     const auto target = CSafePath::Resolve(folder_, request.file);
     if (!target || !QByteArrayView(request.file).isValidUtf8()) {
         return false;
     }
-    CHttpSession::Parse(request.address); // throws for anything but http and https
     switch (Fetch(request, *target)) {
     case DownloadResult::NotWritable:
         return false;
@@ -149,38 +143,19 @@ bool CDownloadWorker::Transfer(const DownloadRequest& request)
 
 DownloadResult CDownloadWorker::Fetch(const DownloadRequest& request, const fs::path& target)
 {
-    CHttpSession session;
-    CAtomicFile file;
-    DownloadResult result = DownloadResult::NoContentType;
     RowState row;
     row.sizeText = CTransferFigures::SizeText(request.size);
-    int64_t length = 0;
-    const auto onHeaders = [&](const ResponseFacts& facts) {
-        if (facts.status >= kFirstErrorStatus) {
-            throw CInternetException("the server answered " + std::to_string(facts.status));
-        }
-        if (!facts.hasContentType) {
-            return false;
-        }
-        length = facts.contentLength;
-        CDownloadEngine::MakeFolders(target.parent_path().native());
-        result = file.Open(target) ? DownloadResult::Written : DownloadResult::NotWritable;
-        if (result == DownloadResult::Written) {
-            OnProgress(request, row, 0, length);
-        }
-        return result == DownloadResult::Written;
+    const auto onProgress = [&](uint64_t received, int64_t total) {
+        OnProgress(request, row, received, total);
     };
-    const auto onBody = [&](const char* data, size_t size) {
-        file.Write(data, size);
-        OnProgress(request, row, row.received + size, length);
-    };
-    CDownloadEngine::OpenResource(session, request.address, onHeaders, onBody);
-    if (result == DownloadResult::Written) {
-        file.Commit();
-        if (row.position != 100) { // the length was unknown: the end is the end
-            ShowRowText(request, row, kComplete);
-            observer_.rowPosition(request.row, 100);
-        }
+    // The package is unpacked here, not by the engine, so that one that
+    // cannot be read stays in place and its row fails.
+    const DownloadResult result =
+        CDownloadEngine::DownloadToFile(request.address, target.native(), onProgress);
+    if (result == DownloadResult::Written && row.position != 100) {
+        // The length was unknown: the end is the end.
+        ShowRowText(request, row, kComplete);
+        observer_.rowPosition(request.row, 100);
     }
     return result;
 }

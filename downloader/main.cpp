@@ -5,29 +5,18 @@
 
 #include "CDownloaderWindow.h"
 
+#include "CPartialFiles.h"
+#include "QtTranslations.h"
+
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cstdio>
-
-namespace {
-
-// Qt's own dialog buttons and texts in Korean, whatever the system language.
-void LoadKoreanTranslation(QApplication& application)
-{
-    auto* translator = new QTranslator(&application);
-    if (translator->load("qtbase_ko", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    LoadKoreanTranslation(application);
+    platform::LoadQtTranslations(application);
+    CPartialFiles::InstallSignalCleanup();
     CDownloaderWindow window;
     if (!window.Initialise(application.arguments().mid(1))) {
         return 1;

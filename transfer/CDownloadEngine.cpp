@@ -151,6 +151,13 @@ DownloadResult CDownloadEngine::DownloadToFile(const std::string& url, const std
             progress(received, total);
         }
     };
+    // While the server sends nothing the hook still runs, with the same
+    // figures, so that it can end the transfer.
+    session.SetTick([&] {
+        if (result == DownloadResult::Written && progress) {
+            progress(received, total);
+        }
+    });
     OpenResource(session, url, onHeaders, onBody);
     if (result != DownloadResult::Written) {
         return result;

@@ -26,6 +26,9 @@ public:
     // Called once the target is open (with 0 received) and after every piece
     // of the body has been written: the bytes received so far and the
     // Content-Length value (0 when unknown; never divide by it unchecked).
+    // It is also called about every CHttpSession::kTickInterval with the
+    // same figures while no byte arrives; what it throws ends the transfer
+    // and reaches the caller.
     using ProgressHook = std::function<void(uint64_t received, int64_t total)>;
     // The caller's unpacking of a downloaded package (its native path).
     using UnpackStep = std::function<void(const std::string& packagePath)>;

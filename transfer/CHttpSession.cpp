@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -88,6 +89,9 @@ CHttpSession::CHttpSession(const TransferLimits& limits)
     curl_easy_setopt(curl_, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &CHttpSession::OnBodyData);
     curl_easy_setopt(curl_, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &CHttpSession::OnTransferInfo);
+    curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this);
 }
 
 CHttpSession::~CHttpSession()
@@ -202,6 +206,7 @@ void CHttpSession::Reset()
     facts_ = {};
     stopped_ = false;
     hookError_ = nullptr;
+    lastTick_ = std::chrono::steady_clock::now();
 }
 
 size_t CHttpSession::OnHeaderLine(char* data, size_t size, size_t count, void* self)
@@ -257,5 +262,25 @@ size_t CHttpSession::OnBodyData(char* data, size_t size, size_t count, void* sel
         session->hookError_ = std::current_exception();
         session->stopped_ = true;
         return 0;
+    }
+}
+
+static_assert(std::is_same_v<curl_off_t, int64_t>, "the transfer-info callback's types");
+
+int CHttpSession::OnTransferInfo(void* self, int64_t, int64_t, int64_t, int64_t)
+{
+    auto* session = static_cast<CHttpSession*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (!session->tick_ || now - session->lastTick_ < kTickInterval) {
+        return 0;
+    }
+    session->lastTick_ = now;
+    try {
+        session->tick_();
+        return 0;
+    } catch (...) {
+        session->hookError_ = std::current_exception();
+        session->stopped_ = true;
+        return 1; // curl ends the transfer; Request rethrows
     }
 }

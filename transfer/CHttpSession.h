@@ -47,6 +47,11 @@ class CHttpSession
 public:
     using HeadersHook = std::function<bool(const ResponseFacts& facts)>;
     using BodyHook = std::function<void(const char* data, size_t size)>;
+    // Called about every kTickInterval while a request runs, whether bytes
+    // arrive or not, so that a caller can end a silent transfer by throwing.
+    using TickHook = std::function<void()>;
+
+    static constexpr std::chrono::milliseconds kTickInterval{200};
 
     explicit CHttpSession(const TransferLimits& limits = {});
     ~CHttpSession();
@@ -62,6 +67,9 @@ public:
                           const BodyHook& onBody);
 
     const TransferLimits& Limits() const { return limits_; }
+    // The hook for every later request; what it throws ends the request and
+    // is rethrown by Request.
+    void SetTick(TickHook tick) { tick_ = std::move(tick); }
 
     // Splits an http or https URL; throws CInternetException otherwise.
     static ParsedUrl Parse(const std::string& url);
@@ -75,6 +83,7 @@ public:
 private:
     static size_t OnHeaderLine(char* data, size_t size, size_t count, void* self);
     static size_t OnBodyData(char* data, size_t size, size_t count, void* self);
+    static int OnTransferInfo(void* self, int64_t, int64_t, int64_t, int64_t);
     void Reset();
     void ApplyDeadline(const std::string& url);
 
@@ -84,6 +93,8 @@ private:
     ResponseFacts facts_;
     const HeadersHook* onHeaders_ = nullptr;
     const BodyHook* onBody_ = nullptr;
+    TickHook tick_;
+    std::chrono::steady_clock::time_point lastTick_;
     bool stopped_ = false;
     std::exception_ptr hookError_;
 };

@@ -415,6 +415,25 @@ TEST_F(DownloaderTest, ClosingDuringATransferJoinsTheWorkerAndRemovesThePartialF
     EXPECT_EQ(server_.Requests().size(), 1u);
 }
 
+TEST_F(DownloaderTest, ClosingWhileTheServerSendsNothingEndsAtOnce)
+{
+    server_.Route("/silent.bin", [](const HttpRequest&, CHttpConnection& connection) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                        "Content-Length: 1000\r\n\r\n");
+        connection.Pause(std::chrono::seconds(30));
+    });
+    Start();
+    Request(1000, "silent||" + Url("/silent.bin") + "||silent.bin");
+    ASSERT_TRUE(Spin([this] { return !FilesUnder(Downloads()).empty(); }));
+    QTest::qWait(300); // the server has gone quiet
+    QElapsedTimer clock;
+    clock.start();
+    window_->reject();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(window_->WorkerRunning());
+    EXPECT_EQ(FilesUnder(Downloads()), std::vector<fs::path>{});
+}
+
 TEST_F(DownloaderTest, RowBarsFollowTheirCells)
 {
     Start();
@@ -593,6 +612,23 @@ TEST_F(DownloaderLinkTest, TheProgramTakesRequestsAndKeepsItsTitle)
     EXPECT_EQ(ReadFile(Downloads() / "new/heart.png"), "<3");
     program.terminate();
     program.waitForFinished(5000);
+}
+
+TEST_F(DownloaderLinkTest, EndedByASignalDuringATransferTheProgramLeavesNoPartialFile)
+{
+    server_.Route("/slow.bin", Trickle(NoiseBytes(16 << 20)));
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QProcess program;
+        program.start(PIXVEL_DOWNLOADER, {"Software\\Pixvel"});
+        ASSERT_TRUE(platform::CWindowLink::WaitForWindow("PixvelDownloader", 10000));
+        ASSERT_EQ(Send(16 << 20, "slow||" + Url("/slow.bin") + "||slow.bin"), 0);
+        ASSERT_TRUE(Spin([this] { return !FilesUnder(Downloads()).empty(); }));
+        ::kill(pid_t(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(5000));
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit); // ended by the signal
+        EXPECT_EQ(FilesUnder(Downloads()), std::vector<fs::path>{});
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "COMRImageEditorView.h"
 #include "CPrompter.h"
 #include "CRegistry.h"
+#include "CommandIds.h"
 #include "ItemLibraryTesting.h"
 
 #include <QDialog>
@@ -57,6 +58,19 @@ protected:
         return list;
     }
 
+    // What the used-items tab shows, once its rows have arrived.
+    QStringList UsedItemsShown()
+    {
+        CItemLibraryPanel* panel = frame_->ItemBar()->Library();
+        CCategoryTabStrip* strip = panel->TabStrip();
+        const QPolygon tab = strip->TabShape(0);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint((tab[0].x() + tab[1].x()) / 2, 5));
+        CItemThumbnailList* list = panel->List();
+        EXPECT_TRUE(list->UsedMode());
+        EXPECT_TRUE(QTest::qWaitFor([list] { return !list->Loading(); }, 5000));
+        return list->ShownPaths();
+    }
+
     CItemFiles files_;
     AppSettings settings_;
     COMRImageEditorDoc document_;
@@ -91,6 +105,48 @@ TEST_F(ItemPlacingTest, DraggingAStickerOntoTheViewPlacesItThereAndInsideTheList
     const QPoint target = view_->viewport()->mapToGlobal(view_->viewport()->rect().center());
     drag(viewport->mapFromGlobal(target));
     EXPECT_EQ(view_->ItemCount(), 2);
+}
+
+TEST_F(ItemPlacingTest, TheUsedItemsTabFollowsWhatIsPlacedAndDeletedInTheView)
+{
+    const QString photo = files_.Path(QStringLiteral("photo.png"));
+    const QString gold = files_.Path(QStringLiteral("items/별/gold.png"));
+    EXPECT_EQ(UsedItemsShown(), QStringList{photo});
+
+    CItemThumbnailList* list = ShowStars();
+    const QPoint row = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+    ASSERT_EQ(view_->ItemCount(), 2);
+    EXPECT_EQ(UsedItemsShown(), (QStringList{gold, photo}));
+
+    // The placed sticker is selected; a copy of it is pasted on top.
+    ASSERT_TRUE(view_->RunCommand(cmd::kCopyItem));
+    ASSERT_TRUE(view_->RunCommand(cmd::kPasteItem));
+    ASSERT_EQ(view_->ItemCount(), 3);
+    EXPECT_EQ(UsedItemsShown(), (QStringList{gold, gold, photo}));
+
+    // The pasted copy is selected; deleting it in the view drops its row.
+    ASSERT_EQ(view_->SelectedIndex(), 2);
+    view_->setFocus();
+    QTest::keyClick(view_->viewport(), Qt::Key_Delete);
+    ASSERT_EQ(view_->ItemCount(), 2);
+    EXPECT_EQ(UsedItemsShown(), (QStringList{gold, photo}));
+
+    // Deleting the sticker's row in the tab deletes it from the view too.
+    CItemThumbnailList* used = frame_->ItemBar()->Library()->List();
+    QTest::mouseClick(used->viewport(), Qt::LeftButton, {},
+                      used->visualItemRect(used->item(0)).center());
+    QTest::keyClick(used, Qt::Key_Delete);
+    EXPECT_EQ(view_->ItemCount(), 1);
+    EXPECT_EQ(UsedItemsShown(), QStringList{photo});
+
+    // A new picture starts the list again (the changes are not to be saved).
+    document_.SetModifiedFlag(false);
+    auto accept = WhenOpen<QDialog>([](QDialog* dialog) { dialog->accept(); });
+    const QString other = files_.Picture(QStringLiteral("other.png"), {300, 200}, Qt::blue);
+    view_->OpenDocument(other);
+    EXPECT_EQ(UsedItemsShown(), QStringList{other});
 }
 
 } // namespace

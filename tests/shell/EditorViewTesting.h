@@ -38,6 +38,15 @@ private:
     CMessageRouter router_;
 };
 
+// Writes an opaque picture of one colour to `path` and returns the path.
+inline QString WriteOneColourPicture(const QString& path, QSize size, QColor colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    picture.save(path);
+    return path;
+}
+
 // A view of 1000 × 700 client pixels with scripted dialogs and a loopback
 // frame; refusals are recorded instead of shown.
 class EditorViewTest : public WidgetTest
@@ -57,11 +66,7 @@ protected:
     // Writes a picture file of one colour and returns its path.
     QString WritePicture(const QString& name, QSize size, QColor colour = Qt::darkCyan) const
     {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(colour);
-        const QString path = folder_.filePath(name);
-        picture.save(path);
-        return path;
+        return WriteOneColourPicture(folder_.filePath(name), size, colour);
     }
 
     // Opens a picture of the given size through File Open.

@@ -1,11 +1,15 @@
 // Takes the editor's screenshots for the documentation: run under xvfb-run
 // with the output folder as the argument.
 #include "CAboutDialog.h"
+#include "CCategoryTabStrip.h"
 #include "CColourButton.h"
 #include "CColourPopup.h"
 #include "CEditorApp.h"
 #include "CFontToolBar.h"
+#include "CItemBar.h"
 #include "CItemCanvas.h"
+#include "CItemLibraryPanel.h"
+#include "CItemThumbnailList.h"
 #include "CMainFrame.h"
 #include "COMRImageEditorView.h"
 #include "COpenSizeDialog.h"
@@ -40,6 +44,20 @@ void Wait(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Shows the item library's first category with its stickers (when the
+// installation folder has any).
+void ShowFirstCategory(CMainFrame* frame)
+{
+    CItemLibraryPanel* library = frame->ItemBar()->Library();
+    if (library->TabStrip()->Count() < 2) {
+        return;
+    }
+    library->TabStrip()->ActivateTab(1);
+    for (int waited = 0; library->List()->Loading() && waited < 5000; waited += 50) {
+        Wait(50);
+    }
 }
 
 void Grab(const QWidget* frame, const QString& path)
@@ -250,6 +268,7 @@ int main(int argc, char* argv[])
     CMainFrame* frame = editor.MainFrame();
     frame->move(0, 0);
     frame->ApplyDefaultBarSizes();
+    ShowFirstCategory(frame);
     Grab(frame, out + "/main-window.png");
 
     const QList<QAction*> menus = frame->menuBar()->actions();

@@ -11,6 +11,7 @@
 #include "CPrompter.h"
 #include "CommandIds.h"
 #include "DialogTesting.h"
+#include "EditorViewTesting.h"
 #include "QtTranslations.h"
 #include "ScriptedPrompter.h"
 
@@ -82,11 +83,7 @@ protected:
 
     QString WritePicture(const QString& name, QSize size, QColor colour = Qt::darkCyan) const
     {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(colour);
-        const QString path = folder_.filePath(name);
-        picture.save(path);
-        return path;
+        return WriteOneColourPicture(folder_.filePath(name), size, colour);
     }
 
     // Opens a picture through File Open and forgets what the bars heard.

@@ -267,6 +267,37 @@ TEST_F(DownloadEngineTest, ATricklingServerIsAStallAndTotalTimeIsLimited)
     EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
 }
 
+TEST_F(DownloadEngineTest, TheProgressHookCanEndATransferWhileNoByteArrives)
+{
+    server_.Route("/silent", [](const HttpRequest&, CHttpConnection& connection) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                        "Content-Length: 100\r\n\r\nfirst");
+        connection.Pause(std::chrono::seconds(30));
+    });
+    struct Stopped
+    {
+        uint64_t received;
+    };
+    WriteFile(folder_ / "a.txt", "old");
+    const auto start = std::chrono::steady_clock::now();
+    int calls = 0;
+    const auto stopOnThirdCall = [&calls](uint64_t received, int64_t) {
+        if (++calls == 3) {
+            throw Stopped{received};
+        }
+    };
+    try {
+        CDownloadEngine::DownloadToFile(server_.Url("/silent"), (folder_ / "a.txt").string(),
+                                        stopOnThirdCall);
+        ADD_FAILURE() << "the transfer was not stopped";
+    } catch (const Stopped& stopped) {
+        EXPECT_EQ(stopped.received, 5u); // the same figures while silent
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(ReadFile(folder_ / "a.txt"), "old");
+    EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
+}
+
 TEST_F(DownloadEngineTest, PartialFilesGoWithTheProgramAndStaleOnesWithTheNextTransfer)
 {
     // Another run's partial files: one from two days ago, one fresh.

@@ -4,6 +4,7 @@
 
 #include "CControlHost.h"
 #include "CHostCommandLine.h"
+#include "QtTranslations.h"
 #include "VelunarIds.h"
 
 #include <QApplication>
@@ -18,7 +19,9 @@ namespace {
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool widgets)
 {
     if (widgets) {
-        return std::make_unique<QApplication>(argc, argv);
+        auto application = std::make_unique<QApplication>(argc, argv);
+        platform::LoadQtTranslations(*application); // the about box's button
+        return application;
     }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
