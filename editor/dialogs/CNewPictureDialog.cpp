@@ -1,5 +1,6 @@
 #include "CNewPictureDialog.h"
 
+#include "BuddyLabel.h"
 #include "CColourButton.h"
 #include "CNumberEdit.h"
 #include "CPictureSizeCheck.h"
@@ -58,6 +59,7 @@ CNewPictureDialog::CNewPictureDialog(QWidget* parent) : QDialog(parent)
 
     sizes_ = new QComboBox(this);
     sizes_->setObjectName("sizes");
+    sizes_->setAccessibleName(QStringLiteral("크기 선택"));
     for (const SizeEntry& entry : kEntries) {
         sizes_->addItem(QString::fromUtf8(entry.text));
     }
@@ -68,6 +70,7 @@ CNewPictureDialog::CNewPictureDialog(QWidget* parent) : QDialog(parent)
 
     background_ = new CColourButton(this);
     background_->setObjectName("background");
+    background_->setAccessibleName(QStringLiteral("배경색 선택"));
     background_->setFixedSize(60, 22);
     background_->SetColour(kWhite);
 
@@ -76,9 +79,9 @@ CNewPictureDialog::CNewPictureDialog(QWidget* parent) : QDialog(parent)
     sizeLayout->addWidget(listMode, 0, 0);
     sizeLayout->addWidget(sizes_, 0, 1, 1, 2);
     sizeLayout->addWidget(customMode, 1, 0);
-    sizeLayout->addWidget(new QLabel(QStringLiteral("가로크기 :"), sizeBox), 2, 1);
+    sizeLayout->addWidget(BuddyLabel(QStringLiteral("가로크기 :"), width_), 2, 1);
     sizeLayout->addWidget(width_, 2, 2);
-    sizeLayout->addWidget(new QLabel(QStringLiteral("세로크기 :"), sizeBox), 3, 1);
+    sizeLayout->addWidget(BuddyLabel(QStringLiteral("세로크기 :"), height_), 3, 1);
     sizeLayout->addWidget(height_, 3, 2);
     sizeLayout->setColumnMinimumWidth(0, 90);
 

@@ -1,5 +1,6 @@
 #include "COpenSizeDialog.h"
 
+#include "BuddyLabel.h"
 #include "CNumberEdit.h"
 #include "CPictureSizeCheck.h"
 #include "OkCancelButtons.h"
@@ -61,6 +62,7 @@ COpenSizeDialog::COpenSizeDialog(QWidget* parent)
 
     otherSizes_ = new QComboBox(group);
     otherSizes_->setObjectName("otherSizes");
+    otherSizes_->setAccessibleName(QStringLiteral("기타 크기"));
     for (int box = kFirstOtherBox; box < kBoxes; ++box) {
         const QSize size = boxes_[std::size_t(box)];
         otherSizes_->addItem(QStringLiteral("%1×%2").arg(size.width()).arg(size.height()));
@@ -73,9 +75,9 @@ COpenSizeDialog::COpenSizeDialog(QWidget* parent)
     height_->setObjectName("height");
     linked_ = new QCheckBox(QStringLiteral("원본이미지 비율에 맞추기"), group);
     linked_->setObjectName("linked");
-    grid->addWidget(new QLabel(QStringLiteral("가로크기 :"), group), Custom + 1, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("가로크기 :"), width_), Custom + 1, 1);
     grid->addWidget(width_, Custom + 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("세로크기 :"), group), Custom + 2, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("세로크기 :"), height_), Custom + 2, 1);
     grid->addWidget(height_, Custom + 2, 2);
     grid->addWidget(linked_, Custom + 3, 1, 1, 2);
     grid->setColumnMinimumWidth(0, 150);

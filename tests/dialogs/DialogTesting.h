@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QMessageBox>
@@ -72,4 +73,11 @@ inline void CommitText(QWidget* widget, const QString& text)
         event.setCommitString(QString(c));
         QApplication::sendEvent(widget, &event);
     }
+}
+
+// The name a screen reader gives the widget.
+inline QString AccessibleName(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face != nullptr ? face->text(QAccessible::Name) : QString();
 }

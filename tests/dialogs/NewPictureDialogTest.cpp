@@ -111,3 +111,13 @@ TEST_F(NewPictureDialogTest, BackgroundComesFromTheColourButton)
     PressOk();
     EXPECT_EQ(dialog_.Settings().background, MakeColourRef(1, 2, 3));
 }
+
+// Screen readers and UI automation find every field by the caption beside it.
+TEST_F(NewPictureDialogTest, FieldsAreNamedByTheirCaptions)
+{
+    // A drop-down reads out its current entry; its own name is the caption.
+    EXPECT_EQ(Child<QComboBox>("sizes")->accessibleName(), "크기 선택");
+    EXPECT_EQ(AccessibleName(Child<CNumberEdit>("width")), "가로크기");
+    EXPECT_EQ(AccessibleName(Child<CNumberEdit>("height")), "세로크기");
+    EXPECT_EQ(AccessibleName(Child<CColourButton>("background")), "배경색 선택");
+}

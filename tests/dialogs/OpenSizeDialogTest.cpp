@@ -185,3 +185,10 @@ TEST_F(OpenSizeDialogTest, OpenPictureReturnsTheChosenSize)
     EXPECT_EQ(loaded.Image().size(), QSize(320, 160));
     EXPECT_EQ(loaded.PixelFormat(), QImage::Format_ARGB32_Premultiplied);
 }
+
+TEST_F(OpenSizeDialogTest, FieldsAreNamedByTheirCaptions)
+{
+    EXPECT_EQ(Child<QComboBox>(QStringLiteral("otherSizes"))->accessibleName(), "기타 크기");
+    EXPECT_EQ(AccessibleName(Child<CNumberEdit>(QStringLiteral("width"))), "가로크기");
+    EXPECT_EQ(AccessibleName(Child<CNumberEdit>(QStringLiteral("height"))), "세로크기");
+}
