@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kListTop = 60;
@@ -80,7 +82,10 @@ CItemsPanel::CItemsPanel(CMessageReceiver* mainWindow, QWidget* parent)
 QString CItemsPanel::RowName(const QString& path)
 {
     QString name = path;
-    const qsizetype slash = name.lastIndexOf(QLatin1Char('\\'));
+    // Paths of this platform separate with '/', those from item lists and
+    // older settings with '\\'.
+    const qsizetype slash =
+        std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
     if (slash > 0) {
         name = name.mid(slash + 1);
     }

@@ -92,6 +92,7 @@ TEST_F(ItemsPanelTest, NamesTheBaseRowAndNewRowsGoOnTopSelectedAndMarked)
     EXPECT_EQ(CItemsPanel::RowName(".hidden"), ".hidden");
     EXPECT_EQ(CItemsPanel::RowName("dir\\my.photo.jpg"), "my.photo");
     EXPECT_EQ(CItemsPanel::RowName("문자열"), "문자열");
+    EXPECT_EQ(CItemsPanel::RowName("/home/me/pictures/photo.png"), "photo");
 
     QTableWidget* list = panel_.List();
     EXPECT_TRUE(list->showGrid());
