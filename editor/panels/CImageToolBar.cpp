@@ -1,6 +1,7 @@
 #include "CImageToolBar.h"
 
 #include "CImageToolPanel.h"
+#include "CItemsPanel.h"
 
 CImageToolBar::CImageToolBar(CMessageReceiver* mainWindow, QWidget* parent)
     : CPanelBar(QStringLiteral("이미지 편집툴"), QSize(220, 600), mainWindow, parent),
@@ -8,7 +9,7 @@ CImageToolBar::CImageToolBar(CMessageReceiver* mainWindow, QWidget* parent)
 {
     setObjectName(QStringLiteral("ImageToolBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    SetPanel(panel_, panel_);
+    SetPanel(panel_, panel_, panel_->ItemsPanel());
 }
 
 void CImageToolBar::SetNewsAddress(std::function<QUrl()> source)

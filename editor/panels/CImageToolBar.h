@@ -9,8 +9,8 @@
 class CImageToolPanel;
 
 // The bar of the image tool panel: "이미지 편집툴", 220 × 600, docked at the
-// left or the right. It relays the refresh and zoom messages the frame sends
-// it to the panel.
+// left or the right. It relays the messages the frame sends it to the panel,
+// and the view's placements to the panel's items page.
 class CImageToolBar : public CPanelBar
 {
     Q_OBJECT

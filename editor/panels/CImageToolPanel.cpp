@@ -6,6 +6,7 @@
 #include "CFilterPage.h"
 #include "CHueSaturationPage.h"
 #include "CItemCanvas.h"
+#include "CItemsPanel.h"
 #include "CNewsView.h"
 #include "COtherPage.h"
 #include "CPageHeaderButton.h"
@@ -34,8 +35,8 @@ CImageToolPanel::CImageToolPanel(CMessageReceiver* mainWindow, CNewsView* news, 
       contrastGamma_(new CContrastGammaPage(mainWindow, this)),
       filter_(new CFilterPage(mainWindow, this)), other_(new COtherPage(mainWindow, this)),
       separator_(new QFrame(this)), zoom_(new CZoomPage(mainWindow, this)),
-      itemsPlace_(new QWidget(this)), news_(news != nullptr ? news : CNewsView::Create()),
-      clock_(SteadyMilliseconds)
+      items_(new CItemsPanel(mainWindow, this)),
+      news_(news != nullptr ? news : CNewsView::Create()), clock_(SteadyMilliseconds)
 {
     tabs_->setFont(font());
     tabs_->SetTabs({QStringLiteral("효 과  "), QStringLiteral("새소식  ")});
@@ -47,7 +48,6 @@ CImageToolPanel::CImageToolPanel(CMessageReceiver* mainWindow, CNewsView* news, 
     }
     separator_->setFrameShape(QFrame::HLine);
     separator_->setFrameShadow(QFrame::Sunken);
-    itemsPlace_->setObjectName(QStringLiteral("ItemsPagePlace"));
     news_->setParent(this);
     SwitchTab(kEffectsTab);
     // The opening load waits for the event loop, so that the address read
@@ -66,6 +66,14 @@ void CImageToolPanel::Receive(msg::Message message)
         break;
     case msg::kZoom:
         zoom_->ShowZoom(int(message.lparam));
+        break;
+    case msg::kSelectItems:
+    case msg::kDeleteItems:
+    case msg::kMoveItem:
+    case msg::kBaseSize:
+    case msg::kSelectAllRows:
+    case msg::kDeselectAll:
+        items_->Receive(std::move(message));
         break;
     default:
         break;
@@ -97,8 +105,8 @@ void CImageToolPanel::LayOutEffects(int requested)
     }
     separator_->setGeometry(kPageX, bottom + 5, CPanelPage::kWidth, 2);
     zoom_->setGeometry(kPageX, bottom + 12, CPanelPage::kWidth, CZoomPage::kHeight);
-    itemsPlace_->setGeometry(kPageX, bottom + 87, CPanelPage::kWidth,
-                             std::max(0, height() - 5 - (bottom + 87)));
+    items_->setGeometry(kPageX, bottom + 87, CPanelPage::kWidth,
+                        std::max(0, height() - 5 - (bottom + 87)));
     if (tabs_->CurrentTab() != kNewsTab) {
         news_->setGeometry(0, 0, 0, 0);
     }
@@ -116,7 +124,7 @@ void CImageToolPanel::LayOutNews()
 void CImageToolPanel::ShowEffects(bool visible)
 {
     for (QWidget* part : std::initializer_list<QWidget*>{hueSaturation_, contrastGamma_, filter_,
-                                                         other_, separator_, zoom_, itemsPlace_}) {
+                                                         other_, separator_, zoom_, items_}) {
         part->setVisible(visible);
         if (!visible) {
             part->setGeometry(0, 0, 0, 0);
@@ -157,17 +165,18 @@ void CImageToolPanel::Refresh()
         page->Refresh();
     }
     zoom_->ShowZoomFactor(CItemCanvas::Instance().Zoom());
+    items_->Refresh();
 }
 
 void CImageToolPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     tabs_->setGeometry(0, 0, width(), kTabHeight);
-    const QRect items = itemsPlace_->geometry();
+    const QRect items = items_->geometry();
     if (tabs_->CurrentTab() == kNewsTab) {
         LayOutNews();
     } else {
-        itemsPlace_->setGeometry(items.x(), items.y(), items.width(),
-                                 std::max(0, height() - 5 - items.y()));
+        items_->setGeometry(items.x(), items.y(), items.width(),
+                            std::max(0, height() - 5 - items.y()));
     }
 }

@@ -14,6 +14,7 @@ class CCategoryTabStrip;
 class CContrastGammaPage;
 class CFilterPage;
 class CHueSaturationPage;
+class CItemsPanel;
 class CNewsView;
 class COtherPage;
 class CZoomPage;
@@ -21,7 +22,7 @@ class QFrame;
 
 // The client of the image tool bar. Tab "효 과  " holds an accordion of the
 // four adjustment pages (at most one expanded), the zoom page under them and
-// the place of the items page filling the rest; tab "새소식  " holds the
+// the items page filling the rest; tab "새소식  " holds the
 // news page of the item service. The panel owns no picture data: the pages
 // edit the current item's effects and send their requests to the main
 // window.
@@ -56,8 +57,9 @@ public:
     void SetNewsAddress(AddressSource source) { newsAddress_ = std::move(source); }
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
-    // kTabChanged from the tab strip, kRefreshPanels and kZoom relayed by
-    // the bar.
+    // kTabChanged from the tab strip; kRefreshPanels, kZoom and the item
+    // list messages (select, delete, move, base size, select all, deselect)
+    // relayed by the bar.
     void Receive(msg::Message message) override;
 
     // A page's header was clicked: expand or collapse it, or refuse without
@@ -73,7 +75,7 @@ public:
     COtherPage* OtherPage() const { return other_; }
     CAdjustmentPage* Page(int number) const { return pages_.at(size_t(number - 1)); }
     CZoomPage* ZoomPage() const { return zoom_; }
-    QWidget* ItemsPagePlace() const { return itemsPlace_; }
+    CItemsPanel* ItemsPanel() const { return items_; }
     QFrame* Separator() const { return separator_; }
     CCategoryTabStrip* TabStrip() const { return tabs_; }
     CNewsView* NewsView() const { return news_; }
@@ -97,7 +99,7 @@ private:
     COtherPage* other_;
     QFrame* separator_;
     CZoomPage* zoom_;
-    QWidget* itemsPlace_;
+    CItemsPanel* items_;
     CNewsView* news_;
     AddressSource newsAddress_;
     Clock clock_;

@@ -1,5 +1,7 @@
 #include "CItemThumbnailList.h"
 
+#include "MainWindowCommand.h"
+
 #include "CItemFolder.h"
 
 #include <QAction>
@@ -225,17 +227,6 @@ void CItemThumbnailList::Send(msg::Message message)
     }
 }
 
-void CItemThumbnailList::RunMainWindowCommand(int id)
-{
-    // Commands are the main window's actions, each carrying its id.
-    for (QAction* action : window()->actions()) {
-        if (action->data().toInt() == id) {
-            action->trigger();
-            return;
-        }
-    }
-}
-
 // ---- placing
 
 void CItemThumbnailList::PlaceSelected(QPoint screenPoint)
@@ -322,9 +313,9 @@ void CItemThumbnailList::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (usedMode_ && control && key == Qt::Key_C) {
-        RunMainWindowCommand(kCopyItemCommand);
+        RunMainWindowCommand(this, kCopyItemCommand);
     } else if (usedMode_ && control && key == Qt::Key_V) {
-        RunMainWindowCommand(kPasteItemCommand);
+        RunMainWindowCommand(this, kPasteItemCommand);
     }
     QListWidget::keyPressEvent(event);
 }

@@ -67,7 +67,6 @@ private:
     void PlaceSelected(QPoint screenPoint);
     msg::IndexList SelectedDocumentIndexes() const;
     void Send(msg::Message message);
-    void RunMainWindowCommand(int id);
     void SetIconSpacing();
 
     CMessageReceiver* mainWindow_;

@@ -166,6 +166,8 @@ private:
     void InsertPicture();
     void AppendPicture();
     void PictureResized();
+    // Tells the panels the base picture's size in pixels.
+    void SendBaseSize() const;
     bool SelectedIsText() const;
 
     COMRImageEditorDoc& document_;

@@ -226,8 +226,7 @@ void COMRImageEditorView::Turn(int id)
         canvas_.TurnPicture(types[turn]);
         TurnCropSelection(turn, pictureSize_);
         pictureSize_ = canvas_.BaseSize();
-        Send(msg::Make(msg::kBaseSize, 0,
-                       msg::MakeLong(int(pictureSize_.width()), int(pictureSize_.height()))));
+        SendBaseSize();
     }
     Relayout(false);
     Rerender();
@@ -406,12 +405,13 @@ void COMRImageEditorView::PasteItem()
 
 void COMRImageEditorView::DropMergedItems()
 {
-    const int count = canvas_.Count();
-    for (int index = count - 1; index >= 1; --index) {
+    // The frame keeps only the indexes of items still on the canvas, so the
+    // panels hear of the merged items before they go.
+    Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(canvas_.Count())));
+    for (int index = canvas_.Count() - 1; index >= 1; --index) {
         canvas_.RemoveAt(index);
     }
     state_.currentItem = canvas_.ItemAt(0); // the merged items are gone
-    Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(count)));
 }
 
 bool COMRImageEditorView::PictureOrRefuse()

@@ -115,6 +115,13 @@ void COMRImageEditorView::PictureResized()
     Relayout(false);
     Rerender();
     PictureChanged();
-    Send(msg::Make(msg::kBaseSize, 0,
-                   msg::MakeLong(int(pictureSize_.width()), int(pictureSize_.height()))));
+    SendBaseSize();
+}
+
+void COMRImageEditorView::SendBaseSize() const
+{
+    // The size of the base picture's pixels: a joined picture may measure a
+    // fraction more, and its bitmap took the rounded size.
+    const QSize size = pictureSize_.toSize();
+    Send(msg::Make(msg::kBaseSize, 0, msg::MakeLong(size.width(), size.height())));
 }

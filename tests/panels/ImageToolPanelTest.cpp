@@ -5,6 +5,7 @@
 #include "CImageToolBar.h"
 #include "CImageToolPanel.h"
 #include "CItemCanvas.h"
+#include "CItemsPanel.h"
 #include "CNewsView.h"
 #include "COtherPage.h"
 #include "CPageHeaderButton.h"
@@ -77,7 +78,7 @@ TEST_F(ImageToolPanelTest, OpensWithTwoTabsAndAllPagesCollapsed)
     }
     EXPECT_EQ(panel_.Separator()->geometry(), QRect(7, 145, 200, 2));
     EXPECT_EQ(panel_.ZoomPage()->geometry(), QRect(7, 152, 200, 70));
-    EXPECT_EQ(panel_.ItemsPagePlace()->geometry(), QRect(7, 227, 200, 600 - 5 - 227));
+    EXPECT_EQ(panel_.ItemsPanel()->geometry(), QRect(7, 227, 200, 600 - 5 - 227));
     EXPECT_EQ(panel_.NewsView()->size(), QSize(0, 0));
 }
 
@@ -87,8 +88,8 @@ TEST_F(ImageToolPanelTest, ExpandedFirstPagePushesTheOthersDown)
     EXPECT_TRUE(panel_.Page(1)->Header()->isChecked());
     EXPECT_EQ(PageSpans(), (Spans{{25, 200}, {205, 230}, {235, 260}, {265, 290}}));
     EXPECT_EQ(panel_.ZoomPage()->y(), 302);
-    EXPECT_EQ(panel_.ItemsPagePlace()->y(), 377);
-    EXPECT_EQ(panel_.ItemsPagePlace()->geometry().bottom(), 600 - 5 - 1);
+    EXPECT_EQ(panel_.ItemsPanel()->y(), 377);
+    EXPECT_EQ(panel_.ItemsPanel()->geometry().bottom(), 600 - 5 - 1);
 }
 
 TEST_F(ImageToolPanelTest, HeadersToggleLikeAnAccordion)
@@ -174,7 +175,7 @@ TEST_F(ImageToolPanelTest, ResizingStretchesTheItemsPageOrTheNews)
     ClickHeader(1);
     panel_.resize(300, 700);
     EXPECT_EQ(panel_.TabStrip()->width(), 300);
-    EXPECT_EQ(panel_.ItemsPagePlace()->geometry(), QRect(7, 377, 200, 700 - 5 - 377));
+    EXPECT_EQ(panel_.ItemsPanel()->geometry(), QRect(7, 377, 200, 700 - 5 - 377));
     panel_.SwitchTab(CImageToolPanel::kNewsTab);
     panel_.resize(300, 500);
     EXPECT_EQ(panel_.NewsView()->geometry(), QRect(7, 30, 200, 465));

@@ -5,19 +5,24 @@
 #include "CFilterPage.h"
 #include "CImageToolBar.h"
 #include "CImageToolPanel.h"
+#include "CItemsPanel.h"
 #include "CLocalHttpServer.h"
 #include "CMainFrame.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
-#include "CPrompter.h"
 #include "CPageHeaderButton.h"
+#include "CPrompter.h"
+#include "CValueSlider.h"
 #include "CommandIds.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -61,6 +66,38 @@ li{margin-bottom:6px}</style></head><body><h1>Pixvel 새소식</h1><ul>
 <li><b>업데이트</b> 효과 페이지의 슬라이더가 더 부드러워졌습니다.</li>
 <li><a href="/pixvel/item_mall.html">아이템몰 바로가기</a></li></ul></body></html>)";
 
+// A round sticker of one colour on a transparent ground.
+QString Sticker(const QTemporaryDir& folder, const QString& name, QColor colour)
+{
+    QImage sticker(90, 90, QImage::Format_ARGB32);
+    sticker.fill(Qt::transparent);
+    QPainter painter(&sticker);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(colour);
+    painter.setPen(QPen(Qt::white, 4));
+    painter.drawEllipse(QRectF(4, 4, 82, 82));
+    painter.end();
+    const QString path = folder.filePath(name);
+    sticker.save(path);
+    return path;
+}
+
+// Two stickers on the picture, the top one at 40 % opacity.
+void ShowThreeLayers(CMainFrame& frame, const QTemporaryDir& folder)
+{
+    for (const auto& [name, colour] : {std::pair{"heart.png", QColor(220, 40, 80)},
+                                       std::pair{"star.png", QColor(250, 200, 30)}}) {
+        msg::ItemDropRequest request;
+        request.entries.push_back({Sticker(folder, name, colour), QImage()});
+        frame.Receive(msg::WithDrop(std::move(request)));
+    }
+    CValueSlider* slider = frame.ImageToolBar()->ToolPanel()->ItemsPanel()->Slider();
+    for (int step = 0; step < 3; ++step) {
+        QKeyEvent pageUp(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+        QApplication::sendEvent(slider, &pageUp);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,6 +131,11 @@ int main(int argc, char** argv)
     panel->Page(3)->Header()->click();
     panel->FilterPage()->List()->setCurrentIndex(CFilterPage::kSharpen);
     Grab(bar, out + "/panel-filter-sharpen.png");
+
+    panel->Page(3)->Header()->click();
+    QTemporaryDir stickers;
+    ShowThreeLayers(frame, stickers);
+    Grab(bar, out + "/items-panel.png");
 
     panel->SwitchTab(CImageToolPanel::kNewsTab);
     Grab(bar, out + "/panel-news.png", 4000);
