@@ -39,6 +39,7 @@ CImageToolPanel::CImageToolPanel(CMessageReceiver* mainWindow, CNewsView* news, 
       news_(news != nullptr ? news : CNewsView::Create()), clock_(SteadyMilliseconds)
 {
     tabs_->setFont(font());
+    tabs_->setAccessibleName(QStringLiteral("이미지 편집툴"));
     tabs_->SetTabs({QStringLiteral("효 과  "), QStringLiteral("새소식  ")});
     tabs_->SetReceiver(this);
     tabs_->setGeometry(0, 0, width(), kTabHeight);

@@ -234,6 +234,7 @@ TEST_F(ImageToolPanelTest, EveryControlIsReachedByTabAndNamed)
     QStringList names;
     QWidget* first = QApplication::focusWidget();
     ASSERT_EQ(first, panel_.TabStrip());
+    EXPECT_EQ(first->accessibleName(), QStringLiteral("이미지 편집툴"));
     for (int step = 0; step < 40; ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
