@@ -23,7 +23,7 @@ enum Id : unsigned
     kSelectItems = kUser + 141,    // 0x48D: (source, indexes)
     kDeleteItems = kUser + 142,    // 0x48E: (0, indexes or none = all)
     kRefreshPanels = kUser + 143,  // 0x48F: the current item changed
-    kEffectsChanged = kUser + 144, // 0x490: re-render the picture
+    kEffectsChanged = kUser + 144, // 0x490: (slider id or 0) re-render the picture
     kMoveItem = kUser + 145,       // 0x491: (0, [from, to])
     kBaseSize = kUser + 148,       // 0x494: (index, width | height << 16)
     kEditItem = kUser + 148,       // 0x494: (index, 0) edit a text item; travels as kBaseSize

@@ -221,6 +221,35 @@ void CItemCanvas::Clear()
     composite_ = QImage();
 }
 
+std::vector<std::unique_ptr<CItem>> CItemCanvas::CopyItems() const
+{
+    std::vector<std::unique_ptr<CItem>> copies;
+    copies.reserve(items_.size());
+    for (const auto& item : items_) {
+        copies.push_back(SharedCopy(*item));
+    }
+    return copies;
+}
+
+std::unique_ptr<CItem> CItemCanvas::SharedCopy(const CItem& item)
+{
+    // A picture item's copy shares its bitmap and the results drawn from it;
+    // a text item holds no pixels.
+    if (const auto* picture = dynamic_cast<const CPictureItem*>(&item)) {
+        return std::make_unique<CPictureItem>(*picture);
+    }
+    return item.Duplicate();
+}
+
+void CItemCanvas::RestoreItems(std::vector<std::unique_ptr<CItem>> items, QSizeF baseSize)
+{
+    items_ = std::move(items);
+    baseSize_ = baseSize;
+    for (const auto& item : items_) {
+        item->SetScale(float(zoom_));
+    }
+}
+
 CPictureItem* CItemCanvas::CutItem(int index, int x, int y, int width, int height)
 {
     auto* item = dynamic_cast<CPictureItem*>(ItemAt(std::max(index, 0)));

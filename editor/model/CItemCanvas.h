@@ -96,6 +96,12 @@ public:
     const QImage& Render() { return Render(0, Count() - 1); }
     const QImage& Composite() const { return composite_; }
 
+    // Copies of every item that share their bitmaps (SharedCopy), for the
+    // undo history; RestoreItems puts such copies back with the base size.
+    std::vector<std::unique_ptr<CItem>> CopyItems() const;
+    static std::unique_ptr<CItem> SharedCopy(const CItem& item);
+    void RestoreItems(std::vector<std::unique_ptr<CItem>> items, QSizeF baseSize);
+
 private:
     CPictureItem* Base() const;
 

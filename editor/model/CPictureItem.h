@@ -2,6 +2,8 @@
 
 #include "CItem.h"
 
+#include <array>
+
 // A picture on the picture: the base picture, a sticker, a pasted or inserted
 // picture. The bitmap is drawn through the item's effects into its outline.
 class CPictureItem : public CItem
@@ -29,6 +31,8 @@ public:
     // of colours alone (hue, contrast, ...) does not filter again, and the
     // colours are written into the pixels of the previous result.
     QImage Drawn() const;
+    // The bitmap and the results drawn from it, as held in memory.
+    std::array<const QImage*, 3> Images() const { return {&bitmap_, &filtered_, &drawn_}; }
     const QString& SourceName() const { return sourceName_; }
     void SetSourceName(const QString& name) { sourceName_ = name; }
 

@@ -59,7 +59,7 @@ CAdjustmentPage::SliderRow CAdjustmentPage::AddSliderRow(const QString& caption,
     connect(row.slider, &CValueSlider::Moved, this, &CAdjustmentPage::SliderChanged);
     connect(row.slider, &CValueSlider::Set, this, [this](int id, int position) {
         SliderChanged(id, position);
-        SendEffectsChanged();
+        SendEffectsChanged(id);
     });
     return row;
 }
@@ -90,9 +90,9 @@ bool CAdjustmentPage::PictureOpen()
     return CEditingState::Instance().mode != CEditingState::kNoPicture;
 }
 
-void CAdjustmentPage::SendEffectsChanged() const
+void CAdjustmentPage::SendEffectsChanged(int slider) const
 {
     if (mainWindow_ != nullptr) {
-        mainWindow_->Receive(msg::Make(msg::kEffectsChanged));
+        mainWindow_->Receive(msg::Make(msg::kEffectsChanged, slider));
     }
 }

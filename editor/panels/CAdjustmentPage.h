@@ -56,7 +56,9 @@ protected:
 
     // The current item's effects, or null while there is none.
     static ItemEffects* CurrentEffects();
-    void SendEffectsChanged() const;
+    // `slider`: the released slider's id, so the view can merge its
+    // releases into one undo step; 0 for a check box.
+    void SendEffectsChanged(int slider = 0) const;
     static bool PictureOpen();
 
 private:

@@ -354,7 +354,7 @@ void CItemsPanel::OpacityMoved(int position, bool finished)
         item->Effects().opacity = opacity_;
     }
     if (finished) {
-        Send(msg::Make(msg::kEffectsChanged));
+        Send(msg::Make(msg::kEffectsChanged, kSlider));
     }
 }
 

@@ -147,6 +147,7 @@ bool CFileCommands::WriteToPath(const QString& path)
     }
     settings_.backupOnSave = false;
     document_.SetModifiedFlag(false);
+    surface_.PictureSaved();
     return true;
 }
 

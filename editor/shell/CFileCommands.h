@@ -22,6 +22,8 @@ public:
     virtual void ShowPicture(QImage bitmap, const QString& sourceName) = 0;
     // A picture is about to load: the copied item and the paste point go.
     virtual void ForgetCopy() = 0;
+    // The picture was written: what is on screen is now the saved state.
+    virtual void PictureSaved() {}
 };
 
 // The file commands of the document: New, Open, Save and Save As, the save

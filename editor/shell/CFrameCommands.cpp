@@ -57,13 +57,14 @@ const CommandText kCommands[] = {
     {cmd::kCrop, "잘라내기", nullptr, false},
     {cmd::kCancelCrop, "취소", nullptr, false},
     {cmd::kUndo, "실행 취소", nullptr, false},
+    {cmd::kRedo, "다시 실행", nullptr, false},
     {cmd::kCut, "잘라내기", nullptr, false},
     {cmd::kNextPane, "다음 창", nullptr, false},
     {cmd::kPreviousPane, "이전 창", nullptr, false},
 };
 
-// The accelerator table; undo, cut and the pane keys have no handler, so
-// those keys do nothing.
+// The accelerator table; cut and the pane keys have no handler, so those
+// keys do nothing.
 const std::pair<int, QKeyCombination> kShortcuts[] = {
     {cmd::kFileNew, Qt::CTRL | Qt::Key_N},
     {cmd::kFileOpen, Qt::CTRL | Qt::Key_O},
@@ -71,6 +72,8 @@ const std::pair<int, QKeyCombination> kShortcuts[] = {
     {cmd::kFilePrint, Qt::CTRL | Qt::Key_P},
     {cmd::kUndo, Qt::CTRL | Qt::Key_Z},
     {cmd::kUndo, Qt::ALT | Qt::Key_Backspace},
+    {cmd::kRedo, Qt::CTRL | Qt::Key_Y},
+    {cmd::kRedo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
     {cmd::kCut, Qt::CTRL | Qt::Key_X},
     {cmd::kCut, Qt::SHIFT | Qt::Key_Delete},
     {cmd::kNextPane, QKeyCombination(Qt::Key_F6)},

@@ -28,6 +28,9 @@ public:
     virtual bool RunCommand(int id) = 0;
     // The command's state, or none when the view has no rule for it.
     virtual std::optional<CommandState> CommandStatus(int id) const = 0;
+    // The command's menu text when it changes with the state (undo, redo),
+    // or none.
+    virtual std::optional<QString> CommandText(int) const { return std::nullopt; }
 
     // Opens the picture at `path` (from the command line or the recent-file
     // list).

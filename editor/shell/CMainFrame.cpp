@@ -82,6 +82,7 @@ void CMainFrame::BuildMenus()
     file->addAction(commands_.Action(cmd::kExit));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
 
+    AddMenu(nullptr, QStringLiteral("편집(&E)"), {cmd::kUndo, cmd::kRedo});
     AddMenu(nullptr, QStringLiteral("보기(&V)"),
             {cmd::kViewToolBar, cmd::kViewStatusBar, kSeparator, cmd::kGuideline, kSeparator,
              cmd::kViewImageToolBar, cmd::kViewItemBar});
@@ -121,6 +122,8 @@ void CMainFrame::BuildToolBar()
         }
     };
     add({cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave});
+    toolBar_->addSeparator();
+    add({cmd::kUndo, cmd::kRedo});
     toolBar_->addSeparator();
     add({cmd::kRotateRight, cmd::kRotateLeft, cmd::kRotate180});
     toolBar_->addSeparator();
@@ -373,6 +376,11 @@ void CMainFrame::UpdateCommands()
     for (const auto& [id, action] : commands_.All()) {
         const CommandState state = CommandStatus(id);
         action->setEnabled(state.enabled);
+        if (view_ != nullptr) {
+            if (const std::optional<QString> text = view_->CommandText(id)) {
+                action->setText(*text);
+            }
+        }
         if (action->isCheckable()) {
             action->setChecked(state.checked);
         }

@@ -7,6 +7,7 @@
 #include "CPlacementReceiver.h"
 #include "CPrompter.h"
 #include "CTrackerCursors.h"
+#include "UndoSteps.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -505,7 +506,7 @@ void COMRImageEditorView::CommitNudge()
         canvas_.SetItemOutlineFromView(selected_, selection_);
         Rerender();
         RefreshTracker();
-        PictureChanged();
+        PictureChanged(step::kMove);
     }
 }
 
@@ -521,7 +522,7 @@ void COMRImageEditorView::TransformSelected(const QTransform& matrix)
     if (selected_ >= 1) {
         canvas_.SetItemOutlineFromView(selected_, matrix.map(selection_));
         Rerender();
-        PictureChanged();
+        PictureChanged(step::kMove);
     }
     RefreshTracker();
 }
@@ -564,6 +565,7 @@ void COMRImageEditorView::Select(int index, bool announce)
         return;
     }
     state_.currentItem = canvas_.ItemAt(selected_);
+    history_.NoteSelection(selected_);
     if (announce) {
         Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {uint32_t(selected_)}));
     }
@@ -583,12 +585,13 @@ void COMRImageEditorView::DeleteSelected()
     Send(msg::WithIndexes(msg::kDeleteItems, 0, std::move(indexes)));
 }
 
-void COMRImageEditorView::PictureChanged()
+void COMRImageEditorView::PictureChanged(const QString& step, CSnapshotStep::Merge merge)
 {
     // Without a picture there is nothing to save, so nothing is marked:
     // closing would otherwise ask to save a picture that is not there.
     if (present_) {
         document_.SetModifiedFlag(true);
+        history_.Record(step, CCanvasSnapshot::Take(canvas_, selected_), merge);
     }
 }
 
@@ -634,4 +637,5 @@ void COMRImageEditorView::ShowPicture(QImage bitmap, const QString& sourceName)
     selected_ = 0;
     Send(msg::Make(msg::kRefreshPanels));
     Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, long(zoom_ * 100)));
+    StartHistory();
 }

@@ -10,6 +10,7 @@
 #include "CPictureCommands.h"
 #include "CTextTool.h"
 #include "CTransformTracker.h"
+#include "CUndoHistory.h"
 #include "CViewLayout.h"
 #include "CViewTool.h"
 
@@ -56,6 +57,7 @@ public:
     QWidget* Widget() override { return this; }
     bool RunCommand(int id) override;
     std::optional<CommandState> CommandStatus(int id) const override;
+    std::optional<QString> CommandText(int id) const override;
     void OpenDocument(const QString& path) override;
     bool CanClose() override;
     bool InCropMode() const override;
@@ -67,6 +69,7 @@ public:
     QWidget* DialogParent() override { return this; }
     void ShowPicture(QImage bitmap, const QString& sourceName) override;
     void ForgetCopy() override;
+    void PictureSaved() override;
 
     bool PicturePresent() const { return present_; }
     double Zoom() const override { return zoom_; }
@@ -77,6 +80,7 @@ public:
     const CCropSelection& CropSelection() const { return crop_; }
     const CPictureFile& File() const { return files_.File(); }
     QPoint ScrollOffset() const;
+    const CUndoHistory& History() const { return history_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -138,7 +142,8 @@ private:
     void Select(int index, bool announce);
     void Nudge(int key);
     void CommitNudge();
-    void PictureChanged();
+    // Marks the picture changed and records the edit as an undo step.
+    void PictureChanged(const QString& step, CSnapshotStep::Merge merge = {});
     void Send(msg::Message message) const;
 
     // Crop mode.
@@ -169,6 +174,18 @@ private:
     // Tells the panels the base picture's size in pixels.
     void SendBaseSize() const;
     bool SelectedIsText() const;
+
+    // Undo and redo (COMRImageEditorViewHistory.cpp).
+    void UndoStep(bool redo);
+    // Puts a snapshot of the history back: canvas, screen, selection, panels.
+    void RestoreSnapshot(const CCanvasSnapshot& snapshot);
+    void EffectsChanged(int slider);
+    // Tells the panels every item again, as after opening the picture.
+    void RetellPlacements() const;
+    void StartHistory();
+    // The document is modified exactly while the history is away from the
+    // saved state.
+    void CleanChanged(bool clean);
 
     COMRImageEditorDoc& document_;
     CMessageReceiver* mainWindow_;
@@ -202,4 +219,6 @@ private:
     CCropTool cropTool_{*this};
     CTextTool textTool_{*this};
     CPictureCommands pictures_{prompter_, canvas_};
+    CUndoHistory history_{[this](const CCanvasSnapshot& snapshot) { RestoreSnapshot(snapshot); },
+                          [this](bool clean) { CleanChanged(clean); }};
 };

@@ -9,6 +9,7 @@
 #include "CPlacementReceiver.h"
 #include "CPrompter.h"
 #include "CommandIds.h"
+#include "UndoSteps.h"
 
 #include <QMenu>
 
@@ -115,6 +116,10 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kAppendPicture:
         AppendPicture();
         break;
+    case cmd::kUndo:
+    case cmd::kRedo:
+        UndoStep(id == cmd::kRedo);
+        break;
     default:
         return false;
     }
@@ -158,6 +163,10 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kCrop:
     case cmd::kCancelCrop:
         return CommandState{InCropMode(), false};
+    case cmd::kUndo:
+        return CommandState{present_ && history_.CanUndo() && !tracker_.IsTracking(), false};
+    case cmd::kRedo:
+        return CommandState{present_ && history_.CanRedo() && !tracker_.IsTracking(), false};
     case cmd::kCopyItem:
         return CommandState{canvas_.Count() >= 2 && editing && selected_ >= 1, false};
     case cmd::kPasteItem:
@@ -185,8 +194,7 @@ void COMRImageEditorView::Receive(msg::Message message)
         DeleteItems(message.indexes);
         break;
     case msg::kEffectsChanged:
-        Rerender();
-        PictureChanged();
+        EffectsChanged(int(message.wparam));
         break;
     case msg::kMoveItem:
         if (message.indexes && message.indexes->size() == 2) {
@@ -230,7 +238,7 @@ void COMRImageEditorView::Turn(int id)
     }
     Relayout(false);
     Rerender();
-    PictureChanged();
+    PictureChanged(turn <= 2 ? step::kRotate : step::kMirror);
 }
 
 void COMRImageEditorView::TurnCropSelection(int turn, QSizeF size)
@@ -363,7 +371,7 @@ void COMRImageEditorView::Crop()
     LeaveCrop();
     Relayout(false);
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kCrop);
     Send(msg::Make(msg::kBaseSize, 0, msg::MakeLong(cut.width(), cut.height())));
 }
 
@@ -399,7 +407,7 @@ void COMRImageEditorView::PasteItem()
     canvas_.SetItemOutlineFromView(index, outline.translated(target - bounds.topLeft()));
     TellPlaced(*item);
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kPlace);
     Select(index);
 }
 
@@ -450,7 +458,7 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
         return;
     }
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kPlace);
     Select(canvas_.Count() - 1);
 }
 
@@ -480,7 +488,7 @@ void COMRImageEditorView::DeleteItems(const std::optional<msg::IndexList>& index
     }
     if (removed) {
         Rerender();
-        PictureChanged();
+        PictureChanged(step::kDelete);
     }
     nudged_ = false;
     Select(present_ ? 0 : -1, false);
@@ -495,7 +503,7 @@ void COMRImageEditorView::MoveItem(int from, int to)
     CommitNudge();
     canvas_.MoveItem(from, to);
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kOrder);
     selected_ = to;
     state_.currentItem = canvas_.ItemAt(to);
     RefreshTracker();

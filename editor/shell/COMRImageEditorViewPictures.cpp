@@ -5,6 +5,7 @@
 #include "CPrompter.h"
 #include "CTextDialog.h"
 #include "CTextItem.h"
+#include "UndoSteps.h"
 
 #include <QFontDatabase>
 
@@ -59,7 +60,7 @@ void COMRImageEditorView::PlaceText(const QPointF& point)
     state_.currentItem = item;
     TellPlaced(*item);
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kText);
     Select(canvas_.Count() - 1);
 }
 
@@ -75,7 +76,7 @@ bool COMRImageEditorView::EditText(int index)
     if (dialog.exec() == QDialog::Accepted) {
         tracker_.Deselect();
         Rerender();
-        PictureChanged();
+        PictureChanged(step::kText);
         Select(index);
     }
     return true;
@@ -114,7 +115,7 @@ void COMRImageEditorView::PictureResized()
     crop_.Clear();
     Relayout(false);
     Rerender();
-    PictureChanged();
+    PictureChanged(step::kAppend);
     SendBaseSize();
 }
 

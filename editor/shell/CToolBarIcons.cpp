@@ -156,6 +156,27 @@ void Question(QPainter& p)
     p.drawText(QRectF(2, 2, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// A hooked arrow pointing back to the left (undo), or mirrored to the right
+// (redo).
+void HookArrow(QPainter& p, bool forward)
+{
+    if (forward) {
+        p.translate(20, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath hook;
+    hook.moveTo(6, 7);
+    hook.lineTo(12, 7);
+    hook.cubicTo(19, 7, 19, 17, 12, 17);
+    hook.lineTo(7, 17);
+    p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF({{1.5, 7}, {7, 2.5}, {7, 11.5}}));
+}
+
 } // namespace
 
 QIcon CToolBarIcons::Icon(int id)
@@ -187,6 +208,10 @@ QIcon CToolBarIcons::Icon(int id)
         return Draw(Picture);
     case cmd::kHelp:
         return Draw(Question);
+    case cmd::kUndo:
+        return Draw([](QPainter& p) { HookArrow(p, false); });
+    case cmd::kRedo:
+        return Draw([](QPainter& p) { HookArrow(p, true); });
     default:
         return {};
     }

@@ -14,6 +14,7 @@ enum Id : int
     kRecentFile1 = 57616, // to kRecentFile1 + 3
     kCut = 57635,
     kUndo = 57643,
+    kRedo = 57644,
     kAbout = 57664,
     kExit = 57665,
     kNextPane = 57680,

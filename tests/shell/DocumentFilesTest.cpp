@@ -1,3 +1,4 @@
+#include "CEditingState.h"
 #include "CPictureFile.h"
 #include "CPictureItem.h"
 #include "CommandIds.h"
@@ -33,7 +34,12 @@ QByteArray JpegAt95(const QImage& picture)
 class DocumentFilesTest : public EditorViewTest
 {
 protected:
-    void Modify() { frame_.Receive(msg::Make(msg::kEffectsChanged)); }
+    // Changes the current item's effects, as a panel does.
+    void Modify()
+    {
+        CEditingState::Instance().currentItem->Effects().brightness += 10;
+        frame_.Receive(msg::Make(msg::kEffectsChanged));
+    }
 
     // Opens a file as the command line does: full path, backup on the first save.
     void OpenFromCommandLine(const QString& path)

@@ -152,13 +152,16 @@ TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndUnhandledOnesAreDisabled)
     EXPECT_TRUE(frame_->RunCommand(cmd::kRotateRight));
     EXPECT_EQ(view_->commands, std::vector<int>{cmd::kRotateRight});
 
-    // Undo, cut and the pane keys have no handler: their keys do nothing.
-    for (const int id : {cmd::kUndo, cmd::kCut, cmd::kNextPane, cmd::kFileSaveAs}) {
+    // Cut and the pane keys have no handler (nor, here, undo): their keys
+    // do nothing.
+    for (const int id : {cmd::kUndo, cmd::kRedo, cmd::kCut, cmd::kNextPane, cmd::kFileSaveAs}) {
         EXPECT_FALSE(frame_->Commands().Action(id)->isEnabled()) << id;
         EXPECT_FALSE(frame_->RunCommand(id)) << id;
     }
     EXPECT_EQ(frame_->Commands().Action(cmd::kUndo)->shortcuts(),
               (QList<QKeySequence>{QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
+    EXPECT_EQ(frame_->Commands().Action(cmd::kRedo)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
 
     // The view's rule disables a command without a picture.
     view_->pictureOpen = false;
@@ -167,7 +170,7 @@ TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndUnhandledOnesAreDisabled)
     EXPECT_FALSE(frame_->RunCommand(cmd::kRotateRight));
 }
 
-TEST_F(MainFrameTest, ToolBarHoldsTheSixGroupsInOrder)
+TEST_F(MainFrameTest, ToolBarHoldsItsGroupsInOrder)
 {
     std::vector<int> ids;
     for (QAction* action : frame_->ToolBar()->actions()) {
@@ -182,6 +185,9 @@ TEST_F(MainFrameTest, ToolBarHoldsTheSixGroupsInOrder)
     const std::vector<int> expected = {cmd::kFileNew,
                                        cmd::kFileOpen,
                                        cmd::kFileSave,
+                                       0,
+                                       cmd::kUndo,
+                                       cmd::kRedo,
                                        0,
                                        cmd::kRotateRight,
                                        cmd::kRotateLeft,

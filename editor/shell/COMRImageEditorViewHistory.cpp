@@ -1,0 +1,122 @@
+// Undo and redo of the editing view: every edit records a snapshot step
+// (PictureChanged); undo and redo put a snapshot back and bring the screen,
+// the selection and both panel bars in line with it.
+#include "CEditingState.h"
+#include "CItemCanvas.h"
+#include "COMRImageEditorDoc.h"
+#include "COMRImageEditorView.h"
+#include "CPictureItem.h"
+#include "CPlacementReceiver.h"
+#include "CommandIds.h"
+#include "UndoSteps.h"
+
+namespace {
+
+const QString kUndoText = QStringLiteral("실행 취소");
+const QString kRedoText = QStringLiteral("다시 실행");
+
+QString MenuText(const QString& command, const QString& step)
+{
+    return step.isEmpty() ? command : command + QLatin1Char(' ') + step;
+}
+
+} // namespace
+
+void COMRImageEditorView::StartHistory()
+{
+    history_.Reset(CCanvasSnapshot::Take(canvas_, selected_));
+}
+
+void COMRImageEditorView::CleanChanged(bool clean)
+{
+    if (present_) {
+        document_.SetModifiedFlag(!clean);
+    }
+}
+
+void COMRImageEditorView::PictureSaved()
+{
+    history_.SetClean();
+}
+
+std::optional<QString> COMRImageEditorView::CommandText(int id) const
+{
+    switch (id) {
+    case cmd::kUndo:
+        return MenuText(kUndoText, history_.UndoText());
+    case cmd::kRedo:
+        return MenuText(kRedoText, history_.RedoText());
+    default:
+        return std::nullopt;
+    }
+}
+
+void COMRImageEditorView::UndoStep(bool redo)
+{
+    if (!present_ || tracker_.IsTracking()) {
+        return;
+    }
+    CommitNudge(); // a nudge still held is a step of its own
+    if (redo) {
+        history_.Redo();
+    } else {
+        history_.Undo();
+    }
+}
+
+void COMRImageEditorView::EffectsChanged(int slider)
+{
+    Rerender();
+    // A release that left the values as they were (a key at the slider's
+    // end, a click on the thumb) is no step.
+    const CItem* before = nullptr;
+    int index = 0;
+    for (; index < canvas_.Count(); ++index) {
+        if (canvas_.ItemAt(index) == state_.currentItem) {
+            before = history_.Current()->ItemAt(index);
+            break;
+        }
+    }
+    if (before != nullptr && state_.currentItem != nullptr &&
+        before->Effects() == state_.currentItem->Effects()) {
+        return;
+    }
+    const CSnapshotStep::Merge merge =
+        slider != 0 ? CSnapshotStep::Merge{step::kSliderMergeBase + slider, index}
+                    : CSnapshotStep::Merge{};
+    PictureChanged(slider == step::kOpacitySlider ? step::kOpacity : step::kEffects, merge);
+}
+
+void COMRImageEditorView::RestoreSnapshot(const CCanvasSnapshot& snapshot)
+{
+    nudged_ = false;
+    arrowsHeld_.clear();
+    if (state_.mode == CEditingState::kTextPlacement) {
+        state_.mode = state_.modeBeforeText;
+    }
+    if (InCropMode()) {
+        CancelCrop(); // the selection was drawn on the picture that went
+    }
+    snapshot.RestoreTo(canvas_);
+    pictureSize_ = canvas_.BaseSize();
+    selected_ = -1;
+    state_.currentItem = canvas_.ItemAt(0); // the old items are gone
+    RetellPlacements();
+    Relayout(false);
+    Rerender();
+    const int selected = snapshot.Selected();
+    Select(selected >= 0 && selected < canvas_.Count() ? selected : 0, true);
+    SendBaseSize();
+}
+
+void COMRImageEditorView::RetellPlacements() const
+{
+    const auto* base = dynamic_cast<const CPictureItem*>(canvas_.ItemAt(0));
+    if (placements_ == nullptr || base == nullptr) {
+        return;
+    }
+    placements_->PictureOpened(base->SourceName());
+    for (int index = 1; index < canvas_.Count(); ++index) {
+        TellPlaced(*canvas_.ItemAt(index));
+    }
+}
