@@ -565,7 +565,9 @@ void COMRImageEditorView::Select(int index, bool announce)
         return;
     }
     state_.currentItem = canvas_.ItemAt(selected_);
-    history_.NoteSelection(selected_);
+    if (!partOfStep_) { // the state before the step keeps its selection
+        history_.NoteSelection(selected_);
+    }
     if (announce) {
         Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {uint32_t(selected_)}));
     }
@@ -589,7 +591,7 @@ void COMRImageEditorView::PictureChanged(const QString& step, CSnapshotStep::Mer
 {
     // Without a picture there is nothing to save, so nothing is marked:
     // closing would otherwise ask to save a picture that is not there.
-    if (present_) {
+    if (present_ && !partOfStep_) {
         document_.SetModifiedFlag(true);
         history_.Record(step, CCanvasSnapshot::Take(canvas_, selected_), merge);
     }

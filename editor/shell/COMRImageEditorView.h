@@ -219,6 +219,9 @@ private:
     CCropTool cropTool_{*this};
     CTextTool textTool_{*this};
     CPictureCommands pictures_{prompter_, canvas_};
+    // While set, edits are part of a larger one that records the step
+    // itself (the delete of merged items within a crop or an append).
+    bool partOfStep_ = false;
     CUndoHistory history_{[this](const CCanvasSnapshot& snapshot) { RestoreSnapshot(snapshot); },
                           [this](bool clean) { CleanChanged(clean); }};
 };

@@ -414,8 +414,11 @@ void COMRImageEditorView::PasteItem()
 void COMRImageEditorView::DropMergedItems()
 {
     // The frame keeps only the indexes of items still on the canvas, so the
-    // panels hear of the merged items before they go.
+    // panels hear of the merged items before they go. The view hears it
+    // too; the crop or append records the step.
+    partOfStep_ = true;
     Send(msg::WithIndexes(msg::kDeleteItems, 0, ItemsTopDown(canvas_.Count())));
+    partOfStep_ = false;
     for (int index = canvas_.Count() - 1; index >= 1; --index) {
         canvas_.RemoveAt(index);
     }
@@ -503,8 +506,8 @@ void COMRImageEditorView::MoveItem(int from, int to)
     CommitNudge();
     canvas_.MoveItem(from, to);
     Rerender();
-    PictureChanged(step::kOrder);
     selected_ = to;
     state_.currentItem = canvas_.ItemAt(to);
+    PictureChanged(step::kOrder); // the moved item stays selected
     RefreshTracker();
 }
