@@ -3,7 +3,7 @@
 // the opacity slider reaches the picture on screen and the saved file as
 // pixvel-tool renders it.
 
-#include "../shell/ScriptedPrompter.h"
+#include "../shell/EditorWindowTesting.h"
 #include "AppSettings.h"
 #include "CAppendPictureDialog.h"
 #include "CImageToolBar.h"
@@ -32,12 +32,11 @@
 
 namespace {
 
-class ItemsPanelInFrameTest : public WidgetTest
+class ItemsPanelInFrameTest : public WidgetTest, protected CEditorWindow
 {
 protected:
     ItemsPanelInFrameTest()
     {
-        frame_.SetView(view_);
         frame_.resize(1000, 760);
         frame_.show();
         frame_.ApplyDefaultBarSizes();
@@ -118,13 +117,6 @@ protected:
         return rows;
     }
     QStringList Used() const { return frame_.ItemBar()->Library()->List()->UsedItems().Entries(); }
-
-    QTemporaryDir folder_;
-    AppSettings settings_;
-    COMRImageEditorDoc document_;
-    CScriptedPrompter prompter_;
-    CMainFrame frame_{settings_, prompter_};
-    COMRImageEditorView* view_ = new COMRImageEditorView(document_, settings_, &frame_, prompter_);
 };
 
 TEST_F(ItemsPanelInFrameTest, OpacityOfThePlacedStickerReachesScreenAndFileAsTheToolRendersIt)

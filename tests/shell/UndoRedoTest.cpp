@@ -19,6 +19,7 @@
 #include "CommandIds.h"
 #include "DialogTesting.h"
 #include "EditorViewTesting.h"
+#include "EditorWindowTesting.h"
 #include "ScriptedPrompter.h"
 
 #include <QCheckBox>
@@ -74,12 +75,11 @@ testing::AssertionResult Same(const Shown& shown, const Shown& expected)
 
 // The real view in the real main frame with its real panels; public, as the
 // scripted edits below drive it too.
-class UndoRedoTest : public WidgetTest
+class UndoRedoTest : public WidgetTest, public CEditorWindow
 {
 public:
     UndoRedoTest()
     {
-        frame_.SetView(view_); // the frame takes it
         frame_.resize(1200, 900);
         frame_.show();
         frame_.activateWindow();
@@ -177,13 +177,6 @@ public:
     {
         return Canvas().ItemOutlineInView(index).boundingRect().center();
     }
-
-    QTemporaryDir folder_;
-    AppSettings settings_;
-    CScriptedPrompter prompter_;
-    COMRImageEditorDoc document_;
-    CMainFrame frame_{settings_, prompter_};
-    COMRImageEditorView* view_ = new COMRImageEditorView(document_, settings_, &frame_, prompter_);
 };
 
 // The edits of the scripted sequence.
