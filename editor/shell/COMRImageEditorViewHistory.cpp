@@ -98,12 +98,19 @@ void COMRImageEditorView::RestoreSnapshot(const CCanvasSnapshot& snapshot)
         CancelCrop(); // the selection was drawn on the picture that went
     }
     snapshot.RestoreTo(canvas_);
+    const bool resized = canvas_.BaseSize() != pictureSize_;
     pictureSize_ = canvas_.BaseSize();
     selected_ = -1;
     state_.currentItem = canvas_.ItemAt(0); // the old items are gone
     RetellPlacements();
+    // Rendered before the layout, which then scales the new composite once
+    // when the picture's size changed.
+    canvas_.Render();
     Relayout(false);
-    Rerender();
+    if (!resized) {
+        RescaleComposite();
+    }
+    viewport()->update();
     const int selected = snapshot.Selected();
     Select(selected >= 0 && selected < canvas_.Count() ? selected : 0, true);
     SendBaseSize();
