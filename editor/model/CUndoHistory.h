@@ -23,6 +23,10 @@ public:
     static constexpr qint64 kDefaultByteLimit = qint64(1) << 30;
 
     CUndoHistory(Restore restore, CleanListener clean);
+    // The stack empties itself as it goes; its owner hears nothing of it.
+    ~CUndoHistory() { rebuilding_ = true; }
+    CUndoHistory(const CUndoHistory&) = delete;
+    CUndoHistory& operator=(const CUndoHistory&) = delete;
 
     // Forgets every step; `current` is the picture as opened, and clean.
     void Reset(Snapshot current);

@@ -71,7 +71,7 @@ void COMRImageEditorView::EffectsChanged(int slider)
     // end, a click on the thumb) is no step.
     const CItem* before = nullptr;
     int index = 0;
-    for (; index < canvas_.Count(); ++index) {
+    for (; index < canvas_.Count() && history_.Current() != nullptr; ++index) {
         if (canvas_.ItemAt(index) == state_.currentItem) {
             before = history_.Current()->ItemAt(index);
             break;
