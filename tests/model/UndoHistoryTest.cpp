@@ -52,40 +52,6 @@ protected:
                           [this](bool clean) { cleanTold_.push_back(clean); }};
 };
 
-TEST_F(UndoHistoryTest, UndoAndRedoPutTheSnapshotsBackAndFollowTheCleanState)
-{
-    Place(20);
-    Move(1, 30);
-    history_.SetClean();
-    Move(1, 5);
-    ASSERT_EQ(history_.Count(), 3);
-    EXPECT_EQ(history_.UndoText(), QStringLiteral("아이템 이동"));
-
-    history_.Undo();
-    EXPECT_EQ(ItemX(1), 40);
-    EXPECT_TRUE(history_.IsClean());
-    history_.Undo();
-    history_.Undo();
-    EXPECT_EQ(canvas_.Count(), 1);
-    history_.Redo();
-    history_.Redo();
-    history_.Redo();
-    EXPECT_EQ(ItemX(1), 45);
-    EXPECT_EQ(cleanTold_, (std::vector<bool>{true, false, true, false, true, false, true, false}));
-
-    // A restored item is a copy: editing it leaves the history's own alone.
-    canvas_.ItemAt(1)->Effects().hue = 90;
-    history_.Undo();
-    history_.Redo();
-    EXPECT_EQ(canvas_.ItemAt(1)->Effects().hue, 0);
-
-    // A new step after undo drops the steps that were undone.
-    history_.Undo();
-    Move(1, -10);
-    EXPECT_FALSE(history_.CanRedo());
-    EXPECT_EQ(ItemX(1), 30);
-}
-
 TEST_F(UndoHistoryTest, StepsMergeOnlyWithTheSameIdAndKeyAndNotAcrossASave)
 {
     Place(20);
