@@ -66,6 +66,7 @@ public:
     // CPictureSurface
     QWidget* DialogParent() override { return this; }
     void ShowPicture(QImage bitmap, const QString& sourceName) override;
+    void ShowProject(ProjectContent project) override;
     void ForgetCopy() override;
 
     bool PicturePresent() const { return present_; }
@@ -76,6 +77,7 @@ public:
     const CTransformTracker& Tracker() const { return tracker_; }
     const CCropSelection& CropSelection() const { return crop_; }
     const CPictureFile& File() const { return files_.File(); }
+    CFileCommands& Files() { return files_; }
     QPoint ScrollOffset() const;
 
 protected:
