@@ -103,9 +103,12 @@ void WriteEntries(CZipWriter& zip, const ProjectContent& content)
         zip.AddStored(QStringLiteral("data/layer%1.png").arg(i).toStdString(), pngs[i].constData(),
                       size_t(pngs[i].size()));
     }
-    const QByteArray thumbnail =
-        CPngBatch::Encode(merged.scaled(COraExporter::kThumbnailSize, COraExporter::kThumbnailSize,
-                                        Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // At most 256 pixels a side; a smaller picture is not enlarged.
+    const int side = COraExporter::kThumbnailSize;
+    const QByteArray thumbnail = CPngBatch::Encode(
+        merged.width() <= side && merged.height() <= side
+            ? merged
+            : merged.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     zip.AddStored("Thumbnails/thumbnail.png", thumbnail.constData(), size_t(thumbnail.size()));
     zip.AddStored("mergedimage.png", pngs[layers].constData(), size_t(pngs[layers].size()));
 }
