@@ -379,7 +379,7 @@ QByteArray CProjectManifest::Write(const ProjectContent& content, const QStringL
     if (!content.documentPath.isEmpty()) {
         root.insert("document", content.documentPath);
     }
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 std::optional<CProjectManifest::Parsed> CProjectManifest::Read(const QByteArray& json,
