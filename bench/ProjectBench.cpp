@@ -32,9 +32,8 @@ int main(int argc, char** argv)
     canvas.AddPicture(std::move(photo.Image()), 0, 0, 0, 0, 1.0f);
     const QSizeF size = canvas.BaseSize();
     for (int seed = 0; seed < 20; ++seed) {
-        CPictureItem* sticker =
-            canvas.AddPicture(BenchSticker(seed), size.width() * (seed % 5) / 5,
-                              size.height() * (seed / 5) / 4, 0, 0, 1.0f);
+        CPictureItem* sticker = canvas.AddPicture(BenchSticker(seed), size.width() * (seed % 5) / 5,
+                                                  size.height() * (seed / 5) / 4, 0, 0, 1.0f);
         sticker->RotateAboutCentre(seed * 17);
         sticker->Effects().hue = seed * 9;
     }
