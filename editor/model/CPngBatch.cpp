@@ -1,5 +1,8 @@
 #include "CPngBatch.h"
 
+#include "CParallelRows.h"
+#include "CPngBandWriter.h"
+
 #include <QBuffer>
 #include <QImageWriter>
 
@@ -17,6 +20,10 @@ constexpr unsigned kMaxWorkers = 4;
 
 QByteArray CPngBatch::Encode(const QImage& picture)
 {
+    // A large picture uses every core; a small one is not worth the threads.
+    if (qint64(picture.width()) * picture.height() >= CParallelRows::kMinPixelsToSplit) {
+        return CPngBandWriter::Encode(picture);
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

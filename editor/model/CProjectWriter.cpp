@@ -45,8 +45,8 @@ std::vector<QImage> DistinctBitmaps(const ProjectContent& content, std::vector<i
 QString EntryName(const QByteArray& png)
 {
     return QStringLiteral("bitmaps/%1.png")
-        .arg(
-            QString::fromLatin1(QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex()));
+        .arg(QString::fromLatin1(
+            QCryptographicHash::hash(png, QCryptographicHash::Blake2b_256).toHex()));
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include <vector>
 
 // Writes a project package: manifest.json (deflated) and each distinct
-// bitmap once as bitmaps/<SHA-256 of its PNG>.png (stored: PNG is packed
+// bitmap once as bitmaps/<BLAKE2b-256 of its PNG>.png (stored: PNG is packed
 // already). The package goes to a temporary file beside the target, which
 // replaces the target only once complete.
 class CProjectWriter

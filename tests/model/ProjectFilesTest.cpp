@@ -4,6 +4,7 @@
 #include "CItemCanvas.h"
 #include "COraExporter.h"
 #include "CPictureItem.h"
+#include "CPngBatch.h"
 #include "CProjectManifest.h"
 #include "CProjectReader.h"
 #include "CProjectWriter.h"
@@ -435,6 +436,29 @@ TEST_F(ProjectFilesTest, OpenRasterLayersHoldEachItemAloneOnTransparency)
     const QImage merged = QImage::fromData(entries["mergedimage.png"]);
     EXPECT_TRUE(merged.convertToFormat(QImage::Format_RGB32) ==
                 canvas_.Render().convertToFormat(QImage::Format_RGB32));
+}
+
+} // namespace
+
+namespace {
+
+// Large pictures are written in bands on several threads; any PNG reader
+// must read back exactly the pixels, in both of the editor's formats, and
+// the resolution.
+TEST(PngBandWriterTest, LargePicturesComeBackExactly)
+{
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage picture = Pattern(701, 523, format, 5); // odd sizes: uneven bands
+        picture.setDotsPerMeterX(11811);               // 300 dpi
+        picture.setDotsPerMeterY(11811);
+        const QByteArray png = CPngBatch::Encode(picture);
+        ASSERT_FALSE(png.isEmpty());
+        const QImage back = CProjectReader::DecodeBitmap(png);
+        EXPECT_EQ(back.format(), format);
+        EXPECT_TRUE(back == picture) << format;
+        EXPECT_EQ(back.dotsPerMeterX(), 11811);
+    }
 }
 
 } // namespace
