@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <map>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -113,6 +114,12 @@ bool CProjectWriter::Write(const Package& package, const QString& path, QString*
 
 bool CProjectWriter::Save(const ProjectContent& content, const QString& path, QString* error)
 {
-    Package package;
-    return Pack(content, &package, error) && Write(package, path, error);
+    try {
+        Package package;
+        return Pack(content, &package, error) && Write(package, path, error);
+    } catch (const std::bad_alloc&) {
+        // The manifest or the package's buffers: the old file stays.
+        SetError(error, QStringLiteral("메모리가 부족합니다."));
+        return false;
+    }
 }

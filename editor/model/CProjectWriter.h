@@ -27,6 +27,6 @@ public:
     static bool Pack(const ProjectContent& content, Package* package, QString* error);
     // Writes a packed project to `path`; the old file stays on failure.
     static bool Write(const Package& package, const QString& path, QString* error);
-    // Both.
+    // Both; nothing is thrown.
     static bool Save(const ProjectContent& content, const QString& path, QString* error);
 };
