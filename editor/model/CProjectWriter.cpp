@@ -54,6 +54,11 @@ QString EntryName(const QByteArray& png)
 
 bool CProjectWriter::Pack(const ProjectContent& content, Package* package, QString* error)
 {
+    // Never a project that could not be opened again.
+    if (content.items.empty() || content.items.front()->GetKind() != CItem::Picture) {
+        SetError(error, QStringLiteral("저장할 그림이 없습니다."));
+        return false;
+    }
     std::vector<int> itemBitmap;
     const std::vector<QImage> bitmaps = DistinctBitmaps(content, itemBitmap);
     const std::vector<QByteArray> pngs =

@@ -462,3 +462,16 @@ TEST(PngBandWriterTest, LargePicturesComeBackExactly)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProjectWriterTest, NothingToSaveWritesNoProject)
+{
+    QTemporaryDir folder;
+    QString error;
+    EXPECT_FALSE(CProjectWriter::Save(ProjectContent(), folder.filePath("empty.pixvel"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.filePath("empty.pixvel")));
+}
+
+} // namespace
