@@ -7,6 +7,8 @@
 #include "CItemCanvas.h"
 #include "CItemOptions.h"
 #include "CPictureItem.h"
+#include "CProjectReader.h"
+#include "CProjectWriter.h"
 #include "CQuietStderr.h"
 #include "CToolError.h"
 #include "ItemEffects.h"
@@ -15,10 +17,12 @@
 #include <QPainter>
 
 const char* const CRenderCommand::kOptions =
-    "      INPUT is drawn with its effects onto a white picture of its size,\n"
+    "      INPUT (a picture, or a .pixvel project with all its items) is drawn\n"
+    "      with its effects onto a white picture of its size,\n"
     "      which is written to OUTPUT. OUTPUT's extension picks the format:\n"
     "      .jpg .jpeg .jpe .jfif (quality 95), .png, .bmp .dib .rle, .gif,\n"
-    "      .tif .tiff (LZW).\n"
+    "      .tif .tiff (LZW); .pixvel writes a project that keeps every item\n"
+    "      editable.\n"
     "  effects of the picture:\n"
     "    --hue DEG                 hue rotation, -180..180\n"
     "    --saturation PCT          0..300 (100 unchanged, 0 grey)\n"
@@ -120,20 +124,18 @@ CBitmap RenderCanvas(CItemCanvas& canvas)
     return CBitmap(composite.convertToFormat(QImage::Format_RGB32));
 }
 
-} // namespace
-
-int CRenderCommand::Run(CToolArguments& arguments)
+// The picture or project named INPUT, put on the canvas.
+void LoadInput(const QString& input, CItemCanvas& canvas)
 {
-    const QString input = arguments.Take("INPUT (usage: pixvel-tool render INPUT OUTPUT)");
-    const QString output = arguments.Take("OUTPUT (usage: pixvel-tool render INPUT OUTPUT)");
-    EncoderChoice choice = ChooseByExtension(output);
-    if (!choice.found) {
-        throw CToolError(QString("cannot tell the picture format from '%1': name it .jpg, .png, "
-                                 ".bmp, .gif or .tif")
-                             .arg(output));
+    if (CProjectReader::IsProjectPath(input)) {
+        QString error;
+        std::optional<ProjectContent> project = CProjectReader::Read(input, &error);
+        if (!project) {
+            throw CToolError(QString("cannot read '%1': %2").arg(input, error));
+        }
+        project->MoveInto(canvas);
+        return;
     }
-    choice.jpegQuality = kDocumentJpegQuality;
-
     CBitmap bitmap = [&input] {
         CQuietStderr quiet;
         return CBitmap::FromFile(input);
@@ -142,8 +144,34 @@ int CRenderCommand::Run(CToolArguments& arguments)
         throw CToolError(
             QString("cannot read '%1': %2").arg(input, DescribeLoadFailure(bitmap.LastStatus())));
     }
-    CItemCanvas canvas;
     canvas.AddPicture(std::move(bitmap.Image()), 0, 0, 0, 0, 1.0f)->SetSourceName(input);
+}
+
+void SaveProject(const CItemCanvas& canvas, const QString& output)
+{
+    QString error;
+    if (!CProjectWriter::Save(ProjectContent::Snapshot(canvas), output, &error)) {
+        throw CToolError(QString("cannot write '%1': %2; nothing was changed").arg(output, error));
+    }
+}
+
+} // namespace
+
+int CRenderCommand::Run(CToolArguments& arguments)
+{
+    const QString input = arguments.Take("INPUT (usage: pixvel-tool render INPUT OUTPUT)");
+    const QString output = arguments.Take("OUTPUT (usage: pixvel-tool render INPUT OUTPUT)");
+    const bool project = CProjectReader::IsProjectPath(output);
+    EncoderChoice choice = ChooseByExtension(output);
+    if (!choice.found && !project) {
+        throw CToolError(QString("cannot tell the picture format from '%1': name it .jpg, .png, "
+                                 ".bmp, .gif or .tif")
+                             .arg(output));
+    }
+    choice.jpegQuality = kDocumentJpegQuality;
+
+    CItemCanvas canvas;
+    LoadInput(input, canvas);
     CItemOptions items(canvas);
     while (!arguments.AtEnd()) {
         if (!CEffectOptions::TakeOption(arguments, items.LastItem().Effects()) &&
@@ -153,6 +181,10 @@ int CRenderCommand::Run(CToolArguments& arguments)
         }
     }
 
+    if (project) {
+        SaveProject(canvas, output);
+        return 0;
+    }
     CBitmap composite = RenderCanvas(canvas);
     if (composite.IsNull()) {
         throw CToolError("not enough memory for the picture; nothing was written");

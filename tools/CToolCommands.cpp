@@ -1,5 +1,6 @@
 #include "CToolCommands.h"
 
+#include "CExportCommand.h"
 #include "CFetchCommand.h"
 #include "CRegCommand.h"
 #include "CRegsvrCommand.h"
@@ -17,10 +18,13 @@ namespace {
 
 int RunHelp(CToolArguments& arguments);
 
-const std::array<ToolCommand, 9> kCommands = {{
+const std::array<ToolCommand, 10> kCommands = {{
     {"render", "INPUT OUTPUT [OPTIONS]",
      "draw a picture with its effects and write it through the encoder OUTPUT names",
      CRenderCommand::kOptions, CRenderCommand::Run},
+    {"export", "PROJECT OUT.ora",
+     "write a project as a layered OpenRaster file, one layer per item", CExportCommand::kOptions,
+     CExportCommand::Run},
     {"fetch", "URL [FILE]",
      "print a resource as text, or download it to FILE (a .zip is unpacked beside it)",
      CFetchCommand::kOptions, CFetchCommand::Run},

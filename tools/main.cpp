@@ -24,7 +24,7 @@ void KeepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QStrin
 // without it.
 bool NeedsGui(int argc, char** argv)
 {
-    return argc > 1 && std::strcmp(argv[1], "render") == 0;
+    return argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "export") == 0);
 }
 
 } // namespace

@@ -24,13 +24,18 @@ CUndoHistory::CUndoHistory(Restore restore, CleanListener clean)
     });
 }
 
-void CUndoHistory::Reset(Snapshot current)
+void CUndoHistory::Reset(Snapshot current, bool saved)
 {
-    With(rebuilding_, [this] { stack_.clear(); });
+    With(rebuilding_, [this, saved] {
+        stack_.clear();
+        if (!saved) {
+            stack_.resetClean();
+        }
+    });
     current_ = std::move(current);
     bytes_ = 0;
     if (clean_) {
-        clean_(true);
+        clean_(saved);
     }
 }
 

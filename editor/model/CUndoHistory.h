@@ -28,8 +28,9 @@ public:
     CUndoHistory(const CUndoHistory&) = delete;
     CUndoHistory& operator=(const CUndoHistory&) = delete;
 
-    // Forgets every step; `current` is the picture as opened, and clean.
-    void Reset(Snapshot current);
+    // Forgets every step; `current` is the picture as opened, clean unless
+    // it is unsaved work (a recovered project).
+    void Reset(Snapshot current, bool saved = true);
     // Adds the step from the current snapshot to `after` (already on the
     // canvas), or merges it into the last step.
     void Record(const QString& name, Snapshot after, CSnapshotStep::Merge merge = {});

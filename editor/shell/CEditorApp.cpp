@@ -1,10 +1,12 @@
 #include "CEditorApp.h"
 
+#include "CItemCanvas.h"
 #include "CMainFrame.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CProcesses.h"
 #include "CPrompter.h"
+#include "CRecoveryFile.h"
 #include "CRegistry.h"
 #include "CommandIds.h"
 
@@ -49,7 +51,8 @@ bool CEditorApp::InitInstance()
     frame_ = std::make_unique<CMainFrame>(settings_, *prompter_);
     CMainFrame* frame = frame_.get();
     document_->SetRecentListener([frame](const QString& path) { frame->AddRecentFile(path); });
-    frame_->SetView(new COMRImageEditorView(*document_, settings_, frame, *prompter_));
+    auto* view = new COMRImageEditorView(*document_, settings_, frame, *prompter_);
+    frame_->SetView(view);
     // Shown first, so that the picture is fitted to the window's own size.
     frame_->show();
     frame_->ApplyDefaultBarSizes();
@@ -61,14 +64,44 @@ bool CEditorApp::InitInstance()
         frame_->View()->OpenDocument(QFileInfo(commandLine).absoluteFilePath());
         settings_.backupOnSave = true;
     }
+    StartRecovery(*view);
 
     settings_.infoUrl = ReadSetting("INFO_URL");
     StartUpdater();
     return true;
 }
 
+void CEditorApp::StartRecovery(COMRImageEditorView& view)
+{
+    recovery_ = std::make_unique<CRecoveryFile>(*document_, CItemCanvas::Instance(),
+                                                [&view] { return view.File().Path(); });
+    if (!recovery_->Acquire() || !recovery_->Exists()) {
+        return;
+    }
+    switch (
+        prompter_->Ask(frame_.get(), QStringLiteral("저장하지 않은 작업을 복구하시겠습니까?"))) {
+    case CPrompter::kYes:
+        // A recovery project that cannot be read was told about and goes.
+        if (!view.Files().OpenRecovered(CRecoveryFile::Path())) {
+            recovery_->Discard();
+        }
+        break;
+    case CPrompter::kNo:
+        recovery_->Discard();
+        break;
+    default:
+        // Asked again at the next start; this editor keeps out of it.
+        recovery_->Release();
+        break;
+    }
+}
+
 void CEditorApp::ExitInstance()
 {
+    // A clean exit: the changes were saved or the user dropped them.
+    if (recovery_ != nullptr) {
+        recovery_->Discard();
+    }
     const QString key = QString::fromLatin1(kRecentFilesKey);
     for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
         if (slot < settings_.recentFiles.size()) {

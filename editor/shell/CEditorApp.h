@@ -9,6 +9,8 @@
 class CMainFrame;
 class COMRImageEditorDoc;
 class CPrompter;
+class CRecoveryFile;
+class COMRImageEditorView;
 
 // The editor's start-up: settings from the current user's key, the recent-file
 // list, the main frame with its view, the picture named on the command line,
@@ -42,10 +44,13 @@ public:
 private:
     void LoadRecentFiles();
     void StartUpdater() const;
+    // Offers the work a killed editor left behind, then keeps this one's safe.
+    void StartRecovery(COMRImageEditorView& view);
 
     QStringList arguments_;
     AppSettings settings_;
     std::unique_ptr<CPrompter> prompter_;
     std::unique_ptr<COMRImageEditorDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<CRecoveryFile> recovery_;
 };

@@ -2,9 +2,12 @@
 
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
+#include "CProjectReader.h"
+#include "CProjectWriter.h"
 #include "CPrompter.h"
 #include "CommandIds.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -34,6 +37,9 @@ bool CFileCommands::Run(int id)
         return true;
     case cmd::kFileSaveAs:
         FileSaveAs();
+        return true;
+    case cmd::kFileSaveProject:
+        FileSaveProject();
         return true;
     default:
         return false;
@@ -118,8 +124,24 @@ void CFileCommands::FileSave()
 
 bool CFileCommands::FileSaveAs()
 {
-    const QString path = prompter_.SaveFileName(
-        surface_.DialogParent(), file_.Path().isEmpty() ? file_.Name() : file_.Path());
+    return SaveAs(prompter_.SaveFileName(surface_.DialogParent(),
+                                         file_.Path().isEmpty() ? file_.Name() : file_.Path()));
+}
+
+void CFileCommands::FileSaveProject()
+{
+    // The picture's own name with the project extension.
+    const QString current = file_.Path().isEmpty() ? file_.Name() : file_.Path();
+    const QFileInfo info(current);
+    const QString proposed =
+        CProjectReader::IsProjectPath(current)
+            ? current
+            : QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".pixvel"));
+    SaveAs(prompter_.SaveProjectName(surface_.DialogParent(), proposed));
+}
+
+bool CFileCommands::SaveAs(const QString& path)
+{
     if (path.isEmpty()) {
         return false;
     }
@@ -130,8 +152,22 @@ bool CFileCommands::FileSaveAs()
     return WriteToPath(file_.Path());
 }
 
+bool CFileCommands::WriteProject(const QString& path)
+{
+    QString error;
+    if (!CProjectWriter::Save(ProjectContent::Snapshot(CItemCanvas::Instance()), path, &error)) {
+        prompter_.Tell(surface_.DialogParent(),
+                       QStringLiteral("프로젝트를 저장할 수 없습니다.\n%1\n%2").arg(path, error));
+        return false;
+    }
+    return true;
+}
+
 bool CFileCommands::WriteToPath(const QString& path)
 {
+    if (CProjectReader::IsProjectPath(path)) {
+        return WriteProject(path) && Saved();
+    }
     // The composite is opaque (drawn over white): it is written without an
     // alpha channel, as pixvel-tool render writes it.
     const Status status = CPictureFile::Write(
@@ -145,6 +181,11 @@ bool CFileCommands::WriteToPath(const QString& path)
                        QStringLiteral("이미지를 저장할 수 없습니다.\n%1").arg(path));
         return false;
     }
+    return Saved();
+}
+
+bool CFileCommands::Saved()
+{
     settings_.backupOnSave = false;
     document_.SetModifiedFlag(false);
     surface_.PictureSaved();
@@ -171,20 +212,65 @@ void CFileCommands::LoadPicture(const QString& path)
     if (path.isEmpty()) {
         return;
     }
+    if (CProjectReader::IsProjectPath(path)) {
+        // Read and checked whole before anything on screen changes.
+        std::optional<ProjectContent> project = ReadProject(path);
+        if (project) {
+            TakeOver(path);
+            surface_.ShowProject(std::move(*project));
+        }
+        return;
+    }
     CBitmap bitmap = prompter_.OpenPicture(surface_.DialogParent(), path);
     if (bitmap.IsNull() || Failed(bitmap.LastStatus())) {
         // The picture on screen, its file and its changes stay as they were.
         surface_.DialogParent()->update();
         return;
     }
+    TakeOver(path);
+    surface_.ShowPicture(std::move(bitmap.Image()), path);
+}
+
+void CFileCommands::TakeOver(const QString& path, bool modified)
+{
     // Only a picture that replaces the one on screen ends the backup of the
     // old one's file.
     settings_.backupOnSave = false;
     file_.SetPath(path);
     document_.SetPathName(path, true);
     ShowTitle(file_.Name());
-    document_.SetModifiedFlag(false);
-    surface_.ShowPicture(std::move(bitmap.Image()), path);
+    document_.SetModifiedFlag(modified);
+}
+
+std::optional<ProjectContent> CFileCommands::ReadProject(const QString& path)
+{
+    QString error;
+    std::optional<ProjectContent> project = CProjectReader::Read(path, &error);
+    if (!project) {
+        prompter_.Tell(surface_.DialogParent(),
+                       QStringLiteral("프로젝트를 열 수 없습니다.\n%1\n%2").arg(path, error));
+        surface_.DialogParent()->update();
+    }
+    return project;
+}
+
+bool CFileCommands::OpenRecovered(const QString& recoveryPath)
+{
+    surface_.ForgetCopy();
+    std::optional<ProjectContent> project = ReadProject(recoveryPath);
+    if (!project) {
+        return false;
+    }
+    // The work goes back to its own file; work that never had one becomes a
+    // project in the default folder.
+    const QString path = !project->documentPath.isEmpty()
+                             ? project->documentPath
+                             : CPictureFile::DefaultFolder(settings_.recentFiles) +
+                                   QStringLiteral("제목없음.pixvel");
+    // Still unsaved work: the recovery project stays until it is saved.
+    TakeOver(path, true);
+    surface_.ShowProject(std::move(*project));
+    return true;
 }
 
 void CFileCommands::FileNew()

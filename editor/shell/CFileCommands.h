@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "CPictureFile.h"
+#include "ProjectContent.h"
 
 #include <QImage>
 #include <QString>
@@ -20,13 +21,16 @@ public:
     virtual QWidget* DialogParent() = 0;
     // Starts editing `bitmap` as the base picture; `sourceName` is its file.
     virtual void ShowPicture(QImage bitmap, const QString& sourceName) = 0;
+    // Starts editing a project: its base picture and every item on it.
+    virtual void ShowProject(ProjectContent project) = 0;
     // A picture is about to load: the copied item and the paste point go.
     virtual void ForgetCopy() = 0;
     // The picture was written: what is on screen is now the saved state.
     virtual void PictureSaved() {}
 };
 
-// The file commands of the document: New, Open, Save and Save As, the save
+// The file commands of the document: New, Open, Save, Save As and Save
+// Project, the save
 // question before a command that would drop the changes, the document's load
 // and save hints, and the "_원본" copy kept of a picture handed over on the
 // command line. The picture itself is the item canvas's composite.
@@ -37,7 +41,10 @@ public:
                   CPictureSurface& surface);
     ~CFileCommands();
 
-    // Runs New, Open, Save or Save As; false for any other command.
+    // Runs New, Open, Save, Save As or Save Project; false for any other
+    // command. A path ending in .pixvel is a project wherever a path is
+    // opened or written: Save on a project saves the project, and the
+    // "_원본" copy is kept of pictures only.
     bool Run(int id);
     // Opens the picture at `path` (the command line, the recent-file list)
     // once the changes are saved or dropped.
@@ -47,6 +54,9 @@ public:
     bool SaveFirst();
     // The document's update hints.
     void OnUpdate(int hint, const QString& path);
+    // Opens a recovery project as unsaved work on the file it names (or a new
+    // project in the default folder); false when it cannot be read.
+    bool OpenRecovered(const QString& recoveryPath);
 
     const CPictureFile& File() const { return file_; }
 
@@ -55,8 +65,17 @@ private:
     void FileOpen();
     void FileSave();
     bool FileSaveAs();
+    void FileSaveProject();
+    bool SaveAs(const QString& path);
     bool WriteToPath(const QString& path);
+    bool WriteProject(const QString& path);
+    // After a successful write: the backup is done, the picture is unmodified
+    // and the undo history marks this state as saved.
+    bool Saved();
     void LoadPicture(const QString& path);
+    std::optional<ProjectContent> ReadProject(const QString& path);
+    // Takes over a loaded file: path, recent list, title, modified flag.
+    void TakeOver(const QString& path, bool modified = false);
     void ShowTitle(const QString& name);
     QString SaveQuestion() const;
 

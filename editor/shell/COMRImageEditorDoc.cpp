@@ -6,6 +6,14 @@ bool COMRImageEditorDoc::OnOpenDocument(const QString& path)
     return true;
 }
 
+void COMRImageEditorDoc::SetModifiedFlag(bool modified)
+{
+    modified_ = modified;
+    if (modifiedListener_) {
+        modifiedListener_(modified);
+    }
+}
+
 bool COMRImageEditorDoc::OnSaveDocument(const QString& path)
 {
     UpdateAllViews(kSave, path);

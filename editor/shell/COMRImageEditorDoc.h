@@ -19,9 +19,12 @@ public:
     };
     using ViewUpdate = std::function<void(int hint, const QString& path)>;
     using PathListener = std::function<void(const QString& path)>;
+    using ModifiedListener = std::function<void(bool modified)>;
 
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified) { modified_ = modified; }
+    // Every call is told to the modified listener: each change marks the
+    // document again, so the listener hears of every change.
+    void SetModifiedFlag(bool modified);
 
     bool OnOpenDocument(const QString& path);
     bool OnSaveDocument(const QString& path);
@@ -36,6 +39,7 @@ public:
 
     void SetViewUpdate(ViewUpdate update) { viewUpdate_ = std::move(update); }
     void SetRecentListener(PathListener listener) { recent_ = std::move(listener); }
+    void SetModifiedListener(ModifiedListener listener) { modifiedListener_ = std::move(listener); }
 
 private:
     bool modified_ = false;
@@ -43,4 +47,5 @@ private:
     QString title_;
     ViewUpdate viewUpdate_;
     PathListener recent_;
+    ModifiedListener modifiedListener_;
 };

@@ -68,6 +68,7 @@ public:
     // CPictureSurface
     QWidget* DialogParent() override { return this; }
     void ShowPicture(QImage bitmap, const QString& sourceName) override;
+    void ShowProject(ProjectContent project) override;
     void ForgetCopy() override;
     void PictureSaved() override;
 
@@ -79,6 +80,7 @@ public:
     const CTransformTracker& Tracker() const { return tracker_; }
     const CCropSelection& CropSelection() const { return crop_; }
     const CPictureFile& File() const { return files_.File(); }
+    CFileCommands& Files() { return files_; }
     QPoint ScrollOffset() const;
     const CUndoHistory& History() const { return history_; }
 

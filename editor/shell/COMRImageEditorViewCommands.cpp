@@ -140,6 +140,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
         return CommandState{};
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
+    case cmd::kFileSaveProject:
     case cmd::kFilePrint:
     case cmd::kRotateRight:
     case cmd::kRotate180:

@@ -24,7 +24,8 @@ QString MenuText(const QString& command, const QString& step)
 
 void COMRImageEditorView::StartHistory()
 {
-    history_.Reset(CCanvasSnapshot::Take(canvas_, selected_));
+    // Recovered work starts unsaved: no undo step then reaches a saved state.
+    history_.Reset(CCanvasSnapshot::Take(canvas_, selected_), !document_.IsModified());
 }
 
 void COMRImageEditorView::CleanChanged(bool clean)
@@ -62,6 +63,8 @@ void COMRImageEditorView::UndoStep(bool redo)
     } else {
         history_.Undo();
     }
+    // Every change is told, so the recovery copy follows undo and redo too.
+    document_.SetModifiedFlag(!history_.IsClean());
 }
 
 void COMRImageEditorView::EffectsChanged(int slider)

@@ -1,6 +1,7 @@
 #include "CPrompter.h"
 
 #include "COpenSizeDialog.h"
+#include "CProjectReader.h"
 #include "FileTypes.h"
 #include "Refusal.h"
 
@@ -12,6 +13,8 @@
 #include <memory>
 
 namespace {
+
+const QString kProjectFilter = QStringLiteral("Pixvel 프로젝트 (*.pixvel)");
 
 CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discard)
 {
@@ -69,8 +72,22 @@ CPrompter::Answer CDialogPrompter::AskSaveFirst(QWidget* parent, const QString& 
 
 QString CDialogPrompter::OpenFileName(QWidget* parent)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        FileTypes::DialogFilters().join(";;"));
+    // Projects open where pictures do: the first filter shows both.
+    const QStringList filters = FileTypes::DialogFilters();
+    QString all = filters.first();
+    all.insert(all.lastIndexOf(')'), QStringLiteral(" *.pixvel"));
+    return QFileDialog::getOpenFileName(
+        parent, QString(), QString(),
+        (QStringList{all} + filters.mid(1) + QStringList{kProjectFilter}).join(";;"));
+}
+
+QString CDialogPrompter::SaveProjectName(QWidget* parent, const QString& proposed)
+{
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed, kProjectFilter);
+    if (path.isEmpty() || CProjectReader::IsProjectPath(path)) {
+        return path;
+    }
+    return path + QStringLiteral(".pixvel");
 }
 
 QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)

@@ -36,6 +36,11 @@ public:
     // The chosen file, or empty when cancelled.
     virtual QString OpenFileName(QWidget* parent) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& proposed) = 0;
+    // The file a project is saved to (a save dialog for projects), or empty.
+    virtual QString SaveProjectName(QWidget* parent, const QString& proposed)
+    {
+        return SaveFileName(parent, proposed);
+    }
     virtual std::optional<NewPictureSettings> NewPicture(QWidget* parent) = 0;
     // The picture loaded at the size the user chose; no picture when the file
     // cannot be read or the user cancelled.
@@ -52,6 +57,7 @@ public:
     Answer AskSaveFirst(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent) override;
     QString SaveFileName(QWidget* parent, const QString& proposed) override;
+    QString SaveProjectName(QWidget* parent, const QString& proposed) override;
     std::optional<NewPictureSettings> NewPicture(QWidget* parent) override;
     CBitmap OpenPicture(QWidget* parent, const QString& path) override;
 };

@@ -52,6 +52,8 @@ enum Id : int
     kCopyItem = 32848,
     kPasteItem = 32849,
     kCropButton = 32880,
+
+    kFileSaveProject = 33050,
 };
 
 constexpr int kRecentFileCount = 4;

@@ -3,6 +3,7 @@
 
   corpus/zip          packages for zip_reader_fuzz
   corpus/update-info  information files for update_info_fuzz
+  corpus/project      a project and its manifest for project_reader_fuzz
   corpus/pictures     small pictures for picture_load_fuzz: PNG, BMP, GIF and
                       SVG written here; JPEG and TIFF converted from the PNG
                       by pixvel-tool (usage: make-corpus.py [PIXVEL_TOOL])
@@ -94,3 +95,12 @@ tool = sys.argv[1] if len(sys.argv) > 1 else "build/tools/pixvel-tool"
 source = os.path.join(corpus, "pictures", "small.png")
 for name in ("small.jpg", "small.tif"):
     subprocess.run([tool, "render", source, os.path.join(corpus, "pictures", name)], check=True)
+
+# Projects for project_reader_fuzz: a package with a sticker and a text made
+# by pixvel-tool, and its manifest alone (read as a manifest).
+project = os.path.join(corpus, "project", "small.pixvel")
+os.makedirs(os.path.dirname(project), exist_ok=True)
+subprocess.run([tool, "render", source, project, "--item", source + "@4,4,4,4", "--rotate", "30",
+                "--hue", "40", "--text", "가@1,1", "--size", "6", "--bold"], check=True)
+with zipfile.ZipFile(project) as archive:
+    write("project", "manifest.json", archive.read("manifest.json"))

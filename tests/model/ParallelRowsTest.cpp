@@ -39,6 +39,18 @@ void* operator new[](std::size_t size)
     return Allocate(size);
 }
 
+// The no-throw forms too (Qt's JSON parser uses them), so that every block
+// the deletes below free came from malloc.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 void operator delete(void* block) noexcept
 {
     std::free(block);

@@ -99,3 +99,25 @@ TEST_F(RenderCommandTest, DamagedInputIsRefusedInOneLine)
     EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
     EXPECT_FALSE(QFile::exists(Path("out.png")));
 }
+
+TEST_F(RenderCommandTest, ProjectsKeepTheDecorationAndExportAsLayers)
+{
+    const QStringList decoration = {
+        "--item", input_ + "@20,15,30,20", "--rotate", "30", "--hue", "90", "--text", "안녕@5,5",
+        "--bold"};
+    ASSERT_EQ(RunTool(QStringList{"render", input_, Path("flat.png")} + decoration).exitCode, 0);
+    ASSERT_EQ(RunTool(QStringList{"render", input_, Path("p.pixvel")} + decoration).exitCode, 0);
+    // The project drawn flat is the picture drawn at once.
+    ASSERT_EQ(RunTool({"render", Path("p.pixvel"), Path("again.png")}).exitCode, 0);
+    EXPECT_TRUE(QImage(Path("again.png")) == QImage(Path("flat.png")));
+
+    ASSERT_EQ(RunTool({"export", Path("p.pixvel"), Path("p.ora")}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(Path("p.ora")));
+    // Not an OpenRaster name, not a project: refused, nothing written.
+    EXPECT_EQ(RunTool({"export", Path("p.pixvel"), Path("p.png")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(Path("p.png")));
+    const ToolResult notProject = RunTool({"export", input_, Path("q.ora")});
+    EXPECT_EQ(notProject.exitCode, 1);
+    EXPECT_TRUE(notProject.error.contains("cannot read")) << notProject.error.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("q.ora")));
+}
