@@ -57,6 +57,8 @@ protected:
     // The current item's effects, or null while there is none.
     static ItemEffects* CurrentEffects();
     void SendEffectsChanged() const;
+    // Sends a message without parameters to the main window.
+    void Send(unsigned id) const;
     static bool PictureOpen();
 
 private:

@@ -353,9 +353,9 @@ void CItemsPanel::OpacityMoved(int position, bool finished)
     if (item != nullptr) {
         item->Effects().opacity = opacity_;
     }
-    if (finished) {
-        Send(msg::Make(msg::kEffectsChanged));
-    }
+    // The view previews the change while the thumb moves, and renders it
+    // in full when it is released.
+    Send(msg::Make(finished ? msg::kEffectsChanged : msg::kEffectsPreview));
 }
 
 void CItemsPanel::Refresh()

@@ -164,6 +164,7 @@ void COMRImageEditorView::SetZoom(double zoom)
 
 void COMRImageEditorView::Rerender()
 {
+    livePreview_.End();
     canvas_.Render();
     RescaleComposite();
     viewport()->update();
@@ -228,9 +229,11 @@ void COMRImageEditorView::paintEvent(QPaintEvent*)
     Tool().Paint(painter);
 }
 
-void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible) const
+void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
 {
-    if (!scaled_.isNull()) {
+    if (livePreview_.Active()) {
+        livePreview_.Paint(painter, visible & pictureRect_);
+    } else if (!scaled_.isNull()) {
         painter.drawPixmap(pictureRect_.topLeft(), scaled_);
     } else {
         // Only the visible part, straight from the composite.

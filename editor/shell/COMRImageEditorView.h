@@ -6,6 +6,7 @@
 #include "CEditTool.h"
 #include "CFileCommands.h"
 #include "CFrameView.h"
+#include "CLivePreview.h"
 #include "CPanTool.h"
 #include "CPictureCommands.h"
 #include "CTextTool.h"
@@ -76,6 +77,7 @@ public:
     const CTransformTracker& Tracker() const { return tracker_; }
     const CCropSelection& CropSelection() const { return crop_; }
     const CPictureFile& File() const { return files_.File(); }
+    const CLivePreview& LivePreview() const { return livePreview_; }
     QPoint ScrollOffset() const;
 
 protected:
@@ -124,7 +126,7 @@ private:
     QPointF ToView(const QPointF& client) const;
     ToolInput InputAt(const QPointF& client, Qt::MouseButton button,
                       Qt::KeyboardModifiers keys) const;
-    void PaintPicture(QPainter& painter, const QRect& visible) const;
+    void PaintPicture(QPainter& painter, const QRect& visible);
     void PaintGuideline(QPainter& painter, const QRect& visible) const;
     void UpdateCursor(const ToolInput& input);
     void RefreshCursor();
@@ -202,4 +204,5 @@ private:
     CCropTool cropTool_{*this};
     CTextTool textTool_{*this};
     CPictureCommands pictures_{prompter_, canvas_};
+    CLivePreview livePreview_{*viewport(), canvas_}; // while a slider is dragged
 };

@@ -188,6 +188,11 @@ void COMRImageEditorView::Receive(msg::Message message)
         Rerender();
         PictureChanged();
         break;
+    case msg::kEffectsPreview:
+        if (present_) {
+            livePreview_.Request();
+        }
+        break;
     case msg::kMoveItem:
         if (message.indexes && message.indexes->size() == 2) {
             MoveItem(int((*message.indexes)[0]), int((*message.indexes)[1]));
