@@ -40,8 +40,10 @@ QPoint ArrowStep(int key)
 }
 
 // Pictures larger than this many pixels at the zoom are drawn straight from
-// the composite instead of being kept scaled.
-constexpr qint64 kScaledCacheLimit = qint64(4096) * 4096;
+// the composite instead of being kept scaled: scaling a large photo whole
+// would hold the window on every zoom step, while drawing the visible part
+// costs a few milliseconds per repaint.
+constexpr qint64 kScaledCacheLimit = qint64(2048) * 2048;
 
 } // namespace
 
@@ -240,6 +242,7 @@ void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
         const QRect target = visible & pictureRect_;
         const QRectF source(QPointF(target.topLeft() - pictureRect_.topLeft()) / zoom_,
                             QSizeF(target.size()) / zoom_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1);
         painter.drawImage(QRectF(target), canvas_.Composite(), source);
     }
     painter.setPen(QPen(Qt::black, 1));
