@@ -93,6 +93,7 @@ COpenSizeDialog::COpenSizeDialog(QWidget* parent)
     connect(width_, &QLineEdit::textEdited, this, &COpenSizeDialog::WidthTyped);
     connect(height_, &QLineEdit::textEdited, this, &COpenSizeDialog::HeightTyped);
     connect(linked_, &QCheckBox::clicked, this, &COpenSizeDialog::LinkTicked);
+    connect(&loading_, &QFutureWatcher<CBitmap>::finished, this, &COpenSizeDialog::Loaded);
 
     choices_->button(Original)->setChecked(true);
     linked_->setChecked(true);
@@ -101,11 +102,13 @@ COpenSizeDialog::COpenSizeDialog(QWidget* parent)
 
 Status COpenSizeDialog::SetPath(const QString& path)
 {
-    source_ = CBitmap::FromFile(path);
-    if (source_.IsNull()) {
-        return Failed(source_.LastStatus()) ? source_.LastStatus() : Status::GenericError;
+    QSize size;
+    if (const Status status = CBitmap::Probe(path, &size); Failed(status)) {
+        return status;
     }
-    const QSize size = source_.Image().size();
+    path_ = path;
+    // Decoded while the user chooses the size.
+    decoded_ = CBitmap::FromFileInBackground(path);
     boxes_[Original] = size;
     sourceSize_->setText(QStringLiteral("(%1×%2)").arg(size.width()).arg(size.height()));
     width_->SetNumber(size.width());
@@ -192,7 +195,7 @@ QSize COpenSizeDialog::TargetSize() const
 
 void COpenSizeDialog::accept()
 {
-    if (source_.IsNull()) {
+    if (path_.isEmpty() || loading_.isRunning()) {
         return;
     }
     if (choices_->checkedId() == Custom) {
@@ -202,13 +205,48 @@ void COpenSizeDialog::accept()
             return;
         }
     }
-    const QSize target = TargetSize();
-    CBitmap result(source_.Image());
-    if (Failed(result.Resample(target.width(), target.height(),
-                               QImage::Format_ARGB32_Premultiplied))) {
+    SetWaiting(true);
+    cancelled_ = false;
+    loading_.setFuture(
+        CBitmap::ResampleInBackground(decoded_, TargetSize(), QImage::Format_ARGB32_Premultiplied));
+}
+
+void COpenSizeDialog::reject()
+{
+    cancelled_ = true;
+    SetWaiting(false);
+    QDialog::reject();
+}
+
+void COpenSizeDialog::Loaded()
+{
+    SetWaiting(false);
+    if (cancelled_) {
+        return; // the picture is dropped
+    }
+    CBitmap result = loading_.result();
+    if (result.LastStatus() == Status::OutOfMemory) {
         CPictureSizeCheck::ReportNoMemory(this);
+        return;
+    }
+    if (result.IsNull()) {
+        // The file passed its checks but its pixels could not be decoded.
+        ShowRefusal(this, QStringLiteral("그림 파일을 열 수 없습니다.\n%1").arg(path_));
+        reject();
         return;
     }
     result_ = std::move(result);
     QDialog::accept();
+}
+
+void COpenSizeDialog::SetWaiting(bool waiting)
+{
+    // Cancel stays: the picture is then dropped when it arrives.
+    findChild<QGroupBox*>()->setEnabled(!waiting);
+    findChild<QPushButton*>(QStringLiteral("ok"))->setEnabled(!waiting);
+    if (waiting) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
 }

@@ -3,6 +3,8 @@
 #include "CBitmap.h"
 
 #include <QDialog>
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QSize>
 
 class CNumberEdit;
@@ -32,13 +34,17 @@ public:
 
     explicit COpenSizeDialog(QWidget* parent = nullptr);
 
-    // Loads the picture file; a failed load leaves the dialog without a picture
-    // and is not to be shown.
+    // Checks the picture file and starts decoding it in the background; a
+    // file that fails the checks leaves the dialog without a picture and is
+    // not to be shown.
     Status SetPath(const QString& path);
     QSize SourceSize() const { return boxes_[0]; }
 
     // The picture at the chosen size; valid once after the dialog ended with OK.
+    // OK ends the dialog once the picture is decoded and sized (off the
+    // window's thread); until then the dialog waits, its choices disabled.
     CBitmap TakeResult();
+    bool Loading() const { return loading_.isRunning(); }
 
     // Loads a file and asks for its size. Returns the picture at the chosen
     // size, or no picture when the file could not be read (the user is told)
@@ -50,6 +56,7 @@ public:
     static QSize FitToBox(QSize picture, QSize box);
 
     void accept() override;
+    void reject() override;
 
 private:
     static constexpr int kBoxes = 11;
@@ -59,9 +66,14 @@ private:
     void HeightTyped();
     void LinkTicked();
     QSize TargetSize() const;
+    void Loaded();
+    void SetWaiting(bool waiting);
 
-    CBitmap source_;
+    QString path_;
+    QFuture<CBitmap> decoded_;
+    QFutureWatcher<CBitmap> loading_;
     CBitmap result_;
+    bool cancelled_ = false;
     std::array<QSize, kBoxes> boxes_;
     QButtonGroup* choices_ = nullptr;
     QLabel* sourceSize_ = nullptr;

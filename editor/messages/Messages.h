@@ -30,6 +30,7 @@ enum Id : unsigned
     kSelectAllRows = kUser + 150,  // 0x496: an item list selects all its rows
     kDeselectAll = kUser + 151,    // 0x497: an item list clears its selection
     kTabChanged = kUser + 200,     // 0x4C8: (new tab index, 0) from a tab strip to its owner
+    kEffectsPreview = kUser + 925, // 0x79D: an effect changed during a drag: preview it
 };
 
 // Who sent a selection, delete or menu request (the first parameter).

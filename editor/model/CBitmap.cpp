@@ -7,8 +7,12 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QPromise>
+#include <QThreadPool>
 
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -135,6 +139,58 @@ CBitmap CBitmap::FromFile(const QString& path)
     return FromDecoded(std::move(image));
 }
 
+Status CBitmap::Probe(const QString& path, QSize* size)
+{
+    QImageReader reader;
+    if (const Status status = PrepareReader(path, reader); Failed(status)) {
+        return status;
+    }
+    const QSize announced = reader.size();
+    const QSize stored(std::abs(announced.width()), std::abs(announced.height()));
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    *size = turned ? stored.transposed() : stored;
+    return Status::Ok;
+}
+
+CBitmap CBitmap::NoThrow(const std::function<CBitmap()>& work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return CBitmap(QImage(), Status::OutOfMemory);
+    }
+}
+
+QFuture<CBitmap> CBitmap::RunInPool(std::function<CBitmap()> work)
+{
+    auto promise = std::make_shared<QPromise<CBitmap>>();
+    QFuture<CBitmap> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, work = std::move(work)] {
+        promise->addResult(NoThrow(work));
+        promise->finish();
+    });
+    return future;
+}
+
+QFuture<CBitmap> CBitmap::FromFileInBackground(const QString& path)
+{
+    return RunInPool([path] { return FromFile(path); });
+}
+
+QFuture<CBitmap> CBitmap::ResampleInBackground(QFuture<CBitmap> decoded, QSize size,
+                                               QImage::Format format)
+{
+    return decoded.then(QtFuture::Launch::Async, [size, format](CBitmap bitmap) {
+        return NoThrow([&bitmap, size, format] {
+            if (!bitmap.IsNull()) {
+                bitmap.Resample(size.width(), size.height(), format);
+            }
+            return std::move(bitmap);
+        });
+    });
+}
+
 CBitmap CBitmap::Thumbnail(const QString& path, int width, int height)
 {
     if (width <= 0 || height <= 0) {
@@ -175,7 +231,15 @@ Status CBitmap::Resample(int width, int height, QImage::Format format)
     if (image_.isNull() || width <= 0 || height <= 0) {
         return Fail(Status::InvalidParameter);
     }
-    QImage resampled = DrawnAtSize(image_, QSize(width, height), format);
+    // At its own size a picture of the pipeline's formats drawn onto a clear
+    // premultiplied one is that picture converted; converting is many times
+    // faster than drawing.
+    const bool converts = QSize(width, height) == image_.size() &&
+                          format == QImage::Format_ARGB32_Premultiplied &&
+                          (image_.format() == QImage::Format_RGB32 ||
+                           image_.format() == QImage::Format_ARGB32_Premultiplied);
+    QImage resampled = converts ? image_.convertToFormat(format)
+                                : DrawnAtSize(image_, QSize(width, height), format);
     if (resampled.isNull()) {
         return Fail(Status::OutOfMemory);
     }

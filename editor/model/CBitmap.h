@@ -3,8 +3,11 @@
 #include "EncoderChoice.h"
 #include "Status.h"
 
+#include <QFuture>
 #include <QImage>
+
 #include <QString>
+#include <functional>
 
 // How RotateFlip turns a bitmap: a quarter-turn count clockwise, optionally
 // followed by a horizontal mirror (the numbering of the platform it came from).
@@ -35,6 +38,16 @@ public:
     // Decodes a picture file, upright when it carries an orientation tag, into
     // 32-bit RGB (opaque pictures) or premultiplied ARGB (the others).
     static CBitmap FromFile(const QString& path);
+    // Reads only what the file says of itself: the checks FromFile makes before
+    // decoding, and the picture's size as it will be shown (turned as its
+    // orientation tag says).
+    static Status Probe(const QString& path, QSize* size);
+    // FromFile on a pool thread; then, on a pool thread as well, the decoded
+    // picture resampled (Resample). The window never waits for them; a
+    // failure, running out of memory included, is the result's status.
+    static QFuture<CBitmap> FromFileInBackground(const QString& path);
+    static QFuture<CBitmap> ResampleInBackground(QFuture<CBitmap> decoded, QSize size,
+                                                 QImage::Format format);
     // A picture of exactly the given size made from a file, decoded at a
     // reduced size where the format allows it.
     static CBitmap Thumbnail(const QString& path, int width, int height);
@@ -59,6 +72,10 @@ public:
 
 private:
     CBitmap(QImage image, Status status);
+    // Picture work on a pool thread; running out of memory there becomes the
+    // result's status instead of leaving the thread.
+    static CBitmap NoThrow(const std::function<CBitmap()>& work);
+    static QFuture<CBitmap> RunInPool(std::function<CBitmap()> work);
     static CBitmap FromDecoded(QImage image);
     Status Fail(Status status);
 

@@ -19,17 +19,18 @@ bool KernelFits(bool active, float radius)
 
 // Sharpen then blur. The picture goes on unfiltered when either kernel would
 // be too large; a picture shared with no other QImage is filtered in place.
-QImage CEffectPainter::Filter(QImage bitmap, const ItemEffects& effects)
+QImage CEffectPainter::Filter(QImage bitmap, const ItemEffects& effects, float radiusScale)
 {
     if (!KernelFits(effects.SharpenActive(), effects.sharpenRadius) ||
         !KernelFits(effects.BlurActive(), effects.blurRadius)) {
         return bitmap;
     }
     if (effects.SharpenActive()) {
-        bitmap = CFilterEngine::UnsharpMask(bitmap, effects.sharpenRadius, effects.sharpenAmount);
+        bitmap = CFilterEngine::UnsharpMask(bitmap, effects.sharpenRadius * radiusScale,
+                                            effects.sharpenAmount);
     }
     if (effects.BlurActive() && !bitmap.isNull()) {
-        bitmap = CFilterEngine::GaussianBlur(std::move(bitmap), effects.blurRadius);
+        bitmap = CFilterEngine::GaussianBlur(std::move(bitmap), effects.blurRadius * radiusScale);
     }
     return bitmap;
 }

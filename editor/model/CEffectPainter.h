@@ -26,8 +26,10 @@ public:
     // The two stages of Apply: the filters (sharpen, then blur), which
     // depend only on the filter numbers, and the colour matrix and gamma.
     // `reuse` is an earlier result whose pixels may be overwritten (see
-    // CImageAttributes::Apply).
-    static QImage Filter(QImage bitmap, const ItemEffects& effects);
+    // CImageAttributes::Apply). `radiusScale` scales the blur and sharpen
+    // radii for a picture drawn at another size than the bitmap's (a
+    // preview); which filters run is decided on the radii themselves.
+    static QImage Filter(QImage bitmap, const ItemEffects& effects, float radiusScale = 1.0f);
     static QImage Colour(QImage filtered, const ItemEffects& effects, QImage reuse = QImage());
     // Whether two sets of effects filter alike.
     static bool SameFilters(const ItemEffects& a, const ItemEffects& b);

@@ -56,7 +56,10 @@ CAdjustmentPage::SliderRow CAdjustmentPage::AddSliderRow(const QString& caption,
     Place(row.slider, QRect(5, labelY + 15, 142, 19), caption);
     Place(row.field, QRect(147, labelY + 13, 30, 12), caption);
     ShowValue(row, defaultValue);
-    connect(row.slider, &CValueSlider::Moved, this, &CAdjustmentPage::SliderChanged);
+    connect(row.slider, &CValueSlider::Moved, this, [this](int id, int position) {
+        SliderChanged(id, position);
+        Send(msg::kEffectsPreview);
+    });
     connect(row.slider, &CValueSlider::Set, this, [this](int id, int position) {
         SliderChanged(id, position);
         SendEffectsChanged(id);
@@ -92,7 +95,12 @@ bool CAdjustmentPage::PictureOpen()
 
 void CAdjustmentPage::SendEffectsChanged(int slider) const
 {
+    Send(msg::kEffectsChanged, slider);
+}
+
+void CAdjustmentPage::Send(unsigned id, int slider) const
+{
     if (mainWindow_ != nullptr) {
-        mainWindow_->Receive(msg::Make(msg::kEffectsChanged, slider));
+        mainWindow_->Receive(msg::Make(id, slider));
     }
 }

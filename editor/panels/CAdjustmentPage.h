@@ -59,6 +59,8 @@ protected:
     // `slider`: the released slider's id, so the view can merge its
     // releases into one undo step; 0 for a check box.
     void SendEffectsChanged(int slider = 0) const;
+    // Sends a message to the main window.
+    void Send(unsigned id, int slider = 0) const;
     static bool PictureOpen();
 
 private:

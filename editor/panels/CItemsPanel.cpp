@@ -353,9 +353,9 @@ void CItemsPanel::OpacityMoved(int position, bool finished)
     if (item != nullptr) {
         item->Effects().opacity = opacity_;
     }
-    if (finished) {
-        Send(msg::Make(msg::kEffectsChanged, kSlider));
-    }
+    // The view previews the change while the thumb moves, and renders it
+    // in full when it is released.
+    Send(finished ? msg::Make(msg::kEffectsChanged, kSlider) : msg::Make(msg::kEffectsPreview));
 }
 
 void CItemsPanel::Refresh()

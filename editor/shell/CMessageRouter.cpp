@@ -38,6 +38,7 @@ const RouteEntry kRoutes[] = {
     {msg::kDeleteItems, Party::View, Always},
     {msg::kRefreshPanels, Party::ImageToolBar, Always},
     {msg::kEffectsChanged, Party::View, Always},
+    {msg::kEffectsPreview, Party::View, Always},
     {msg::kMoveItem, Party::View, Always},
     {msg::kMoveItem, Party::ItemBar, Always},
     {msg::kMoveItem, Party::ImageToolBar, Always},

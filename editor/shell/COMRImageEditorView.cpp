@@ -41,8 +41,10 @@ QPoint ArrowStep(int key)
 }
 
 // Pictures larger than this many pixels at the zoom are drawn straight from
-// the composite instead of being kept scaled.
-constexpr qint64 kScaledCacheLimit = qint64(4096) * 4096;
+// the composite instead of being kept scaled: scaling a large photo whole
+// would hold the window on every zoom step, while drawing the visible part
+// costs a few milliseconds per repaint.
+constexpr qint64 kScaledCacheLimit = qint64(2048) * 2048;
 
 } // namespace
 
@@ -165,6 +167,7 @@ void COMRImageEditorView::SetZoom(double zoom)
 
 void COMRImageEditorView::Rerender()
 {
+    livePreview_.End();
     canvas_.Render();
     RescaleComposite();
     viewport()->update();
@@ -229,15 +232,18 @@ void COMRImageEditorView::paintEvent(QPaintEvent*)
     Tool().Paint(painter);
 }
 
-void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible) const
+void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
 {
-    if (!scaled_.isNull()) {
+    if (livePreview_.Active()) {
+        livePreview_.Paint(painter, visible & pictureRect_);
+    } else if (!scaled_.isNull()) {
         painter.drawPixmap(pictureRect_.topLeft(), scaled_);
     } else {
         // Only the visible part, straight from the composite.
         const QRect target = visible & pictureRect_;
         const QRectF source(QPointF(target.topLeft() - pictureRect_.topLeft()) / zoom_,
                             QSizeF(target.size()) / zoom_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1);
         painter.drawImage(QRectF(target), canvas_.Composite(), source);
     }
     painter.setPen(QPen(Qt::black, 1));

@@ -6,6 +6,7 @@
 #include "CEditTool.h"
 #include "CFileCommands.h"
 #include "CFrameView.h"
+#include "CLivePreview.h"
 #include "CPanTool.h"
 #include "CPictureCommands.h"
 #include "CTextTool.h"
@@ -81,6 +82,7 @@ public:
     const CCropSelection& CropSelection() const { return crop_; }
     const CPictureFile& File() const { return files_.File(); }
     CFileCommands& Files() { return files_; }
+    const CLivePreview& LivePreview() const { return livePreview_; }
     QPoint ScrollOffset() const;
     const CUndoHistory& History() const { return history_; }
 
@@ -130,7 +132,7 @@ private:
     QPointF ToView(const QPointF& client) const;
     ToolInput InputAt(const QPointF& client, Qt::MouseButton button,
                       Qt::KeyboardModifiers keys) const;
-    void PaintPicture(QPainter& painter, const QRect& visible) const;
+    void PaintPicture(QPainter& painter, const QRect& visible);
     void PaintGuideline(QPainter& painter, const QRect& visible) const;
     void UpdateCursor(const ToolInput& input);
     void RefreshCursor();
@@ -226,4 +228,5 @@ private:
     bool partOfStep_ = false;
     CUndoHistory history_{[this](const CCanvasSnapshot& snapshot) { RestoreSnapshot(snapshot); },
                           [this](bool clean) { CleanChanged(clean); }};
+    CLivePreview livePreview_{*viewport(), canvas_}; // while a slider is dragged
 };

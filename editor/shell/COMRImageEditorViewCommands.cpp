@@ -197,6 +197,11 @@ void COMRImageEditorView::Receive(msg::Message message)
     case msg::kEffectsChanged:
         EffectsChanged(int(message.wparam));
         break;
+    case msg::kEffectsPreview:
+        if (present_) {
+            livePreview_.Request();
+        }
+        break;
     case msg::kMoveItem:
         if (message.indexes && message.indexes->size() == 2) {
             MoveItem(int((*message.indexes)[0]), int((*message.indexes)[1]));

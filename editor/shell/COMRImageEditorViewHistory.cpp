@@ -107,7 +107,8 @@ void COMRImageEditorView::RestoreSnapshot(const CCanvasSnapshot& snapshot)
     state_.currentItem = canvas_.ItemAt(0); // the old items are gone
     RetellPlacements();
     // Rendered before the layout, which then scales the new composite once
-    // when the picture's size changed.
+    // when the picture's size changed; a preview of the old items ends.
+    livePreview_.End();
     canvas_.Render();
     Relayout(false);
     if (!resized) {

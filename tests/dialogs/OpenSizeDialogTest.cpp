@@ -54,12 +54,22 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
-    // Presses OK and returns the size of the result.
-    QSize LoadedSize()
+    // Presses OK and returns the result once the decoding in the background
+    // has delivered it.
+    CBitmap Loaded()
     {
         QTest::mouseClick(Child<QPushButton>("ok"), Qt::LeftButton);
-        return dialog_.TakeResult().Image().size();
+        CBitmap result;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                result = dialog_.TakeResult();
+                return !result.IsNull();
+            },
+            10000))
+            << "no picture arrived";
+        return result;
     }
+    QSize LoadedSize() { return Loaded().Image().size(); }
 
     QTemporaryDir folder_;
     COpenSizeDialog dialog_;
@@ -117,8 +127,7 @@ TEST_F(OpenSizeDialogTest, CustomWithoutLinkDistortsToTheTypedSize)
     QTest::mouseClick(Child<QCheckBox>("linked"), Qt::LeftButton);
     TypeInto("width", "40");
     TypeInto("height", "300");
-    QTest::mouseClick(Child<QPushButton>("ok"), Qt::LeftButton);
-    const CBitmap result = dialog_.TakeResult();
+    const CBitmap result = Loaded();
     ASSERT_EQ(result.Image().size(), QSize(40, 300));
     EXPECT_EQ(result.Image().pixel(2, 150), qRgb(255, 0, 0));
     EXPECT_EQ(result.Image().pixel(37, 150), qRgb(0, 0, 255));
@@ -191,4 +200,41 @@ TEST_F(OpenSizeDialogTest, FieldsAreNamedByTheirCaptions)
     EXPECT_EQ(Child<QComboBox>(QStringLiteral("otherSizes"))->accessibleName(), "기타 크기");
     EXPECT_EQ(AccessibleName(Child<CNumberEdit>(QStringLiteral("width"))), "가로크기");
     EXPECT_EQ(AccessibleName(Child<CNumberEdit>(QStringLiteral("height"))), "세로크기");
+}
+
+// ---- decoding in the background
+
+TEST_F(OpenSizeDialogTest, WaitsForTheDecodeWithItsChoicesDisabledAndCancelDropsThePicture)
+{
+    Open(1000, 500);
+    QTest::mouseClick(Child<QPushButton>("ok"), Qt::LeftButton);
+    // The result arrives through the event loop, which has not run yet.
+    EXPECT_TRUE(dialog_.isVisible());
+    EXPECT_FALSE(Child<QRadioButton>("choice0")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>("ok")->isEnabled());
+    ASSERT_TRUE(Child<QPushButton>("cancel")->isEnabled());
+    QTest::mouseClick(Child<QPushButton>("cancel"), Qt::LeftButton);
+    EXPECT_FALSE(dialog_.isVisible());
+    QTest::qWait(200);
+    EXPECT_TRUE(dialog_.TakeResult().IsNull());
+    EXPECT_EQ(dialog_.result(), QDialog::Rejected);
+    EXPECT_TRUE(Child<QPushButton>("ok")->isEnabled()) << "ready for another try";
+}
+
+TEST_F(OpenSizeDialogTest, PixelsThatCannotBeDecodedAreRefusedAfterOk)
+{
+    // The header is whole, so the dialog opens; the pixels are cut off.
+    const QString path = PictureFile(400, 300);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    auto watcher = WhenOpen<COpenSizeDialog>([](COpenSizeDialog* dialog) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    CBitmap loaded;
+    const QString message =
+        MessageShownBy([&loaded, &path] { loaded = COpenSizeDialog::OpenPicture(nullptr, path); });
+    EXPECT_EQ(message, "그림 파일을 열 수 없습니다.\n" + path);
+    EXPECT_TRUE(loaded.IsNull());
 }

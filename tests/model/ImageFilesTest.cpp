@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -381,6 +382,29 @@ TEST(BitmapTest, ResampleGivesTheTargetSizeAndFormat)
     EXPECT_EQ(bitmap.Resample(0, 10, QImage::Format_RGB32), Status::InvalidParameter);
     EXPECT_EQ(bitmap.LastStatus(), Status::InvalidParameter);
     EXPECT_EQ(bitmap.Image().size(), QSize(30, 70));
+}
+
+TEST(BitmapTest, ResampleAtTheOwnSizeKeepsEveryPixelAsDrawingDoes)
+{
+    QImage clear = NoisyPicture(64, 48).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < clear.height(); ++y) {
+        for (int x = 0; x < clear.width() / 2; ++x) {
+            clear.setPixel(x, y, qPremultiply(qRgba(200, 40, 90, x * 8)));
+        }
+    }
+    for (const QImage& picture :
+         {NoisyPicture(64, 48).convertToFormat(QImage::Format_RGB32), clear}) {
+        QImage drawn(picture.size(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.drawImage(QRect(QPoint(0, 0), picture.size()), picture);
+        painter.end();
+        CBitmap bitmap(picture);
+        ASSERT_EQ(bitmap.Resample(64, 48, QImage::Format_ARGB32_Premultiplied), Status::Ok);
+        EXPECT_TRUE(bitmap.Image() == drawn) << picture.format();
+    }
 }
 
 TEST(BitmapTest, RotateFlipTurnsClockwiseThenMirrors)

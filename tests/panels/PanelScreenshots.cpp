@@ -3,6 +3,7 @@
 // served from 127.0.0.1.
 #include "AppSettings.h"
 #include "CFilterPage.h"
+#include "CHueSaturationPage.h"
 #include "CImageToolBar.h"
 #include "CImageToolPanel.h"
 #include "CItemsPanel.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -98,6 +100,40 @@ void ShowThreeLayers(CMainFrame& frame, const QTemporaryDir& folder)
     }
 }
 
+// Sends one mouse event to a slider, the left button held but on release.
+void SliderMouse(CValueSlider* slider, QEvent::Type type, int position)
+{
+    const QPointF at(slider->CentreOf(position), slider->ThumbRect().center().y());
+    QMouseEvent event(type, at, slider->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(slider, &event);
+}
+
+// The photo's hue slider half-way through a drag to 120 (the live preview at
+// 60), then released (the full render).
+void ShowHueDrag(CMainFrame& frame, const QString& out)
+{
+    // The base picture, selected in the view and in the bars.
+    frame.View()->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromItemsPanel, {0}));
+    frame.Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
+    CImageToolPanel* panel = frame.ImageToolBar()->ToolPanel();
+    panel->SwitchTab(CImageToolPanel::kEffectsTab);
+    panel->Page(1)->Header()->click();
+    auto* hue = panel->HueSaturationPage()->findChild<CValueSlider*>(
+        QString::number(CHueSaturationPage::kHueSlider));
+    SliderMouse(hue, QEvent::MouseButtonPress, hue->Position());
+    for (int position = 0; position <= 120; position += 10) {
+        SliderMouse(hue, QEvent::MouseMove, position);
+        Wait(20);
+        if (position == 60) {
+            Grab(&frame, out + "/live-preview-drag.png");
+        }
+    }
+    SliderMouse(hue, QEvent::MouseButtonRelease, 120);
+    Grab(&frame, out + "/live-preview-released.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,6 +172,8 @@ int main(int argc, char** argv)
     QTemporaryDir stickers;
     ShowThreeLayers(frame, stickers);
     Grab(bar, out + "/items-panel.png");
+
+    ShowHueDrag(frame, out);
 
     panel->SwitchTab(CImageToolPanel::kNewsTab);
     Grab(bar, out + "/panel-news.png", 4000);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CPreviewRenderer.h"
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+class CItemCanvas;
+class QPainter;
+class QWidget;
+
+// The view's live preview while a slider of the adjustment pages or the
+// opacity slider is dragged. Each request marks the preview stale; the
+// surface is repainted at most once per display frame, and a repaint renders
+// the visible part afresh from the items' current effects, so however fast
+// the requests come, no stale frame is ever drawn. The full render on release
+// ends the preview.
+class CLivePreview : public QObject
+{
+    Q_OBJECT
+
+public:
+    CLivePreview(QWidget& surface, const CItemCanvas& canvas);
+
+    // An effect changed during a drag.
+    void Request();
+    // The composite is up to date again.
+    void End();
+    bool Active() const { return active_; }
+    // Draws the picture's part `area` (view coordinates), rendered anew when
+    // stale.
+    void Paint(QPainter& painter, const QRect& area);
+
+    // The last frame drawn, and how many were rendered.
+    const QImage& Frame() const { return frame_; }
+    int FramesRendered() const { return framesRendered_; }
+
+private:
+    void FrameDue();
+
+    QWidget& surface_;
+    const CItemCanvas& canvas_;
+    CPreviewRenderer renderer_;
+    QTimer pace_;
+    QImage frame_;
+    QRect frameArea_;
+    bool active_ = false;
+    bool stale_ = false;
+    int framesRendered_ = 0;
+};
