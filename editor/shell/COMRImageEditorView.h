@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CCropSelection.h"
 #include "CCropTool.h"
+#include "CDropHandler.h"
 #include "CEditTool.h"
 #include "CFileCommands.h"
 #include "CFrameView.h"
@@ -61,6 +62,7 @@ public:
     bool InCropMode() const override;
     int ItemCount() const override;
     void SetPlacementReceiver(CPlacementReceiver* placements) override;
+    QObject* DropFilter() override { return drops_.get(); }
     void Receive(msg::Message message) override;
 
     // CPictureSurface
@@ -152,6 +154,10 @@ private:
     // size before).
     void TurnCropSelection(int turn, QSizeF size);
     void PasteItem();
+    // Places the clipboard's picture when Ctrl+V should paste it rather than
+    // the copied item; false when it should not.
+    bool PasteClipboardPicture();
+    CDropHandler::Site DropSite();
     void PlaceItems(const msg::ItemDropRequest& request);
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
@@ -202,4 +208,5 @@ private:
     CCropTool cropTool_{*this};
     CTextTool textTool_{*this};
     CPictureCommands pictures_{prompter_, canvas_};
+    std::unique_ptr<CDropHandler> drops_;
 };

@@ -51,6 +51,8 @@ enum Id : int
     kCopyItem = 32848,
     kPasteItem = 32849,
     kCropButton = 32880,
+
+    kCopyImage = 33150, // the whole picture to the clipboard
 };
 
 constexpr int kRecentFileCount = 4;

@@ -1,0 +1,27 @@
+#include "COpenableFile.h"
+
+#include "CPictureCommands.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+const QString COpenableFile::kMissing = QStringLiteral("파일을 찾을 수 없습니다.\n%1");
+
+bool COpenableFile::IsProject(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QStringLiteral("pixvel"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> COpenableFile::Refusal(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return kMissing.arg(path);
+    }
+    // Only the header is read: the picture itself is decoded once, by
+    // whoever opens or places it.
+    if (!IsProject(path) && !QImageReader(path).canRead()) {
+        return CPictureCommands::kUnreadable.arg(path);
+    }
+    return std::nullopt;
+}
