@@ -17,6 +17,21 @@ namespace {
 const QString kNoPicture = QStringLiteral("현재 편집할 이미지가 없습니다");
 const QString kPictureName = QStringLiteral("그림");
 
+// Takes the drop as a copy (or a link): a move would let the program the
+// drag came from delete its file.
+bool TakeAsCopy(QDropEvent& event)
+{
+    const Qt::DropActions possible = event.possibleActions();
+    if (!CDropHandler::Accepts(event.mimeData()) ||
+        !(possible & (Qt::CopyAction | Qt::LinkAction))) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(possible & Qt::CopyAction ? Qt::CopyAction : Qt::LinkAction);
+    event.accept();
+    return true;
+}
+
 QStringList LocalFiles(const QMimeData& data)
 {
     QStringList files;
@@ -59,24 +74,14 @@ bool CDropHandler::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (Accepts(drag->mimeData())) {
-            drag->setDropAction(Qt::CopyAction);
-            drag->accept();
-        } else {
-            drag->ignore();
-        }
+    case QEvent::DragMove:
+        TakeAsCopy(*static_cast<QDropEvent*>(event));
         return true;
-    }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!Accepts(drop->mimeData())) {
-            drop->ignore();
+        if (!TakeAsCopy(*drop)) {
             return true;
         }
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
         // Off the view, the centre of the picture shown when the items go
         // down (a dropped file may open one first).
         const std::optional<QPoint> at =

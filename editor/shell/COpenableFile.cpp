@@ -15,12 +15,12 @@ bool COpenableFile::IsProject(const QString& path)
 std::optional<QString> COpenableFile::Refusal(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.isFile()) {
+    if (!info.exists()) {
         return kMissing.arg(path);
     }
     // Only the header is read: the picture itself is decoded once, by
-    // whoever opens or places it.
-    if (!IsProject(path) && !QImageReader(path).canRead()) {
+    // whoever opens or places it. A folder is no picture either.
+    if (!info.isFile() || (!IsProject(path) && !QImageReader(path).canRead())) {
         return CPictureCommands::kUnreadable.arg(path);
     }
     return std::nullopt;

@@ -101,17 +101,19 @@ protected:
 
     // Drags the data onto a widget and drops it at a point of that widget;
     // returns whether the widget took the drag.
-    bool Drop(QWidget* target, QPoint at, QMimeData* data)
+    bool Drop(QWidget* target, QPoint at, QMimeData* data,
+              Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction)
     {
         const std::unique_ptr<QMimeData> owned(data);
-        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted()) {
             return false;
         }
-        QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(at), actions, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
-        QCoreApplication::processEvents(); // the drop is handled after the drag
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction); // never a move: the file stays
+        QCoreApplication::processEvents();            // the drop is handled after the drag
         return true;
     }
 
@@ -174,8 +176,9 @@ TEST_F(DesktopConventionsTest, FilesDroppedOnAPictureArePlacedTwentyPixelsApart)
 TEST_F(DesktopConventionsTest, FileThatIsNoPictureIsRefusedAndTheOthersStillPlaced)
 {
     const QString text = WriteText("notes.png");
-    EXPECT_TRUE(Drop(Viewport(), {50, 50}, FileData({text})));
-    EXPECT_EQ(prompter_.told, QStringList{CPictureCommands::kUnreadable.arg(text)});
+    EXPECT_TRUE(Drop(Viewport(), {50, 50}, FileData({text, folder_.path()})));
+    EXPECT_EQ(prompter_.told, (QStringList{CPictureCommands::kUnreadable.arg(text),
+                                           CPictureCommands::kUnreadable.arg(folder_.path())}));
     EXPECT_FALSE(view_->PicturePresent()); // nothing opened
     EXPECT_TRUE(prompter_.sized.isEmpty());
 
@@ -224,8 +227,13 @@ TEST_F(DesktopConventionsTest, DropsOnTheRestOfTheWindowLandAtThePictureCentre)
     EXPECT_EQ(ItemCentre(1), QPointF(200, 150));
 }
 
-TEST_F(DesktopConventionsTest, TextAndRemoteAddressesAreNotTaken)
+TEST_F(DesktopConventionsTest, TextRemoteAddressesAndMovesAreNotTaken)
 {
+    // A drag that can only move would have its file deleted by the program
+    // it came from.
+    const QString star = WritePicture("star.png", {40, 30}, Qt::red);
+    EXPECT_FALSE(Drop(Viewport(), {10, 10}, FileData({star}), Qt::MoveAction));
+    EXPECT_TRUE(QFile::exists(star));
     auto* text = new QMimeData;
     text->setText("hello");
     EXPECT_FALSE(Drop(Viewport(), {10, 10}, text));
