@@ -20,7 +20,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
-#include <QToolBar>
 
 namespace {
 
@@ -215,16 +214,6 @@ TEST_F(DesktopConventionsTest, BrowserPictureIsPlacedAtTheDropPointNamedAfterIts
     EXPECT_EQ(ItemCentre(1), QPointF(200, 100));
     EXPECT_EQ(itemBar_.placed, QStringList{"cat.jpg"});
     EXPECT_EQ(Canvas().Composite().pixelColor(200, 100), QColor(Qt::green));
-}
-
-TEST_F(DesktopConventionsTest, DropsOnTheRestOfTheWindowLandAtThePictureCentre)
-{
-    OpenPicture();
-    const QString star = WritePicture("star.png", {40, 30}, Qt::red);
-    QToolBar* bar = frame_.ToolBar();
-    EXPECT_TRUE(Drop(&frame_, bar->geometry().center(), FileData({star})));
-    ASSERT_EQ(Canvas().Count(), 2);
-    EXPECT_EQ(ItemCentre(1), QPointF(200, 150));
 }
 
 TEST_F(DesktopConventionsTest, TextRemoteAddressesAndMovesAreNotTaken)
