@@ -7,6 +7,7 @@
 #include <optional>
 
 class CPlacementReceiver;
+class QObject;
 class QWidget;
 
 // Whether a command is enabled and checked, as a menu or a tool bar shows it.
@@ -43,6 +44,10 @@ public:
     // Where the view tells the panel bars of a new picture and of each item
     // it places; may be null.
     virtual void SetPlacementReceiver(CPlacementReceiver*) {}
+
+    // Takes the drag-and-drop events of the whole window (files and pictures
+    // dropped from other programs); none when the view takes no drops.
+    virtual QObject* DropFilter() { return nullptr; }
 
     virtual bool InCropMode() const = 0;
     // Number of canvas entries, the base picture included.

@@ -6,6 +6,7 @@
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "CLogoControl.h"
+#include "COpenableFile.h"
 #include "CPrompter.h"
 #include "CommandIds.h"
 #include "ServicePages.h"
@@ -81,8 +82,8 @@ void CMainFrame::BuildMenus()
     file->addSeparator();
     file->addAction(commands_.Action(cmd::kExit));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
-
-    AddMenu(nullptr, QStringLiteral("편집(&E)"), {cmd::kUndo, cmd::kRedo});
+    AddMenu(nullptr, QStringLiteral("편집(&E)"),
+            {cmd::kUndo, cmd::kRedo, kSeparator, cmd::kCopyImage});
     AddMenu(nullptr, QStringLiteral("보기(&V)"),
             {cmd::kViewToolBar, cmd::kViewStatusBar, kSeparator, cmd::kGuideline, kSeparator,
              cmd::kViewImageToolBar, cmd::kViewItemBar});
@@ -197,6 +198,10 @@ void CMainFrame::SetView(CFrameView* view)
     view->Widget()->setFocus(); // the keys reach the picture from the start
     router_.SetReceiver(CMessageRouter::Party::View, view);
     view->SetPlacementReceiver(&placements_);
+    if (QObject* drops = view->DropFilter()) {
+        setAcceptDrops(true);
+        installEventFilter(drops);
+    }
     UpdateCommands();
 }
 
@@ -321,6 +326,12 @@ bool CMainFrame::RunFrameCommand(int id)
     const int slot = id - cmd::kRecentFile1;
     if (slot >= 0 && slot < settings_.recentFiles.size() && view_ != nullptr) {
         const QString path = settings_.recentFiles[slot];
+        // A file gone or no longer openable leaves the list instead.
+        if (const std::optional<QString> refusal = COpenableFile::Refusal(path)) {
+            settings_.recentFiles.removeAt(slot);
+            prompter_.Tell(this, *refusal);
+            return true;
+        }
         AddRecentFile(path);
         view_->OpenDocument(path);
         return true;

@@ -64,6 +64,7 @@ COMRImageEditorView::COMRImageEditorView(COMRImageEditorDoc& document, AppSettin
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     tracker_.SetHandleSize(kHandleSize, 0, 0);
     tracker_.SetOptions(CTransformTracker::kViewOptions);
+    drops_ = std::make_unique<CDropHandler>(viewport(), prompter_, DropSite());
     Relayout(false);
 }
 
@@ -176,16 +177,21 @@ void COMRImageEditorView::Rerender()
 void COMRImageEditorView::RescaleComposite()
 {
     const QImage& composite = canvas_.Composite();
-    const QSize size = pictureRect_.size();
+    // Kept in screen pixels: a high-density screen shows the picture's own
+    // pixels, not an enlarged copy at the zoom.
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QSize size = (QSizeF(pictureRect_.size()) * ratio).toSize();
     if (composite.isNull() || size.isEmpty() ||
         qint64(size.width()) * size.height() > kScaledCacheLimit) {
         scaled_ = QPixmap();
         return;
     }
-    scaled_ =
-        QPixmap::fromImage(composite.size() == size ? composite
-                                                    : composite.scaled(size, Qt::IgnoreAspectRatio,
-                                                                       Qt::SmoothTransformation));
+    // At 100 % each picture pixel stays a sharp block of screen pixels.
+    const Qt::TransformationMode mode =
+        zoom_ == 1.0 ? Qt::FastTransformation : Qt::SmoothTransformation;
+    scaled_ = QPixmap::fromImage(
+        composite.size() == size ? composite : composite.scaled(size, Qt::IgnoreAspectRatio, mode));
+    scaled_.setDevicePixelRatio(ratio);
 }
 
 void COMRImageEditorView::RefreshTracker()
@@ -226,6 +232,9 @@ void COMRImageEditorView::paintEvent(QPaintEvent*)
     if (!present_) {
         return;
     }
+    if (!scaled_.isNull() && scaled_.devicePixelRatio() != viewport()->devicePixelRatioF()) {
+        RescaleComposite(); // the window moved to a screen of another density
+    }
     PaintPicture(painter, visible);
     PaintGuideline(painter, visible);
     tracker_.Draw(painter);
@@ -237,7 +246,7 @@ void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
     if (livePreview_.Active()) {
         livePreview_.Paint(painter, visible & pictureRect_);
     } else if (!scaled_.isNull()) {
-        painter.drawPixmap(pictureRect_.topLeft(), scaled_);
+        painter.drawPixmap(QRectF(pictureRect_), scaled_, QRectF(scaled_.rect()));
     } else {
         // Only the visible part, straight from the composite.
         const QRect target = visible & pictureRect_;
@@ -246,9 +255,12 @@ void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1);
         painter.drawImage(QRectF(target), canvas_.Composite(), source);
     }
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(pictureRect_.adjusted(-1, -1, 0, 0));
+    // A black line of one pixel around the picture, filled rather than
+    // stroked: a stroked line at twice the density covers the picture's edge.
+    QPainterPath frame;
+    frame.addRect(pictureRect_.adjusted(-1, -1, 1, 1));
+    frame.addRect(pictureRect_);
+    painter.fillPath(frame, Qt::black);
     if (InCropMode()) {
         if (const std::optional<QPainterPath> crop = CropViewOutline()) {
             QPainterPath outside;
@@ -556,7 +568,9 @@ void COMRImageEditorView::ScrollBy(QPoint delta)
 void COMRImageEditorView::PasteAtCentre()
 {
     pastePoint_ = QPoint(-1, -1);
-    PasteItem();
+    if (!PasteClipboardPicture()) {
+        PasteItem();
+    }
 }
 
 // ---- selection

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CCropSelection.h"
 #include "CCropTool.h"
+#include "CDropHandler.h"
 #include "CEditTool.h"
 #include "CFileCommands.h"
 #include "CFrameView.h"
@@ -64,6 +65,7 @@ public:
     bool InCropMode() const override;
     int ItemCount() const override;
     void SetPlacementReceiver(CPlacementReceiver* placements) override;
+    QObject* DropFilter() override { return drops_.get(); }
     void Receive(msg::Message message) override;
 
     // CPictureSurface
@@ -161,6 +163,10 @@ private:
     // size before).
     void TurnCropSelection(int turn, QSizeF size);
     void PasteItem();
+    // Places the clipboard's picture when Ctrl+V should paste it rather than
+    // the copied item; false when it should not.
+    bool PasteClipboardPicture();
+    CDropHandler::Site DropSite();
     void PlaceItems(const msg::ItemDropRequest& request);
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
@@ -229,4 +235,5 @@ private:
     CUndoHistory history_{[this](const CCanvasSnapshot& snapshot) { RestoreSnapshot(snapshot); },
                           [this](bool clean) { CleanChanged(clean); }};
     CLivePreview livePreview_{*viewport(), canvas_}; // while a slider is dragged
+    std::unique_ptr<CDropHandler> drops_;
 };

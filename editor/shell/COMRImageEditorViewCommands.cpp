@@ -1,5 +1,6 @@
 // The commands and private messages of the editing view: rotate and mirror,
 // crop mode, pan, copy and paste, item drops, deletes and z-order moves.
+#include "CClipboardPictures.h"
 #include "CEditingState.h"
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
@@ -104,6 +105,9 @@ bool COMRImageEditorView::RunCommand(int id)
     case cmd::kPasteItem:
         PasteItem();
         break;
+    case cmd::kCopyImage:
+        CClipboardPictures::PutPicture(canvas_.Composite());
+        break;
     case cmd::kNewText:
         ToggleTextPlacement();
         break;
@@ -150,6 +154,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kInsertMenu:
     case cmd::kInsertPicture:
     case cmd::kAppendPicture:
+    case cmd::kCopyImage:
         return CommandState{present_, false};
     case cmd::kNewText:
         return CommandState{present_, state_.mode == CEditingState::kTextPlacement};
@@ -389,6 +394,7 @@ void COMRImageEditorView::CopyItem()
         prompter_.Tell(this, QStringLiteral("원본 이미지는 복사할 수 없습니다."));
     } else if (const CItem* item = canvas_.ItemAt(selected_); item != nullptr && selected_ >= 1) {
         copied_ = item->Duplicate();
+        CClipboardPictures::PutItem(*item); // for other programs to paste
     }
 }
 
@@ -415,6 +421,30 @@ void COMRImageEditorView::PasteItem()
     Rerender();
     PictureChanged(step::kPlace);
     Select(index);
+}
+
+bool COMRImageEditorView::PasteClipboardPicture()
+{
+    if (!present_ || state_.tool != CEditingState::kEditItems) {
+        return false;
+    }
+    std::optional<QImage> picture = CClipboardPictures::PictureToPaste(copied_ != nullptr);
+    if (!picture) {
+        return false;
+    }
+    Send(msg::WithDrop(CClipboardPictures::CentreDrop(std::move(*picture))));
+    return true;
+}
+
+CDropHandler::Site COMRImageEditorView::DropSite()
+{
+    return {[this] { return present_; },
+            [this] {
+                return viewport()->mapToGlobal(
+                    (QRectF(pictureRect_).center() - ScrollOffset()).toPoint());
+            },
+            [this](const QString& path) { files_.OpenDocument(path); },
+            [this](msg::ItemDropRequest request) { Send(msg::WithDrop(std::move(request))); }};
 }
 
 void COMRImageEditorView::DropMergedItems()

@@ -33,7 +33,9 @@ QCursor CTrackerCursors::Cursor(int index)
 QCursor CTrackerCursors::TurnCursor()
 {
     static const QCursor cursor = [] {
-        QPixmap pixmap(24, 24);
+        // Drawn at twice the size, sharp on high-density screens.
+        QPixmap pixmap(48, 48);
+        pixmap.setDevicePixelRatio(2.0);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);

@@ -54,6 +54,7 @@ enum Id : int
     kCropButton = 32880,
 
     kFileSaveProject = 33050,
+    kCopyImage = 33150, // the whole picture to the clipboard
 };
 
 constexpr int kRecentFileCount = 4;

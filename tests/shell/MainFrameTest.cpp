@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -243,14 +244,21 @@ TEST_F(MainFrameTest, DropDownArrowsPopUpTheirSubMenus)
 
 TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
 {
-    frame_->AddRecentFile("/p/a.jpg");
-    frame_->AddRecentFile("/p/b.jpg");
-    frame_->AddRecentFile("/p/a.jpg");
-    EXPECT_EQ(settings_.recentFiles, (QStringList{"/p/a.jpg", "/p/b.jpg"}));
+    // Only entries whose pictures are there open.
+    QTemporaryDir folder;
+    const QString a = folder.filePath("a.jpg");
+    const QString b = folder.filePath("b.jpg");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(a) && picture.save(b));
+    frame_->AddRecentFile(a);
+    frame_->AddRecentFile(b);
+    frame_->AddRecentFile(a);
+    EXPECT_EQ(settings_.recentFiles, (QStringList{a, b}));
     frame_->UpdateCommands();
     EXPECT_TRUE(frame_->RunCommand(cmd::kRecentFile1 + 1));
-    EXPECT_EQ(view_->opened, QStringList{"/p/b.jpg"});
-    EXPECT_EQ(settings_.recentFiles.front(), "/p/b.jpg");
+    EXPECT_EQ(view_->opened, QStringList{b});
+    EXPECT_EQ(settings_.recentFiles.front(), b);
     EXPECT_FALSE(frame_->RunCommand(cmd::kRecentFile1 + 2));
     for (int more = 0; more < 5; ++more) {
         frame_->AddRecentFile(QStringLiteral("/q/%1.png").arg(more));

@@ -14,6 +14,7 @@
 #include "EditorViewTesting.h"
 #include "QtTranslations.h"
 #include "ScriptedPrompter.h"
+#include "ViewInFrameTesting.h"
 
 #include <QAbstractButton>
 #include <QMenu>
@@ -70,12 +71,7 @@ protected:
     ViewInFrameTest()
     {
         view_ = new COMRImageEditorView(document_, settings_, &frame_, prompter_);
-        frame_.SetView(view_);
-        frame_.ImageToolBar()->SetPanel(new QWidget, &toolBar_, &toolBar_);
-        frame_.ItemBar()->SetPanel(new QWidget, &itemBar_, &itemBar_);
-        frame_.resize(1200, 900);
-        frame_.show();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        ShowViewInFrame(frame_, view_, toolBar_, itemBar_);
     }
 
     QWidget* Viewport() const { return view_->viewport(); }

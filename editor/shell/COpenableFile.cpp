@@ -1,0 +1,23 @@
+#include "COpenableFile.h"
+
+#include "CPictureCommands.h"
+#include "CProjectReader.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+const QString COpenableFile::kMissing = QStringLiteral("파일을 찾을 수 없습니다.\n%1");
+
+std::optional<QString> COpenableFile::Refusal(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return kMissing.arg(path);
+    }
+    // Only the header is read: the picture itself is decoded once, by
+    // whoever opens or places it. A folder is no picture either.
+    if (!info.isFile() || (!CProjectReader::IsProjectPath(path) && !QImageReader(path).canRead())) {
+        return CPictureCommands::kUnreadable.arg(path);
+    }
+    return std::nullopt;
+}
