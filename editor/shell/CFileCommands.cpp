@@ -2,6 +2,7 @@
 
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
+#include "COraExporter.h"
 #include "CProjectReader.h"
 #include "CProjectWriter.h"
 #include "CPrompter.h"
@@ -40,6 +41,9 @@ bool CFileCommands::Run(int id)
         return true;
     case cmd::kFileSaveProject:
         FileSaveProject();
+        return true;
+    case cmd::kFileExportOra:
+        FileExportOra();
         return true;
     default:
         return false;
@@ -128,16 +132,37 @@ bool CFileCommands::FileSaveAs()
                                          file_.Path().isEmpty() ? file_.Name() : file_.Path()));
 }
 
-void CFileCommands::FileSaveProject()
+QString CFileCommands::ProposedName(const QString& suffix) const
 {
-    // The picture's own name with the project extension.
+    // The picture's own name with the other suffix.
     const QString current = file_.Path().isEmpty() ? file_.Name() : file_.Path();
     const QFileInfo info(current);
+    return QDir(info.path()).filePath(info.completeBaseName() + QLatin1Char('.') + suffix);
+}
+
+void CFileCommands::FileSaveProject()
+{
+    const QString current = file_.Path().isEmpty() ? file_.Name() : file_.Path();
     const QString proposed =
-        CProjectReader::IsProjectPath(current)
-            ? current
-            : QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".pixvel"));
+        CProjectReader::IsProjectPath(current) ? current : ProposedName(QStringLiteral("pixvel"));
     SaveAs(prompter_.SaveProjectName(surface_.DialogParent(), proposed));
+}
+
+void CFileCommands::FileExportOra()
+{
+    const QString path =
+        prompter_.ExportName(surface_.DialogParent(), ProposedName(QStringLiteral("ora")));
+    if (path.isEmpty()) {
+        return;
+    }
+    // A copy for other editors: the picture's own file and its changes stay
+    // as they are.
+    QString error;
+    if (!COraExporter::Export(ProjectContent::Snapshot(CItemCanvas::Instance()), path, &error)) {
+        prompter_.Tell(
+            surface_.DialogParent(),
+            QStringLiteral("OpenRaster 파일을 저장할 수 없습니다.\n%1\n%2").arg(path, error));
+    }
 }
 
 bool CFileCommands::SaveAs(const QString& path)

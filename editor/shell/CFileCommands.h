@@ -66,6 +66,9 @@ private:
     void FileSave();
     bool FileSaveAs();
     void FileSaveProject();
+    void FileExportOra();
+    // The current file's folder and name with another suffix.
+    QString ProposedName(const QString& suffix) const;
     bool SaveAs(const QString& path);
     bool WriteToPath(const QString& path);
     bool WriteProject(const QString& path);

@@ -22,6 +22,7 @@ const CommandText kCommands[] = {
     {cmd::kFileSave, "저장(&S)", "저장", false},
     {cmd::kFileSaveAs, "다른 이름으로 저장(&A)...", nullptr, false},
     {cmd::kFileSaveProject, "프로젝트 저장(&J)...", nullptr, false},
+    {cmd::kFileExportOra, "OpenRaster로 내보내기(&R)...", nullptr, false},
     {cmd::kFilePrint, "인쇄(&P)...", nullptr, false},
     {cmd::kExit, "종료(&X)", nullptr, false},
     {cmd::kViewToolBar, "도구 모음(&T)", nullptr, true},

@@ -75,7 +75,8 @@ void CMainFrame::BuildMenus()
 {
     QMenu* file = AddMenu(nullptr, QStringLiteral("파일(&F)"),
                           {cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs,
-                           cmd::kFileSaveProject, kSeparator, cmd::kFilePrint, kSeparator});
+                           cmd::kFileSaveProject, cmd::kFileExportOra, kSeparator, cmd::kFilePrint,
+                           kSeparator});
     for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
         file->addAction(commands_.Action(cmd::kRecentFile1 + slot));
     }

@@ -145,6 +145,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
     case cmd::kFileSaveProject:
+    case cmd::kFileExportOra:
     case cmd::kFilePrint:
     case cmd::kRotateRight:
     case cmd::kRotate180:

@@ -1,12 +1,12 @@
 #include "CPrompter.h"
 
 #include "COpenSizeDialog.h"
-#include "CProjectReader.h"
 #include "FileTypes.h"
 #include "Refusal.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,6 +15,18 @@
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Pixvel 프로젝트 (*.pixvel)");
+
+// A save dialog for one file type; the name gets the type's suffix when the
+// user left it out.
+QString SaveNameWithSuffix(QWidget* parent, const QString& proposed, const QString& filter,
+                           const QString& suffix)
+{
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed, filter);
+    if (path.isEmpty() || QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0) {
+        return path;
+    }
+    return path + QLatin1Char('.') + suffix;
+}
 
 CPrompter::Answer AnswerOf(const QMessageBox& box, const QAbstractButton* discard)
 {
@@ -83,11 +95,13 @@ QString CDialogPrompter::OpenFileName(QWidget* parent)
 
 QString CDialogPrompter::SaveProjectName(QWidget* parent, const QString& proposed)
 {
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed, kProjectFilter);
-    if (path.isEmpty() || CProjectReader::IsProjectPath(path)) {
-        return path;
-    }
-    return path + QStringLiteral(".pixvel");
+    return SaveNameWithSuffix(parent, proposed, kProjectFilter, QStringLiteral("pixvel"));
+}
+
+QString CDialogPrompter::ExportName(QWidget* parent, const QString& proposed)
+{
+    return SaveNameWithSuffix(parent, proposed, QStringLiteral("OpenRaster (*.ora)"),
+                              QStringLiteral("ora"));
 }
 
 QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)

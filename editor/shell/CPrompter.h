@@ -41,6 +41,11 @@ public:
     {
         return SaveFileName(parent, proposed);
     }
+    // The file a layered OpenRaster copy is written to, or empty.
+    virtual QString ExportName(QWidget* parent, const QString& proposed)
+    {
+        return SaveFileName(parent, proposed);
+    }
     virtual std::optional<NewPictureSettings> NewPicture(QWidget* parent) = 0;
     // The picture loaded at the size the user chose; no picture when the file
     // cannot be read or the user cancelled.
@@ -58,6 +63,7 @@ public:
     QString OpenFileName(QWidget* parent) override;
     QString SaveFileName(QWidget* parent, const QString& proposed) override;
     QString SaveProjectName(QWidget* parent, const QString& proposed) override;
+    QString ExportName(QWidget* parent, const QString& proposed) override;
     std::optional<NewPictureSettings> NewPicture(QWidget* parent) override;
     CBitmap OpenPicture(QWidget* parent, const QString& path) override;
 };

@@ -54,6 +54,7 @@ enum Id : int
     kCropButton = 32880,
 
     kFileSaveProject = 33050,
+    kFileExportOra = 33051,
     kCopyImage = 33150, // the whole picture to the clipboard
 };
 

@@ -53,6 +53,31 @@ TEST_F(ProjectCommandsTest, SavedProjectOpensAgainWithItsItems)
     EXPECT_TRUE(refusals_.isEmpty());
 }
 
+TEST_F(ProjectCommandsTest, ExportWritesALayeredCopyAndLeavesThePictureAsItWas)
+{
+    Decorate();
+    const QString ora = folder_.filePath("layers.ora");
+    prompter_.saveFiles.push_back(ora);
+    ASSERT_TRUE(view_->RunCommand(cmd::kFileExportOra));
+    EXPECT_EQ(prompter_.proposedNames.value(0), folder_.filePath("picture.ora"));
+    QFile file(ora);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // The first entry, stored: its name and then the type other editors
+    // look for at a fixed place.
+    const QByteArray head = file.read(54);
+    EXPECT_EQ(head.mid(30, 8), "mimetype");
+    EXPECT_EQ(head.mid(38, 16), "image/openraster");
+    // Still the picture's file, with its changes unsaved.
+    EXPECT_EQ(view_->File().Path(), folder_.filePath("picture.png"));
+    EXPECT_TRUE(document_.IsModified());
+
+    // A folder that cannot be written is refused with a message.
+    prompter_.saveFiles.push_back(folder_.filePath("missing/layers.ora"));
+    ASSERT_TRUE(view_->RunCommand(cmd::kFileExportOra));
+    ASSERT_EQ(refusals_.size(), 1);
+    EXPECT_TRUE(refusals_.front().startsWith("OpenRaster 파일을 저장할 수 없습니다."));
+}
+
 TEST_F(ProjectCommandsTest, HistoryStartsWithTheOpenedProjectAndFollowsItsSaves)
 {
     Decorate();
