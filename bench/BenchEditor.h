@@ -1,7 +1,12 @@
 #pragma once
 
+#include "AppSettings.h"
+#include "BenchSticker.h"
+#include "CMessageRouter.h"
+#include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPrompter.h"
+#include "CommandIds.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -50,3 +55,41 @@ inline void DropStickers(COMRImageEditorView& view, int count, QPoint first, QPo
         view.Receive(msg::WithDrop(std::move(request)));
     }
 }
+
+// The main window's routing table, with the view as its only party.
+class CRouterFrame : public CMessageReceiver
+{
+public:
+    void Receive(msg::Message message) override { router.Route(message); }
+    CMessageRouter router;
+};
+
+// The editing view in a routing frame, shown offscreen at 1000 × 700.
+struct CBenchEditor
+{
+    explicit CBenchEditor(CPrompter& prompter) : view(document, settings, &frame, prompter)
+    {
+        frame.router.SetReceiver(CMessageRouter::Party::View, &view);
+        view.resize(1000, 700);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    // Drops 20 bench stickers on the picture shown.
+    void DropBenchStickers()
+    {
+        DropStickers(view, 20, QPoint(150, 120), QPoint(35, 22), BenchSticker);
+    }
+
+    // Opens the prompter's picture and drops the stickers on it.
+    void OpenWithStickers()
+    {
+        view.RunCommand(cmd::kFileOpen);
+        DropBenchStickers();
+    }
+
+    AppSettings settings;
+    COMRImageEditorDoc document;
+    CRouterFrame frame;
+    COMRImageEditorView view;
+};

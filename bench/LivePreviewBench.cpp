@@ -49,13 +49,6 @@ QString WritePhoto(const QString& folder)
     return path;
 }
 
-class CRouterFrame : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { router.Route(message); }
-    CMessageRouter router;
-};
-
 // Opens the named file at its own size, without the size dialog.
 class CFilePrompter : public CBenchPrompter
 {
@@ -164,15 +157,10 @@ int main(int argc, char** argv)
                                                      : QDir::tempPath() + "/pixvel-bench";
     QDir().mkpath(folder);
     const QString photo = WritePhoto(folder);
-    AppSettings settings;
-    COMRImageEditorDoc document;
-    CRouterFrame frame;
     CFilePrompter prompter(photo);
-    COMRImageEditorView view(document, settings, &frame, prompter);
-    frame.router.SetReceiver(CMessageRouter::Party::View, &view);
-    view.resize(1000, 700);
-    view.show();
-    QApplication::processEvents();
+    CBenchEditor editor(prompter);
+    COMRImageEditorView& view = editor.view;
+    CRouterFrame& frame = editor.frame;
     QWidget* viewport = view.viewport();
     std::printf("6000x4000 JPEG photo + 20 stickers, view 1000x700\n");
 
@@ -196,7 +184,7 @@ int main(int argc, char** argv)
     PrintFigure("vips copy photo.jpg x.v", vips);
     std::printf("%-40s %9.2f\n", "  ratio open / vips copy", opened / vips);
 
-    DropStickers(view, 20, QPoint(150, 120), QPoint(35, 22), BenchSticker);
+    editor.DropBenchStickers();
     view.Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromItemsPanel, {0}));
     CImageToolPanel panel(&frame);
     panel.resize(214, 600);

@@ -38,31 +38,17 @@ QImage Photo()
     return photo;
 }
 
-// The main window's routing table, with the view as its only party.
-class CRouterFrame : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { router.Route(message); }
-    CMessageRouter router;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    AppSettings settings;
-    COMRImageEditorDoc document;
-    CRouterFrame frame;
     CBenchPrompter prompter(Photo());
-    COMRImageEditorView view(document, settings, &frame, prompter);
-    frame.router.SetReceiver(CMessageRouter::Party::View, &view);
-    view.resize(1000, 700);
-    view.show();
-    QApplication::processEvents();
-    view.RunCommand(cmd::kFileOpen);
-    DropStickers(view, 20, QPoint(150, 120), QPoint(35, 22), BenchSticker);
+    CBenchEditor editor(prompter);
+    COMRImageEditorView& view = editor.view;
+    CRouterFrame& frame = editor.frame;
+    editor.OpenWithStickers();
     view.Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromItemsPanel, {0}));
 
     CImageToolPanel panel(&frame);

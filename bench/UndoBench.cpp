@@ -43,14 +43,6 @@ public:
     Answer Ask(QWidget*, const QString&) override { return kNo; }
 };
 
-// Everything but the view that takes a message is left out.
-class CViewOnlyFrame : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { router.Route(message); }
-    CMessageRouter router;
-};
-
 struct Step
 {
     const char* name;
@@ -63,17 +55,10 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    AppSettings settings;
-    COMRImageEditorDoc document;
-    CViewOnlyFrame frame;
     CCropPrompter prompter(LargePhoto());
-    COMRImageEditorView view(document, settings, &frame, prompter);
-    frame.router.SetReceiver(CMessageRouter::Party::View, &view);
-    view.resize(1000, 700);
-    view.show();
-    QApplication::processEvents();
-    view.RunCommand(cmd::kFileOpen);
-    DropStickers(view, 20, QPoint(150, 120), QPoint(35, 22), BenchSticker);
+    CBenchEditor editor(prompter);
+    COMRImageEditorView& view = editor.view;
+    editor.OpenWithStickers();
     std::printf("6000x4000 photo + 20 stickers, view 1000x700; undo or redo of one step:\n");
 
     const auto select = [&](int index) {
@@ -89,23 +74,30 @@ int main(int argc, char** argv)
         QApplication::sendEvent(&view, &event);
     };
     const Step steps[] = {
-        {"sticker nudge", [&] {
+        {"sticker nudge",
+         [&] {
              select(5);
              key(QEvent::KeyPress);
              key(QEvent::KeyRelease);
          }},
         {"sticker effect", [&] { effects(7, 40); }},
         {"photo effect (hue)", [&] { effects(0, 30); }},
-        {"sticker delete", [&] {
+        {"sticker delete",
+         [&] {
              select(9);
              view.Receive(msg::WithIndexes(msg::kDeleteItems, 0, {9}));
          }},
-        {"z-order move", [&] { view.Receive(msg::WithIndexes(msg::kMoveItem, 0, {3, 12})); }},
-        {"photo rotate", [&] {
+        {"z-order move",
+         [&] {
+             view.Receive(msg::WithIndexes(msg::kMoveItem, 0, {3, 12}));
+         }},
+        {"photo rotate",
+         [&] {
              select(0);
              view.RunCommand(cmd::kRotateRight);
          }},
-        {"photo crop", [&] {
+        {"photo crop",
+         [&] {
              view.RunCommand(cmd::kCropFree);
              SendMouse(view.viewport(), QEvent::MouseButtonPress, QPoint(200, 150));
              SendMouse(view.viewport(), QEvent::MouseMove, QPoint(500, 400));

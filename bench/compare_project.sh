@@ -6,19 +6,15 @@
 # tmpfs; the photo is made as in compare_png.sh. Needs hyperfine and
 # libvips-tools. Usage: bench/compare_project.sh [BUILD_DIR]
 set -euo pipefail
+here=$(realpath "$(dirname "$0")")
 build=${1:-build}
 tool=$(realpath "$build/tools/pixvel-tool")
 bench=$(realpath "$build/bench/bench_project")
-sample=$(realpath "$(dirname "$0")/../samples/sample.jpg")
+sample=$here/../samples/sample.jpg
 work=$(mktemp -d /dev/shm/pixvel-project.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-vips resize "$sample" up.v 7.5 --vscale 6.6667 --kernel cubic
-vips gaussnoise noise.v 6000 4000 --sigma 5 --mean 0
-vips add up.v noise.v sum.v
-vips cast sum.v noisy.v uchar
-vips copy noisy.v "photo.jpg[Q=92]"
-rm -f ./*.v
+"$here/make-photo.sh"
 vips resize "$sample" sticker.png 0.3
 "$bench" photo.jpg
 stickers=()
