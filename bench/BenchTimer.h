@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,4 +24,22 @@ template <typename Work> double MedianMilliseconds(int runs, Work&& work)
 inline void PrintFigure(const char* name, double milliseconds)
 {
     std::printf("%-40s %9.1f ms\n", name, milliseconds);
+}
+
+// The median and the 95th percentile of a set of times.
+struct Figures
+{
+    double median;
+    double p95;
+};
+
+inline Figures Spread(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]};
+}
+
+inline double Milliseconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
 }

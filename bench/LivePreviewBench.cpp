@@ -6,6 +6,7 @@
 // of the same file in the same run), and a zoom and a scroll step.
 
 #include "BenchEditor.h"
+#include "BenchPhoto.h"
 #include "BenchSticker.h"
 #include "BenchTimer.h"
 #include "CEditingState.h"
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -31,21 +31,11 @@
 
 namespace {
 
-// A photo-like JPEG: gradients with noise, written to /dev/shm.
+// A photo-like JPEG, written to /dev/shm.
 QString WritePhoto(const QString& folder)
 {
-    QImage photo(6000, 4000, QImage::Format_RGB32);
-    QRandomGenerator noise(6);
-    for (int y = 0; y < photo.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            const int n = int(noise.bounded(24));
-            row[x] = qRgb(std::min(255, x / 30 + n), std::min(255, y / 20 + n),
-                          std::min(255, (x + y) / 45 + n));
-        }
-    }
     const QString path = folder + QStringLiteral("/photo.jpg");
-    photo.save(path, "JPEG", 90);
+    BenchPhoto().save(path, "JPEG", 90);
     return path;
 }
 
@@ -60,23 +50,6 @@ public:
 private:
     QString path_;
 };
-
-struct Figures
-{
-    double median;
-    double p95;
-};
-
-Figures Spread(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]};
-}
-
-double Milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // One drag of the hue slider over `steps` positions, each move followed by
 // the repaint it asks for; the times of the frames after the first.

@@ -61,6 +61,11 @@ int FilterMargin(const ItemEffects& effects, float radiusScale)
 
 QImage CPreviewRenderer::Render(const CItemCanvas& canvas, const QRect& area)
 {
+    return Render(canvas, area, Held());
+}
+
+QImage CPreviewRenderer::Render(const CItemCanvas& canvas, const QRect& area, const Held& held)
+{
     QImage frame(area.size(), QImage::Format_RGB32);
     if (frame.isNull()) {
         return frame;
@@ -68,14 +73,16 @@ QImage CPreviewRenderer::Render(const CItemCanvas& canvas, const QRect& area)
     frame.fill(Qt::white);
     ++frame_;
     const double zoom = canvas.Zoom();
-    const QTransform toFrame = QTransform::fromScale(zoom, zoom) *
-                               QTransform::fromTranslate(canvas.Origin().x() - area.left(),
-                                                         canvas.Origin().y() - area.top());
+    const QTransform toView = QTransform::fromScale(zoom, zoom) *
+                              QTransform::fromTranslate(canvas.Origin().x(), canvas.Origin().y());
+    const QTransform toArea = QTransform::fromTranslate(-area.left(), -area.top());
     QPainter painter(&frame);
     for (int index = 0; index < canvas.Count(); ++index) {
         const CItem& item = *canvas.ItemAt(index);
+        const bool isHeld = &item == held.item;
+        const QTransform toFrame = isHeld ? toView * held.move * toArea : toView * toArea;
         if (item.GetKind() == CItem::Picture) {
-            DrawPicture(painter, static_cast<const CPictureItem&>(item), toFrame);
+            DrawPicture(painter, static_cast<const CPictureItem&>(item), toFrame, isHeld);
         } else if (item.GetKind() == CItem::Text) {
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing);
@@ -89,7 +96,7 @@ QImage CPreviewRenderer::Render(const CItemCanvas& canvas, const QRect& area)
 }
 
 void CPreviewRenderer::DrawPicture(QPainter& painter, const CPictureItem& item,
-                                   const QTransform& toFrame)
+                                   const QTransform& toFrame, bool held)
 {
     const QImage& bitmap = item.Bitmap();
     if (bitmap.isNull() || item.Outline().elementCount() < 4) {
@@ -101,7 +108,7 @@ void CPreviewRenderer::DrawPicture(QPainter& painter, const CPictureItem& item,
         KeepProxy(item); // off screen now, perhaps back on the next frame
         return;
     }
-    Proxy& proxy = ProxyFor(item, ProxySize(corners, bitmap.size()));
+    Proxy& proxy = ProxyFor(item, ProxySize(corners, bitmap.size()), held);
     const QTransform place = Placement(proxy.scaled.size(), corners);
     bool invertible = false;
     const QTransform toProxy = place.inverted(&invertible);
@@ -127,12 +134,13 @@ void CPreviewRenderer::DrawPicture(QPainter& painter, const CPictureItem& item,
     painter.restore();
 }
 
-CPreviewRenderer::Proxy& CPreviewRenderer::ProxyFor(const CPictureItem& item, QSize size)
+CPreviewRenderer::Proxy& CPreviewRenderer::ProxyFor(const CPictureItem& item, QSize size, bool held)
 {
     Proxy& proxy = proxies_[&item];
     proxy.frame = frame_;
     const QImage& bitmap = item.Bitmap();
-    if (proxy.from != bitmap.cacheKey() || proxy.scaled.size() != size) {
+    const bool resized = proxy.scaled.size() != size && !held;
+    if (proxy.from != bitmap.cacheKey() || resized) {
         proxy = Proxy();
         proxy.frame = frame_;
         proxy.from = bitmap.cacheKey();

@@ -5,13 +5,14 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QTransform>
 
 #include <unordered_map>
 
+class CItem;
 class CItemCanvas;
 class CPictureItem;
 class QPainter;
-class QTransform;
 
 // Draws what the view shows of the picture while an effect is being dragged:
 // every picture item from a proxy (its bitmap scaled once to the size it takes
@@ -24,8 +25,19 @@ class QTransform;
 class CPreviewRenderer
 {
 public:
+    // An item drawn away from its place (while it is dragged): `move` maps
+    // view coordinates to view coordinates. Its proxy keeps the size it had
+    // when the drag began, so scaling never resamples the item's bitmap.
+    struct Held
+    {
+        const CItem* item = nullptr;
+        QTransform move;
+    };
+
     // The rectangle `area` (view coordinates, inside the picture) of the
-    // canvas at its zoom and origin, on white. Null when memory ran out.
+    // canvas at its zoom and origin, on white, with the held item moved.
+    // Null when memory ran out.
+    QImage Render(const CItemCanvas& canvas, const QRect& area, const Held& held);
     QImage Render(const CItemCanvas& canvas, const QRect& area);
     // How many proxies were scaled since this renderer was made.
     int ProxiesMade() const { return proxiesMade_; }
@@ -42,10 +54,11 @@ private:
         int frame = 0; // the last frame that drew it
     };
 
-    Proxy& ProxyFor(const CPictureItem& item, QSize size);
+    Proxy& ProxyFor(const CPictureItem& item, QSize size, bool held);
     const QImage& Drawn(Proxy& proxy, const QRect& part, const ItemEffects& effects,
                         float radiusScale) const;
-    void DrawPicture(QPainter& painter, const CPictureItem& item, const QTransform& toFrame);
+    void DrawPicture(QPainter& painter, const CPictureItem& item, const QTransform& toFrame,
+                     bool held);
     void KeepProxy(const CPictureItem& item);
     void DropUnused();
 

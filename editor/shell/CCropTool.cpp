@@ -72,7 +72,7 @@ bool CCropTool::Key(int key, Qt::KeyboardModifiers)
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         host_.Crop();
     } else if (key == Qt::Key_Escape) {
-        host_.CancelCrop();
+        host_.LeaveCrop();
     } else {
         return false;
     }
@@ -103,9 +103,20 @@ QCursor CCropTool::Cursor(const ToolInput& input, bool spaceHeld) const
 
 void CCropTool::Paint(QPainter& painter) const
 {
+    const CCropSelection& crop = host_.CropRegion();
+    if (const std::optional<QPainterPath> outline = crop.PictureOutline()) {
+        // Everything outside the selection is tinted.
+        const QPainterPath inView =
+            (QTransform::fromScale(crop.Zoom(), crop.Zoom()) *
+             QTransform::fromTranslate(crop.Origin().x(), crop.Origin().y()))
+                .map(*outline);
+        QPainterPath outside;
+        outside.addRect(host_.PictureRect());
+        painter.fillPath(outside.subtracted(inView), QColor(255, 0, 0, 0x50));
+    }
     if (band_) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-        painter.drawRect(band_->normalized());
+        QPainterPath band;
+        band.addRect(band_->normalized());
+        CTransformTracker::DrawTwoTone(painter, band, true);
     }
 }

@@ -8,8 +8,9 @@
 
 // Crop mode: a preset size is placed at the press and dragged at once; the
 // free crop draws a rubber band (of any size, zero included). The tracker
-// moves and resizes the selection; Enter crops, Esc cancels, a double click
-// inside crops, a right click shows the crop menu.
+// moves and resizes the selection; everything outside it is tinted. Enter
+// crops, Esc leaves crop mode, a double click inside crops, a right click
+// shows the crop menu.
 class CCropTool : public CViewTool
 {
 public:

@@ -1,9 +1,15 @@
 #include "CEditTool.h"
 
+#include "CLivePreview.h"
 #include "CTrackerCursors.h"
 #include "CTransformTracker.h"
 
+#include <QPainter>
+
 #include <algorithm>
+#include <cmath>
+
+const QColor CEditTool::kGuideColour(100, 100, 255);
 
 int CEditTool::HitOrBase(const QPointF& point) const
 {
@@ -19,12 +25,10 @@ void CEditTool::Press(const ToolInput& input)
         host_.ShowItemMenu();
         return;
     }
-    CTransformTracker& tracker = host_.ViewTracker();
     if (host_.SelectedIndex() < 1) {
         host_.Select(HitOrBase(input.point));
     }
-    if (host_.SelectedIndex() < 1 ||
-        tracker.Press(input.point, input.keys) == CTracker::kTracking) {
+    if (host_.SelectedIndex() < 1 || Drag(input)) {
         return;
     }
     // Not on the tracker: another item is selected and dragged in the same
@@ -35,13 +39,31 @@ void CEditTool::Press(const ToolInput& input)
     }
     host_.Select(hit);
     if (hit >= 1) {
-        tracker.Press(input.point, input.keys);
+        Drag(input);
     }
+}
+
+bool CEditTool::Drag(const ToolInput& input)
+{
+    if (host_.ViewTracker().Press(input.point, input.keys) != CTracker::kTracking) {
+        return false;
+    }
+    host_.Preview().Hold(host_.SelectedIndex());
+    return true;
 }
 
 void CEditTool::Move(const ToolInput& input)
 {
-    host_.MoveGuide(input.point);
+    if (guideline_) {
+        const bool over = host_.PictureRect().contains(input.point.toPoint());
+        guide_ = over ? std::optional(input.point) : std::nullopt;
+    }
+}
+
+void CEditTool::ToggleGuideline()
+{
+    guideline_ = !guideline_;
+    guide_.reset();
 }
 
 void CEditTool::DoubleClick(const ToolInput& input)
@@ -84,4 +106,29 @@ QCursor CEditTool::Cursor(const ToolInput& input, bool spaceHeld) const
 {
     return CTrackerCursors::Over(host_.ViewTracker(), input.point, input.keys, spaceHeld,
                                  Qt::ArrowCursor);
+}
+
+bool CEditTool::PaintPicture(QPainter& painter, const QRect& area) const
+{
+    const CTransformTracker& tracker = host_.ViewTracker();
+    if (!tracker.IsTracking() || host_.SelectedIndex() < 1 ||
+        tracker.CurrentMode() == CTransformTracker::kMovePivot) {
+        return false;
+    }
+    host_.Preview().PaintHeld(painter, area, tracker.Matrix());
+    return true;
+}
+
+void CEditTool::Paint(QPainter& painter) const
+{
+    if (!guideline_ || !guide_) {
+        return;
+    }
+    // Across the whole window, in view coordinates.
+    const QRect visible =
+        painter.worldTransform().inverted().mapRect(QRectF(painter.viewport())).toAlignedRect();
+    const int x = int(std::floor(guide_->x()));
+    const int y = int(std::floor(guide_->y()));
+    painter.fillRect(QRect(visible.left(), y, visible.width(), 1), kGuideColour);
+    painter.fillRect(QRect(x, visible.top(), 1, visible.height()), kGuideColour);
 }

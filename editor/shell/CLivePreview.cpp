@@ -1,5 +1,7 @@
 #include "CLivePreview.h"
 
+#include "CItemCanvas.h"
+
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -49,6 +51,7 @@ void CLivePreview::End()
     active_ = false;
     stale_ = false;
     pace_.stop();
+    held_ = -1;
     frame_ = QImage(); // the composite shows again; nothing to keep
 }
 
@@ -63,5 +66,29 @@ void CLivePreview::Paint(QPainter& painter, const QRect& area)
         stale_ = false;
         ++framesRendered_;
     }
+    painter.drawImage(area.topLeft(), frame_);
+}
+
+void CLivePreview::Hold(int index)
+{
+    held_ = index;
+    refit_ = true;
+}
+
+void CLivePreview::PaintHeld(QPainter& painter, const QRect& area, const QTransform& move)
+{
+    const CItem* item = canvas_.ItemAt(held_);
+    if (area.isEmpty() || item == nullptr) {
+        return;
+    }
+    if (refit_) {
+        // Proxies left from another zoom are scaled to this one before the
+        // held item's proxy keeps its size for the rest of the drag.
+        renderer_.Render(canvas_, area);
+        refit_ = false;
+    }
+    frame_ = renderer_.Render(canvas_, area, {item, move});
+    frameArea_ = area;
+    ++framesRendered_;
     painter.drawImage(area.topLeft(), frame_);
 }

@@ -16,6 +16,9 @@ class QWidget;
 // the visible part afresh from the items' current effects, so however fast
 // the requests come, no stale frame is ever drawn. The full render on release
 // ends the preview.
+//
+// While an item is dragged the same proxies show it at its new place on
+// every frame (Hold, PaintHeld); only the visible part is drawn.
 class CLivePreview : public QObject
 {
     Q_OBJECT
@@ -32,6 +35,12 @@ public:
     // stale.
     void Paint(QPainter& painter, const QRect& area);
 
+    // A drag of the item at canvas index `index` begins.
+    void Hold(int index);
+    // Draws the picture's part `area` with the held item moved by `move`
+    // (view coordinates to view coordinates).
+    void PaintHeld(QPainter& painter, const QRect& area, const QTransform& move);
+
     // The last frame drawn, and how many were rendered.
     const QImage& Frame() const { return frame_; }
     int FramesRendered() const { return framesRendered_; }
@@ -45,6 +54,8 @@ private:
     QTimer pace_;
     QImage frame_;
     QRect frameArea_;
+    int held_ = -1;
+    bool refit_ = false; // the proxies take the sizes of the drag's start
     bool active_ = false;
     bool stale_ = false;
     int framesRendered_ = 0;

@@ -17,8 +17,6 @@
 
 #include <cmath>
 
-const QColor COMRImageEditorView::kGuideColour(100, 100, 255);
-
 namespace {
 
 bool IsArrow(int key)
@@ -137,22 +135,30 @@ void COMRImageEditorView::Relayout(bool fit)
     const ViewPlacement placement = ViewLayout::Place(pictureSize_, zoom_, client);
     pictureRect_ = placement.picture;
     total_ = placement.total;
-    scrollable_ = client.width() < total_.width() || client.height() < total_.height();
-    horizontalScrollBar()->setRange(0, std::max(0, total_.width() - client.width()));
-    horizontalScrollBar()->setPageStep(client.width());
-    verticalScrollBar()->setRange(0, std::max(0, total_.height() - client.height()));
-    verticalScrollBar()->setPageStep(client.height());
     canvas_.SetOrigin(pictureRect_.left(), pictureRect_.top());
-    if (!scrollable_ && state_.tool == CEditingState::kPan) {
-        state_.tool = CEditingState::kEditItems; // nothing left to pan
-    }
     // A composite of another size is about to be rendered anew.
     if (scaled_.size() != pictureRect_.size() &&
         canvas_.Composite().size() == pictureSize_.toSize()) {
         RescaleComposite();
     }
-    RefreshTracker();
+    ShowTracker();
+    SetScrollRanges(false);
+    if (!scrollable_ && state_.tool == CEditingState::kPan) {
+        state_.tool = CEditingState::kEditItems; // nothing left to pan
+    }
     viewport()->update();
+}
+
+void COMRImageEditorView::SetScrollRanges(bool keepPlace)
+{
+    const QSize client = viewport()->size();
+    const ScrollRanges ranges = ViewLayout::Ranges(
+        total_, client, tracker_.Reach(), keepPlace ? std::optional(ScrollOffset()) : std::nullopt);
+    horizontalScrollBar()->setRange(ranges.minimum.x(), ranges.maximum.x());
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setRange(ranges.minimum.y(), ranges.maximum.y());
+    verticalScrollBar()->setPageStep(client.height());
+    scrollable_ = ranges.minimum != ranges.maximum;
 }
 
 void COMRImageEditorView::SetZoom(double zoom)
@@ -196,6 +202,12 @@ void COMRImageEditorView::RescaleComposite()
 
 void COMRImageEditorView::RefreshTracker()
 {
+    ShowTracker();
+    SetScrollRanges(true); // the margin follows the handles; the picture stays put
+}
+
+void COMRImageEditorView::ShowTracker()
+{
     if (InCropMode()) {
         crop_.SetOrigin(pictureRect_.left(), pictureRect_.top());
         if (const std::optional<QPainterPath> outline = crop_.ViewOutline(0, 0, false)) {
@@ -209,17 +221,6 @@ void COMRImageEditorView::RefreshTracker()
     } else {
         tracker_.Deselect();
     }
-}
-
-std::optional<QPainterPath> COMRImageEditorView::CropViewOutline() const
-{
-    const std::optional<QPainterPath> outline = crop_.PictureOutline();
-    if (!outline) {
-        return std::nullopt;
-    }
-    return (QTransform::fromScale(crop_.Zoom(), crop_.Zoom()) *
-            QTransform::fromTranslate(crop_.Origin().x(), crop_.Origin().y()))
-        .map(*outline);
 }
 
 void COMRImageEditorView::paintEvent(QPaintEvent*)
@@ -236,20 +237,21 @@ void COMRImageEditorView::paintEvent(QPaintEvent*)
         RescaleComposite(); // the window moved to a screen of another density
     }
     PaintPicture(painter, visible);
-    PaintGuideline(painter, visible);
-    tracker_.Draw(painter);
     Tool().Paint(painter);
+    tracker_.Draw(painter);
 }
 
 void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
 {
-    if (livePreview_.Active()) {
-        livePreview_.Paint(painter, visible & pictureRect_);
+    const QRect target = visible & pictureRect_;
+    if (Tool().PaintPicture(painter, target)) {
+        // The tool draws it (an item being dragged).
+    } else if (livePreview_.Active()) {
+        livePreview_.Paint(painter, target);
     } else if (!scaled_.isNull()) {
         painter.drawPixmap(QRectF(pictureRect_), scaled_, QRectF(scaled_.rect()));
     } else {
         // Only the visible part, straight from the composite.
-        const QRect target = visible & pictureRect_;
         const QRectF source(QPointF(target.topLeft() - pictureRect_.topLeft()) / zoom_,
                             QSizeF(target.size()) / zoom_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1);
@@ -261,24 +263,6 @@ void COMRImageEditorView::PaintPicture(QPainter& painter, const QRect& visible)
     frame.addRect(pictureRect_.adjusted(-1, -1, 1, 1));
     frame.addRect(pictureRect_);
     painter.fillPath(frame, Qt::black);
-    if (InCropMode()) {
-        if (const std::optional<QPainterPath> crop = CropViewOutline()) {
-            QPainterPath outside;
-            outside.addRect(pictureRect_);
-            painter.fillPath(outside.subtracted(*crop), QColor(255, 0, 0, 0x50));
-        }
-    }
-}
-
-void COMRImageEditorView::PaintGuideline(QPainter& painter, const QRect& visible) const
-{
-    if (!guideline_ || !guide_ || state_.tool != CEditingState::kEditItems) {
-        return;
-    }
-    const int x = int(std::floor(guide_->x()));
-    const int y = int(std::floor(guide_->y()));
-    painter.fillRect(QRect(visible.left(), y, visible.width(), 1), kGuideColour);
-    painter.fillRect(QRect(x, visible.top(), 1, visible.height()), kGuideColour);
 }
 
 void COMRImageEditorView::resizeEvent(QResizeEvent* event)
@@ -404,10 +388,8 @@ bool COMRImageEditorView::viewportEvent(QEvent* event)
         if (!tracker_.IsTracking()) {
             viewport()->unsetCursor();
         }
-        if (guide_) {
-            guide_.reset(); // the pointer is no longer over the picture
-            viewport()->update();
-        }
+        editTool_.HideGuide(); // the pointer is no longer over the picture
+        viewport()->update();
     }
     return QAbstractScrollArea::viewportEvent(event);
 }
@@ -549,13 +531,6 @@ void COMRImageEditorView::ShowItemMenu()
 {
     if (selected_ >= 0) {
         Send(msg::WithIndexes(msg::kContextMenu, 0, {uint32_t(selected_)}));
-    }
-}
-
-void COMRImageEditorView::MoveGuide(const QPointF& point)
-{
-    if (guideline_) {
-        guide_ = pictureRect_.contains(point.toPoint()) ? std::optional(point) : std::nullopt;
     }
 }
 

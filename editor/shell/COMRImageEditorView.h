@@ -15,6 +15,7 @@
 #include "CUndoHistory.h"
 #include "CViewLayout.h"
 #include "CViewTool.h"
+#include "CViewZoom.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -46,7 +47,6 @@ class COMRImageEditorView : public QAbstractScrollArea,
 
 public:
     static constexpr int kHandleSize = 6;
-    static const QColor kGuideColour;
 
     // `mainWindow` takes the messages the view sends; `prompter` tells and
     // asks the user.
@@ -105,6 +105,7 @@ private:
     // CToolHost
     CTransformTracker& ViewTracker() override { return tracker_; }
     CCropSelection& CropRegion() override { return crop_; }
+    CLivePreview& Preview() override { return livePreview_; }
     int HitTest(const QPointF& point) const override;
     void Select(int index) override { Select(index, true); }
     void TransformSelected(const QTransform& matrix) override;
@@ -113,7 +114,6 @@ private:
     void CopyItem() override;
     void PasteAtCentre() override;
     void ShowItemMenu() override;
-    void MoveGuide(const QPointF& point) override;
     void ScrollBy(QPoint delta) override;
     void ToggleMove() override;
     void FitToWindow() override;
@@ -124,18 +124,22 @@ private:
     void CropMenu(const QPointF& point) override;
     void Crop() override;
     void CancelCrop() override;
+    void LeaveCrop() override;
 
     // Layout and painting.
     void Relayout(bool fit);
+    // The scroll bars reach the picture and every handle of the tracker;
+    // `keepPlace` keeps the part shown where it is.
+    void SetScrollRanges(bool keepPlace);
+    // The tracker on the selected item or the crop selection.
+    void ShowTracker();
     void SetZoom(double zoom);
     void Rerender();
     void RescaleComposite();
-    std::optional<QPainterPath> CropViewOutline() const;
     QPointF ToView(const QPointF& client) const;
     ToolInput InputAt(const QPointF& client, Qt::MouseButton button,
                       Qt::KeyboardModifiers keys) const;
     void PaintPicture(QPainter& painter, const QRect& visible);
-    void PaintGuideline(QPainter& painter, const QRect& visible) const;
     void UpdateCursor(const ToolInput& input);
     void RefreshCursor();
 
@@ -154,7 +158,6 @@ private:
 
     // Crop mode.
     void ToggleCrop();
-    void LeaveCrop();
 
     // Picture commands.
     void Turn(int id);
@@ -218,8 +221,6 @@ private:
     CTransformTracker tracker_;
     std::unique_ptr<CItem> copied_;
     QPoint pastePoint_{-1, -1};
-    bool guideline_ = false;
-    std::optional<QPointF> guide_;
     std::set<int> arrowsHeld_;
     bool nudged_ = false;
     bool spaceHeld_ = false;
@@ -234,6 +235,7 @@ private:
     bool partOfStep_ = false;
     CUndoHistory history_{[this](const CCanvasSnapshot& snapshot) { RestoreSnapshot(snapshot); },
                           [this](bool clean) { CleanChanged(clean); }};
-    CLivePreview livePreview_{*viewport(), canvas_}; // while a slider is dragged
+    CLivePreview livePreview_{*viewport(), canvas_}; // while a slider or an item is dragged
+    CViewZoom wheelAndKeys_{*this, *this, mainWindow_};
     std::unique_ptr<CDropHandler> drops_;
 };

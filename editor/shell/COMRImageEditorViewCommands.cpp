@@ -56,8 +56,7 @@ bool COMRImageEditorView::RunCommand(int id)
     }
     switch (id) {
     case cmd::kGuideline:
-        guideline_ = !guideline_;
-        guide_.reset();
+        editTool_.ToggleGuideline();
         viewport()->update();
         break;
     case cmd::kRotateRight:
@@ -162,7 +161,7 @@ std::optional<CommandState> COMRImageEditorView::CommandStatus(int id) const
     case cmd::kEditText:
         return CommandState{SelectedIsText(), false};
     case cmd::kGuideline:
-        return CommandState{true, guideline_};
+        return CommandState{true, editTool_.GuidelineOn()};
     case cmd::kMove:
         return CommandState{scrollable_, state_.tool == CEditingState::kPan};
     case cmd::kCropButton:
@@ -485,10 +484,15 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
     const QPointF centre = point - QPointF(pictureRect_.topLeft());
     bool placed = false;
     for (const msg::ItemDropEntry& entry : request.entries) {
-        const CItem* item =
+        CItem* item =
             entry.picture.isNull()
                 ? canvas_.AddPictureFile(entry.path, centre.x(), centre.y())
                 : canvas_.AddPictureBitmap(entry.picture, centre.x(), centre.y(), 0, 0, entry.path);
+        if (item != nullptr && entry.picture.isNull()) { // from the item library
+            item->SetOutline(ViewLayout::LibraryItemPlacement(item->Outline().boundingRect(),
+                                                              pictureSize_, zoom_)
+                                 .map(item->Outline()));
+        }
         if (item != nullptr) {
             TellPlaced(*item);
             placed = true;

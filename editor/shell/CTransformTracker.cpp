@@ -10,6 +10,10 @@ namespace {
 // Scale factors never reach zero or below unless mirroring is allowed.
 constexpr double kMinScale = 0.01;
 
+// How far the rotate handle sits above the top-middle handle, in handle sizes:
+// clear of that handle's outer zone.
+constexpr int kRotateStem = 4;
+
 double Degrees(double radians)
 {
     return radians * 180.0 / std::numbers::pi;
@@ -109,12 +113,37 @@ QRectF CTransformTracker::HitRect(int code) const
     if (code == kBody) {
         return frame_;
     }
+    if (code == kRotateHandle) {
+        return around(RotateHandlePoint(), 2 * s, 2 * s);
+    }
     const int handle = code - kOuterZone;
     if (IsCorner(handle)) {
         return around(handles_[size_t(handle)], 3 * s, 3 * s);
     }
     return IsVerticalEdge(handle) ? around(handles_[size_t(handle)], 3 * s, s)
                                   : around(handles_[size_t(handle)], s, 3 * s);
+}
+
+QPointF CTransformTracker::RotateHandlePoint() const
+{
+    return handles_[1] - QPointF(0, kRotateStem * handleSize_);
+}
+
+QPointF CTransformTracker::GrabPoint(int handle) const
+{
+    return handle == kRotateHandle ? RotateHandlePoint() : handles_[size_t(handle)];
+}
+
+QRectF CTransformTracker::Reach() const
+{
+    if (!active_) {
+        return {};
+    }
+    QRectF reach = frame_;
+    for (int handle = 0; handle < kPivot; ++handle) {
+        reach |= HitRect(kOuterZone + handle) | HitRect(handle);
+    }
+    return RotateHandleShown() ? reach | HitRect(kRotateHandle) : reach;
 }
 
 int CTransformTracker::HitTest(const QPointF& point) const
@@ -133,6 +162,9 @@ int CTransformTracker::HitTest(const QPointF& point) const
     }
     if (hit != kNoHit && hit != kBody) {
         return hit;
+    }
+    if (RotateHandleShown() && HitRect(kRotateHandle).contains(point)) {
+        return kRotateHandle;
     }
     if (!(options_ & kCtrlChoosesMode)) {
         for (int code = kOuterZone; code < kOuterZone + 8; ++code) {
@@ -177,6 +209,9 @@ CTransformTracker::Mode CTransformTracker::ModeFor(int code, Qt::KeyboardModifie
     if (code == kBody) {
         return kMove;
     }
+    if (code == kRotateHandle) {
+        return kRotate;
+    }
     if (RotateApplies(code, keys)) {
         return kRotate;
     }
@@ -205,11 +240,12 @@ bool CTransformTracker::BeginTrack(const QPointF& point, Qt::KeyboardModifiers k
         return false;
     }
     mode_ = ModeFor(code, keys);
-    handle_ = code >= kOuterZone ? code - kOuterZone : code;
+    handle_ = code >= kOuterZone && code != kRotateHandle ? code - kOuterZone : code;
     pivotAtPress_ = pivot_;
-    if (handle_ < kPivot) {
-        anchor_ = AnchorFor(handle_, keys);
-        const QPointF grabbed = handles_[size_t(handle_)];
+    if (handle_ < kPivot || handle_ == kRotateHandle) {
+        // The rotate handle turns the outline about its centre.
+        anchor_ = handle_ == kRotateHandle ? pivot_ : AnchorFor(handle_, keys);
+        const QPointF grabbed = GrabPoint(handle_);
         startAngle_ = Degrees(std::atan2(grabbed.y() - anchor_.y(), grabbed.x() - anchor_.x()));
     }
     return true;
@@ -382,32 +418,59 @@ int CTransformTracker::CursorIndex(const QPointF& point, Qt::KeyboardModifiers k
     return IsVerticalEdge(handle) ? 3 : 2;
 }
 
+void CTransformTracker::DrawTwoTone(QPainter& painter, const QPainterPath& path, bool dotted)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    QPen pen(Qt::white, 1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawPath(path);
+    pen.setColor(Qt::black);
+    pen.setDashPattern(dotted ? QList<qreal>{1, 1} : QList<qreal>{4, 4});
+    painter.setPen(pen);
+    painter.drawPath(path);
+    painter.restore();
+}
+
 void CTransformTracker::Draw(QPainter& painter) const
 {
     if (!active_) {
         return;
     }
+    const bool dotted = options_ & kFramePenStyle;
+    if (IsTracking() && mode_ != kMovePivot) {
+        QPainterPath feedback = matrix_.map(outline_);
+        feedback.addPolygon(matrix_.map(QPolygonF(frame_)));
+        feedback.closeSubpath();
+        DrawTwoTone(painter, feedback, dotted);
+        return;
+    }
+    QPainterPath frame;
+    frame.addRect(frame_);
+    if (RotateHandleShown()) {
+        frame.moveTo(handles_[1]);
+        frame.lineTo(RotateHandlePoint());
+    }
+    DrawTwoTone(painter, frame, dotted);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    QPen pen(Qt::white);
+    QPen pen(Qt::black, 1);
     pen.setCosmetic(true);
-    pen.setStyle((options_ & kFramePenStyle) ? Qt::DotLine : Qt::SolidLine);
     painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    if (IsTracking() && mode_ != kMovePivot) {
-        painter.drawPath(matrix_.map(outline_));
-        painter.drawPolygon(matrix_.map(QPolygonF(frame_)));
-    } else {
-        painter.drawRect(frame_);
-        pen.setStyle(Qt::SolidLine);
-        painter.setPen(pen);
-        for (int code = 0; code < kPivot; ++code) {
-            painter.drawRect(HitRect(code));
-        }
+    painter.setBrush(Qt::white);
+    for (int code = 0; code < kPivot; ++code) {
+        painter.drawRect(HitRect(code));
+    }
+    if (RotateHandleShown()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double r = handleSize_ / 2.0 + 1;
+        painter.drawEllipse(RotateHandlePoint(), r, r);
     }
     if (options_ & kPivotShown) {
         const double r = handleSize_ / 2.0;
+        painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(pivot_, r, r);
         painter.drawLine(pivot_ - QPointF(2 * r, 0), pivot_ - QPointF(r, 0));
         painter.drawLine(pivot_ + QPointF(r, 0), pivot_ + QPointF(2 * r, 0));

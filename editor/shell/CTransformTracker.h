@@ -43,10 +43,12 @@ public:
     };
 
     // Hit codes: handles 0..7 clockwise from the top-left corner (corners
-    // even), the pivot, the body, and the outer zones 10..17 around 0..7.
+    // even), the pivot, the body, the outer zones 10..17 around 0..7, and the
+    // round rotate handle above the middle of the top edge.
     static constexpr int kPivot = 8;
     static constexpr int kBody = 9;
     static constexpr int kOuterZone = 10;
+    static constexpr int kRotateHandle = 18;
     static constexpr int kNoHit = -1;
 
     // Cursor indexes: 0, 1 diagonal; 2 vertical; 3 horizontal; 5 move; 6 move
@@ -81,11 +83,18 @@ public:
     QRectF FrameRect() const { return frame_; }
     QPointF HandlePoint(int code) const { return handles_[size_t(code)]; }
     QPointF Pivot() const { return pivot_; }
+    // The centre of the round rotate handle (shown while rotation is allowed).
+    QPointF RotateHandlePoint() const;
     QRectF HitRect(int code) const;
+    // Everything the pointer may grab (frame, handles, zones), or an empty
+    // rectangle while no outline is shown.
+    QRectF Reach() const;
 
     // Draws the frame, the handles and the pivot, or during a drag the outline
-    // as it would become, with an inverting pen.
+    // and the frame as they would become, in lines that show on any picture.
     void Draw(QPainter& painter) const;
+    // Strokes a path in a two-tone dashed line: black dashes on white.
+    static void DrawTwoTone(QPainter& painter, const QPainterPath& path, bool dotted = false);
 
 protected:
     bool BeginTrack(const QPointF& point, Qt::KeyboardModifiers keys) override;
@@ -95,6 +104,9 @@ protected:
 
 private:
     static bool IsCorner(int handle) { return handle % 2 == 0; }
+    bool RotateHandleShown() const { return options_ & kRotateAllowed; }
+    // The point a drag from a handle (or the rotate handle) starts from.
+    QPointF GrabPoint(int handle) const;
     static QPointF Snapped(const QPointF& delta);
 
     void Layout();

@@ -6,6 +6,7 @@
 #include <Qt>
 
 class CCropSelection;
+class CLivePreview;
 class CTransformTracker;
 class QPainter;
 class QTransform;
@@ -30,6 +31,8 @@ public:
 
     virtual CTransformTracker& ViewTracker() = 0;
     virtual CCropSelection& CropRegion() = 0;
+    // Draws the picture from screen-sized proxies (an item while dragged).
+    virtual CLivePreview& Preview() = 0;
     virtual double Zoom() const = 0;
     virtual QRect PictureRect() const = 0;
 
@@ -43,7 +46,6 @@ public:
     virtual void CopyItem() = 0;
     virtual void PasteAtCentre() = 0;
     virtual void ShowItemMenu() = 0;
-    virtual void MoveGuide(const QPointF& point) = 0;
 
     // Panning.
     virtual void ScrollBy(QPoint delta) = 0;
@@ -61,6 +63,7 @@ public:
     virtual void CropMenu(const QPointF& point) = 0;
     virtual void Crop() = 0;
     virtual void CancelCrop() = 0;
+    virtual void LeaveCrop() = 0;
 };
 
 // The input of one tool state of the view: edit items, pan, crop, and text
@@ -84,7 +87,10 @@ public:
     // A tracker drag ended with this transform.
     virtual void ApplyTransform(const QTransform&) {}
     virtual QCursor Cursor(const ToolInput& input, bool spaceHeld) const = 0;
-    // Draws what the tool shows beside the picture and the tracker.
+    // Draws the picture's visible part `area` (view coordinates) in place of
+    // the view; false leaves it to the view.
+    virtual bool PaintPicture(QPainter&, const QRect&) const { return false; }
+    // Draws what the tool shows over the picture, under the tracker.
     virtual void Paint(QPainter&) const {}
     // Drops a drag under way (the tool state changes or the crop is cancelled).
     virtual void Reset() {}

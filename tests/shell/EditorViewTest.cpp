@@ -1,3 +1,4 @@
+#include "CEditTool.h"
 #include "CEditingState.h"
 #include "CMainFrame.h"
 #include "CTextItem.h"
@@ -136,8 +137,8 @@ TEST_F(EditorViewTest, PaintingShowsTheFrameTheGuidelineAndTheCropTint)
     EXPECT_EQ(shown.pixelColor(99, 300), QColor(Qt::black));
     EXPECT_EQ(shown.pixelColor(400, 650), QColor(Qt::black));
     EXPECT_EQ(shown.pixelColor(500, 400), QColor(Qt::darkCyan));
-    EXPECT_EQ(shown.pixelColor(300, 500), COMRImageEditorView::kGuideColour);
-    EXPECT_EQ(shown.pixelColor(30, 200), COMRImageEditorView::kGuideColour);
+    EXPECT_EQ(shown.pixelColor(300, 500), CEditTool::kGuideColour);
+    EXPECT_EQ(shown.pixelColor(30, 200), CEditTool::kGuideColour);
     // The pointer leaving the view takes the lines with it.
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(Viewport(), &leave);

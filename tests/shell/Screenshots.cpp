@@ -118,8 +118,9 @@ void DropSticker(CMainFrame* frame, QWidget* viewport, QPoint at, QImage sticker
     frame->Receive(msg::WithDrop(std::move(request)));
 }
 
-// The editing view with stickers: selected, turned by the outer corner zone,
-// dragged and nudged, and a crop preset placed.
+// The editing view with stickers: selected, dragged with the button held,
+// turned by the outer corner zone, dragged and nudged, and a crop preset
+// placed.
 void GrabView(CMainFrame* frame, const QString& out)
 {
     auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
@@ -131,6 +132,18 @@ void GrabView(CMainFrame* frame, const QString& out)
     Mouse(viewport, QEvent::MouseButtonPress, centre + QPoint(-120, -40), Qt::LeftButton);
     Mouse(viewport, QEvent::MouseButtonRelease, centre + QPoint(-120, -40), Qt::NoButton);
     Grab(frame, out + "/view-selected.png");
+
+    // A drag in progress: the star follows the pointer, outlined, while the
+    // button is held; Esc puts it back.
+    const QPoint star = centre + QPoint(-120, -40);
+    Mouse(viewport, QEvent::MouseButtonPress, star, Qt::LeftButton);
+    for (int step = 1; step <= 8; ++step) {
+        Mouse(viewport, QEvent::MouseMove, star + QPoint(25, 12) * step, Qt::LeftButton);
+    }
+    Grab(frame, out + "/view-dragging.png");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(view, &escape);
+    Mouse(viewport, QEvent::MouseButtonRelease, star + QPoint(200, 96), Qt::NoButton);
 
     const QRectF box = view->Tracker().FrameRect().translated(-view->ScrollOffset());
     const QPoint corner = box.topRight().toPoint() + QPoint(6, -6);

@@ -276,3 +276,37 @@ TEST_F(TransformTrackerTest, PivotMovesWhenShownAndReleasesAsPlainTransform)
     EXPECT_EQ(reports_.back().mode, CTransformTracker::kRotate);
     EXPECT_NEAR(tracker_.Matrix().map(QPointF(160, 140)).x(), 160, 1e-9);
 }
+
+TEST_F(TransformTrackerTest, RoundHandleTurnsAboutTheCentreAndReachCoversEveryZone)
+{
+    // Four handle sizes above the top-middle handle, clear of its zone.
+    EXPECT_EQ(tracker_.RotateHandlePoint(), QPointF(150, 76));
+    EXPECT_EQ(tracker_.HitTest({150, 76}), CTransformTracker::kRotateHandle);
+    EXPECT_EQ(tracker_.HitTest({155, 81}), CTransformTracker::kRotateHandle);
+    EXPECT_EQ(tracker_.HitTest({150, 92}), 11); // the top edge's zone still shears
+    EXPECT_EQ(tracker_.CursorIndex({150, 76}, kNoKeys), 7);
+
+    // Dragged a quarter round the centre (150, 130), Shift in 15° steps.
+    reports_.clear();
+    EXPECT_EQ(Drag({150, 76}, AtAngle({150, 130}, 2, 54), Qt::ShiftModifier),
+              CTracker::kTransformed);
+    EXPECT_EQ(reports_.back().mode, CTransformTracker::kRotate);
+    EXPECT_DOUBLE_EQ(reports_.back().first, 90);
+    EXPECT_NEAR(Result().center().x(), 150, 1e-9);
+    EXPECT_NEAR(Result().center().y(), 130, 1e-9);
+    EXPECT_NEAR(Result().width(), 60, 1e-9);
+
+    // Everything the pointer may grab lies within the reach.
+    const QRectF reach = tracker_.Reach();
+    for (const int code : {0, 2, 4, 6, 10, 12, 14, 16, CTransformTracker::kRotateHandle}) {
+        EXPECT_TRUE(reach.contains(tracker_.HitRect(code))) << code;
+    }
+    EXPECT_EQ(reach.top(), 70);
+
+    // Without rotation (crop mode) there is no round handle.
+    tracker_.SetOptions(CTransformTracker::kViewOptions & ~CTransformTracker::kRotateAllowed);
+    EXPECT_EQ(tracker_.HitTest({150, 76}), CTransformTracker::kNoHit);
+    EXPECT_EQ(tracker_.Reach().top(), 91);
+    tracker_.Deselect();
+    EXPECT_TRUE(tracker_.Reach().isEmpty());
+}
