@@ -128,10 +128,14 @@ void CItemLibraryPanel::Rescan()
     const int tab = std::max(0, int(tabs.indexOf(current)));
     strip_->SetCurrentTab(tab);
     const bool gone = tab == 0 && before != 0;
+    // The shown category is read again when one of its folders changed, or
+    // when it now has a folder more or less (a first download into the
+    // user's own folder of a category the installation has).
     const QStringList shown = tab != 0 ? CategoryFolders(current) : QStringList();
-    const bool changed = std::any_of(shown.begin(), shown.end(), [this](const QString& folder) {
-        return changedFolders_.contains(folder);
-    });
+    const bool changed = shown != listedFolders_ ||
+                         std::any_of(shown.begin(), shown.end(), [this](const QString& folder) {
+                             return changedFolders_.contains(folder);
+                         });
     changedFolders_.clear();
     if (gone || changed) {
         SwitchCategory(tab);
@@ -146,10 +150,12 @@ void CItemLibraryPanel::resizeEvent(QResizeEvent*)
 
 void CItemLibraryPanel::SwitchCategory(int tab)
 {
+    listedFolders_.clear();
     if (tab == 0) {
         list_->ShowUsedItems();
     } else if (tab > 0 && tab < strip_->Count()) {
-        list_->ListFolders(CategoryFolders(strip_->Caption(tab)));
+        listedFolders_ = CategoryFolders(strip_->Caption(tab));
+        list_->ListFolders(listedFolders_);
     }
 }
 

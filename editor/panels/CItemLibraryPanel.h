@@ -59,6 +59,7 @@ private:
     QStringList CategoryFolders(const QString& category) const;
 
     QStringList itemsFolders_;
+    QStringList listedFolders_; // of the category shown, when one is
     QFileSystemWatcher* watcher_;
     QTimer rescanTimer_;
     QSet<QString> changedFolders_; // since the last rescan

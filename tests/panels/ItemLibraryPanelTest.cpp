@@ -438,6 +438,13 @@ TEST_F(OwnItemsFolderTest, TheInstallationsCategoriesAndTheUsersOwnShowTogether)
     // new one.
     files_.Picture(QStringLiteral("own/리본/ribbon.png"), {40, 40}, Qt::red);
     ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 2 && !List()->Loading(); }, 5000));
+    ChooseTab(QStringLiteral("별"));
+    EXPECT_EQ(RowTexts(), QStringList{"gold"});
+    files_.Folder(QStringLiteral("own/별"));
+    files_.Picture(QStringLiteral("own/별/comet.png"), {40, 40}, Qt::yellow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 2 && !List()->Loading(); }, 5000))
+        << "the user's first download into a category the installation has shows at once";
+    EXPECT_EQ(RowTexts(), (QStringList{"gold", "comet"}));
     files_.Folder(QStringLiteral("own/꽃"));
     files_.Picture(QStringLiteral("own/꽃/tulip.png"), {40, 40}, Qt::blue);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Captions().contains(QStringLiteral("꽃")); }, 5000));
