@@ -107,7 +107,10 @@ bool CDownloaderWindow::Initialise(const QStringList& arguments)
         refusal.exec();
         return false;
     }
-    downloadFolder_ = NativePath(apps) + "/" + NativePath(folder);
+    // An absolute DOWNLOAD_FOLDER is the folder itself: the user's own items
+    // folder beside an installation the user cannot write to.
+    const QString download = NativePath(folder);
+    downloadFolder_ = QDir::isAbsolutePath(download) ? download : NativePath(apps) + "/" + download;
     worker_ = std::make_unique<CDownloadWorker>(downloadFolder_.toStdString(), MakeObserver());
     return true;
 }

@@ -37,7 +37,8 @@ public:
 
     // The command line: exactly one argument, a settings key below
     // HKEY_CURRENT_USER that names the installation folder (APPS_PATH) and
-    // the download folder in it (DOWNLOAD_FOLDER). Otherwise the message
+    // the download folder in it (DOWNLOAD_FOLDER, or any folder when that
+    // value is an absolute path). Otherwise the message
     // "초기화를 할 수 없습니다." is shown and the result is false.
     bool Initialise(const QStringList& arguments);
     // Makes the window findable by its title; false when another window

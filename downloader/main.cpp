@@ -5,6 +5,7 @@
 
 #include "CDownloaderWindow.h"
 
+#include "CPackagedInstallation.h"
 #include "CPartialFiles.h"
 #include "QtTranslations.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     platform::LoadQtTranslations(application);
     CPartialFiles::InstallSignalCleanup();
+    platform::CPackagedInstallation::SetUpUser();
     CDownloaderWindow window;
     if (!window.Initialise(application.arguments().mid(1))) {
         return 1;

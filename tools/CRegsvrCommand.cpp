@@ -1,42 +1,18 @@
 #include "CRegsvrCommand.h"
 
+#include "CModuleFile.h"
 #include "CToolError.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <dlfcn.h>
+#include <stdexcept>
 
 const char* const CRegsvrCommand::kOptions =
     "      MODULE         the module file (like build/webctrl/libvelunarctrl.so)\n"
     "      --unregister   remove the module's registration instead\n"
     "      Prints the function's result code; exit status 0 when it succeeded.\n";
-
-namespace {
-
-// The module stays loaded until the call is done.
-class CLoadedModule
-{
-public:
-    explicit CLoadedModule(const QString& path)
-    {
-        handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (handle_ == nullptr) {
-            throw CToolError(QString("cannot load %1: %2").arg(path, dlerror()));
-        }
-    }
-    ~CLoadedModule() { dlclose(handle_); }
-    CLoadedModule(const CLoadedModule&) = delete;
-    CLoadedModule& operator=(const CLoadedModule&) = delete;
-
-    void* Function(const char* name) const { return dlsym(handle_, name); }
-
-private:
-    void* handle_ = nullptr;
-};
-
-} // namespace
 
 int CRegsvrCommand::Run(CToolArguments& arguments)
 {
@@ -59,11 +35,10 @@ com::HRESULT CRegsvrCommand::CallModule(const QString& path, bool unregister)
     if (!file.isFile()) {
         throw CToolError(QString("no module file '%1'").arg(path));
     }
-    const CLoadedModule module(file.absoluteFilePath());
-    const char* name = unregister ? "DllUnregisterServer" : "DllRegisterServer";
-    const auto function = reinterpret_cast<com::HRESULT (*)()>(module.Function(name));
-    if (function == nullptr) {
-        throw CToolError(QString("%1 exports no %2").arg(file.absoluteFilePath(), name));
+    try {
+        return com::CModuleFile::CallRegistration(
+            QFile::encodeName(file.absoluteFilePath()).toStdString(), unregister);
+    } catch (const std::runtime_error& error) {
+        throw CToolError(QString::fromLocal8Bit(error.what()));
     }
-    return function();
 }

@@ -2,16 +2,25 @@
 // the installation current. Ends at once, showing nothing, when there is
 // nothing to update.
 
+#include "CPackagedInstallation.h"
 #include "CPartialFiles.h"
 #include "CUpdateDialog.h"
 #include "QtTranslations.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
+    if (platform::CPackagedInstallation::IsPackaged(
+            platform::CPackagedInstallation::ProgramFolder())) {
+        std::fputs("PixvelUpdate: this installation is updated by the system's package manager "
+                   "(apt); there is nothing to do here.\n",
+                   stderr);
+        return 0;
+    }
     QApplication application(argc, argv);
     platform::LoadQtTranslations(application);
     CPartialFiles::InstallSignalCleanup();

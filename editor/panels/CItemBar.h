@@ -12,9 +12,11 @@ class CItemBar : public CPanelBar
 public:
     static constexpr int kId = 144;
 
-    // The installation folder is the settings value APPS_PATH.
+    // The installation folder is the settings value APPS_PATH; an absolute
+    // DOWNLOAD_FOLDER is the user's own items folder, shown with it.
     explicit CItemBar(CMessageReceiver* mainWindow, QWidget* parent = nullptr);
-    CItemBar(CMessageReceiver* mainWindow, const QString& installFolder, QWidget* parent = nullptr);
+    CItemBar(CMessageReceiver* mainWindow, const QString& installFolder, QWidget* parent = nullptr,
+             const QString& ownItemsFolder = QString());
 
     CItemLibraryPanel* Library() const { return panel_; }
 

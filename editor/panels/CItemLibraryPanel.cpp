@@ -8,11 +8,29 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <algorithm>
+
+namespace {
+
+QStringList ShownItemsFolders(const QString& installFolder, const QString& ownItemsFolder)
+{
+    QStringList folders;
+    if (!installFolder.isEmpty()) {
+        folders.append(QDir::cleanPath(QDir(installFolder).filePath(QStringLiteral("items"))));
+    }
+    const QString own = QDir::cleanPath(ownItemsFolder);
+    if (!ownItemsFolder.isEmpty() && !folders.contains(own)) {
+        folders.append(own);
+    }
+    return folders;
+}
+
+} // namespace
+
 CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString& installFolder,
-                                     QWidget* parent)
-    : QWidget(parent), itemsFolder_(QDir(installFolder).filePath(QStringLiteral("items"))),
-      hasFolder_(!installFolder.isEmpty()), watcher_(new QFileSystemWatcher(this)),
-      strip_(new CCategoryTabStrip(this)),
+                                     const QString& ownItemsFolder, QWidget* parent)
+    : QWidget(parent), itemsFolders_(ShownItemsFolders(installFolder, ownItemsFolder)),
+      watcher_(new QFileSystemWatcher(this)), strip_(new CCategoryTabStrip(this)),
       list_(new CItemThumbnailList(mainWindow,
                                    QDir(installFolder).filePath(QStringLiteral("text.bmp")), this))
 {
@@ -43,24 +61,50 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
 
 QStringList CItemLibraryPanel::ReadCategories() const
 {
-    return CItemFolder::Categories(hasFolder_ ? itemsFolder_ : QString());
+    // Each folder in its own order; a name the installation has already
+    // given is one tab.
+    QStringList categories;
+    for (const QString& folder : itemsFolders_) {
+        for (const QString& category : CItemFolder::Categories(folder)) {
+            if (!categories.contains(category)) {
+                categories.append(category);
+            }
+        }
+    }
+    return categories;
+}
+
+QStringList CItemLibraryPanel::CategoryFolders(const QString& category) const
+{
+    QStringList folders;
+    for (const QString& items : itemsFolders_) {
+        const QString folder = QDir(items).filePath(category);
+        if (QFileInfo(folder).isDir()) {
+            folders.append(QDir::cleanPath(folder));
+        }
+    }
+    return folders;
 }
 
 void CItemLibraryPanel::WatchFolders(const QStringList& categories)
 {
-    if (!hasFolder_) {
-        return;
-    }
     const QStringList watched = watcher_->directories();
     if (!watched.isEmpty()) {
         watcher_->removePaths(watched);
     }
-    // The items folder itself may appear only with the first download: its
-    // parent, the installation folder, is watched until then.
-    const QDir items(itemsFolder_);
-    watcher_->addPath(items.exists() ? itemsFolder_ : QFileInfo(itemsFolder_).absolutePath());
+    // An items folder may appear only with the first download: its parent
+    // is watched until then.
+    for (const QString& folder : itemsFolders_) {
+        const QFileInfo items(folder);
+        const QString path = items.isDir() ? folder : items.absolutePath();
+        if (QFileInfo(path).isDir()) {
+            watcher_->addPath(path);
+        }
+    }
     for (const QString& category : categories) {
-        watcher_->addPath(items.filePath(category));
+        for (const QString& folder : CategoryFolders(category)) {
+            watcher_->addPath(folder);
+        }
     }
 }
 
@@ -84,8 +128,14 @@ void CItemLibraryPanel::Rescan()
     const int tab = std::max(0, int(tabs.indexOf(current)));
     strip_->SetCurrentTab(tab);
     const bool gone = tab == 0 && before != 0;
-    const bool changed =
-        tab != 0 && changedFolders_.contains(QDir::cleanPath(QDir(itemsFolder_).filePath(current)));
+    // The shown category is read again when one of its folders changed, or
+    // when it now has a folder more or less (a first download into the
+    // user's own folder of a category the installation has).
+    const QStringList shown = tab != 0 ? CategoryFolders(current) : QStringList();
+    const bool changed = shown != listedFolders_ ||
+                         std::any_of(shown.begin(), shown.end(), [this](const QString& folder) {
+                             return changedFolders_.contains(folder);
+                         });
     changedFolders_.clear();
     if (gone || changed) {
         SwitchCategory(tab);
@@ -100,10 +150,12 @@ void CItemLibraryPanel::resizeEvent(QResizeEvent*)
 
 void CItemLibraryPanel::SwitchCategory(int tab)
 {
+    listedFolders_.clear();
     if (tab == 0) {
         list_->ShowUsedItems();
     } else if (tab > 0 && tab < strip_->Count()) {
-        list_->ListFolder(QDir(itemsFolder_).filePath(strip_->Caption(tab)));
+        listedFolders_ = CategoryFolders(strip_->Caption(tab));
+        list_->ListFolders(listedFolders_);
     }
 }
 

@@ -63,10 +63,13 @@ void CItemThumbnailList::ShowUsedItems()
     StartWorker();
 }
 
-void CItemThumbnailList::ListFolder(const QString& folder)
+void CItemThumbnailList::ListFolders(const QStringList& folders)
 {
     usedMode_ = false;
-    shownPaths_ = CItemFolder::ItemFiles(folder);
+    shownPaths_.clear();
+    for (const QString& folder : folders) {
+        shownPaths_ += CItemFolder::ItemFiles(folder);
+    }
     StartWorker();
 }
 

@@ -33,8 +33,9 @@ public:
 
     // Used mode: shows the used-items list.
     void ShowUsedItems();
-    // Category mode: shows the item files of a folder.
-    void ListFolder(const QString& folder);
+    // Category mode: shows the item files of the folders, one folder after
+    // the other.
+    void ListFolders(const QStringList& folders);
 
     void PictureOpened(const QString& path);
     void AddUsedItem(const QString& label);

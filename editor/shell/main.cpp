@@ -1,4 +1,5 @@
 #include "CEditorApp.h"
+#include "CPackagedInstallation.h"
 #include "ProgramIcon.h"
 #include "QtTranslations.h"
 
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Pixvel"));
     QApplication::setApplicationVersion(QStringLiteral("1.5.0.0"));
     QApplication::setWindowIcon(ProgramIcon());
+    // The first start from a packaged installation makes this user's settings.
+    platform::CPackagedInstallation::SetUpUser();
     CEditorApp editor(QApplication::arguments().mid(1));
     if (!editor.InitInstance()) {
         return 1;

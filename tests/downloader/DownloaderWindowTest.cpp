@@ -252,6 +252,23 @@ TEST_F(DownloaderTest, APackageLandsUnpackedAndIsDeleted)
     EXPECT_EQ(ButtonText(), "종료");
 }
 
+// Beside an installation the user cannot write to, DOWNLOAD_FOLDER names
+// the user's own items folder as an absolute path.
+TEST_F(DownloaderTest, AnAbsoluteDownloadFolderIsTheFolderItself)
+{
+    const fs::path own = folder_ / "home/items";
+    fs::create_directories(own);
+    platform::CRegistry::Write(kKey, "DOWNLOAD_FOLDER", QString::fromStdString(own.string()));
+    const std::string package = BuildZip({.entries = {{.name = "별/a.png", .data = "aaa"}}});
+    server_.Route("/pack.zip", Answer(package));
+    Start();
+    Request(uint32_t(package.size()), "별||" + Url("/pack.zip") + "||pack.zip");
+    EXPECT_EQ(Cell(0, 3), QString::fromStdString((own / "pack.zip").string()));
+    ASSERT_TRUE(WaitUntilDone());
+    EXPECT_EQ(ReadFile(own / "별/a.png"), "aaa");
+    EXPECT_TRUE(FilesUnder(Apps()).empty()) << "nothing lands in the installation folder";
+}
+
 TEST_F(DownloaderTest, ShowsTheFiguresOfEachChunk)
 {
     CGate gate;

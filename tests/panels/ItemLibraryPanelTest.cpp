@@ -3,6 +3,7 @@
 #include "CItemFolder.h"
 #include "CItemLibraryPanel.h"
 #include "CItemThumbnailList.h"
+#include "CRegistry.h"
 #include "ItemLibraryTesting.h"
 
 #include <QAction>
@@ -316,7 +317,7 @@ TEST_F(ItemLibraryPanelTest, SwitchingTabsWhileAFolderLoadsLeavesNoStaleRows)
     // The panel enumerated its categories before "slow" existed: list it as
     // its tab would.
     for (int round = 0; round < 50; ++round) {
-        List()->ListFolder(slow);
+        List()->ListFolders({slow});
         QTest::qWait(round % 2 == 0 ? 50 : 5);
         const auto start = std::chrono::steady_clock::now();
         panel->Receive(msg::Make(msg::kTabChanged, 0));
@@ -378,6 +379,85 @@ TEST_F(ItemLibraryPanelTest, AnItemsFolderMadeAfterTheStartIsFound)
     files_.Folder(QStringLiteral("items/리본"));
     files_.Picture(QStringLiteral("items/리본/red.png"), {40, 40}, Qt::red);
     EXPECT_TRUE(QTest::qWaitFor([&] { return late.Library()->TabStrip()->Count() == 2; }, 5000));
+}
+
+// A read-only installation beside the user's own items folder, as the
+// settings of a packaged installation name them: APPS_PATH the installation,
+// DOWNLOAD_FOLDER the user's folder as an absolute path.
+class OwnItemsFolderTest : public ItemLibraryPanelTest
+{
+protected:
+    OwnItemsFolderTest()
+    {
+        files_.Folder(QStringLiteral("own/하트"));
+        files_.Folder(QStringLiteral("own/리본"));
+        files_.Picture(QStringLiteral("own/하트/mine.png"), {40, 40}, Qt::blue);
+        files_.Picture(QStringLiteral("own/리본/bow.png"), {40, 40}, Qt::green);
+        qputenv("PIXVEL_REGISTRY_DIR", QFile::encodeName(files_.Folder("registry")));
+        Setting("APPS_PATH", files_.Root());
+        Setting("DOWNLOAD_FOLDER", files_.Path("own"));
+        delete bar_;
+        bar_ = new CItemBar(&log_, &window_);
+        window_.addDockWidget(Qt::BottomDockWidgetArea, bar_);
+        bar_->ApplyCurrentSize();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Panel()->height() > 60; }, 2000));
+    }
+    ~OwnItemsFolderTest() override { qunsetenv("PIXVEL_REGISTRY_DIR"); }
+
+    static void Setting(const char* name, const QString& data)
+    {
+        ASSERT_TRUE(platform::CRegistry::Write(QStringLiteral("HKCU\\Software\\Pixvel"),
+                                               QString::fromLatin1(name), data));
+    }
+
+    QStringList Captions() const
+    {
+        QStringList captions;
+        for (int tab = 0; tab < Strip()->Count(); ++tab) {
+            captions.append(Strip()->Caption(tab));
+        }
+        return captions;
+    }
+};
+
+TEST_F(OwnItemsFolderTest, TheInstallationsCategoriesAndTheUsersOwnShowTogether)
+{
+    QStringList expected = CItemFolder::Categories(files_.Path("items"));
+    expected.prepend(QStringLiteral("사용한 아이템"));
+    expected.append(QStringLiteral("리본"));
+    EXPECT_EQ(Captions(), expected) << "the installation's first, a shared name once";
+
+    ChooseTab(QStringLiteral("하트"));
+    ASSERT_EQ(List()->count(), 3);
+    EXPECT_EQ(List()->ShownPaths().last(), files_.Path("own/하트/mine.png"))
+        << "the user's files follow the installation's";
+    ChooseTab(QStringLiteral("리본"));
+    EXPECT_EQ(RowTexts(), QStringList{"bow"});
+
+    // A download while the editor runs: into the shown category and as a
+    // new one.
+    files_.Picture(QStringLiteral("own/리본/ribbon.png"), {40, 40}, Qt::red);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 2 && !List()->Loading(); }, 5000));
+    ChooseTab(QStringLiteral("별"));
+    EXPECT_EQ(RowTexts(), QStringList{"gold"});
+    files_.Folder(QStringLiteral("own/별"));
+    files_.Picture(QStringLiteral("own/별/comet.png"), {40, 40}, Qt::yellow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 2 && !List()->Loading(); }, 5000))
+        << "the user's first download into a category the installation has shows at once";
+    EXPECT_EQ(RowTexts(), (QStringList{"gold", "comet"}));
+    files_.Folder(QStringLiteral("own/꽃"));
+    files_.Picture(QStringLiteral("own/꽃/tulip.png"), {40, 40}, Qt::blue);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Captions().contains(QStringLiteral("꽃")); }, 5000));
+    ChooseTab(QStringLiteral("꽃"));
+    EXPECT_EQ(RowTexts(), QStringList{"tulip"});
+}
+
+TEST_F(OwnItemsFolderTest, ARelativeDownloadFolderAddsNoFolder)
+{
+    Setting("DOWNLOAD_FOLDER", QStringLiteral("items"));
+    CItemBar relative(&log_);
+    EXPECT_EQ(relative.Library()->ItemsFolders(), QStringList{files_.Path("items")});
+    EXPECT_EQ(relative.Library()->TabStrip()->Count(), 4);
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "../transfer/TempFolder.h"
+#include "CPackagedInstallation.h"
 #include "CProcesses.h"
 #include "CRegistry.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -57,6 +61,42 @@ TEST_F(RegistryTest, KeysAreFilesWithCaseInsensitivePaths)
     EXPECT_FALSE(CRegistry::DeleteValue("HKCU\\Software\\Pixvel", "version"));
     EXPECT_TRUE(CRegistry::DeleteKey("HKCU\\Software\\Pixvel"));
     EXPECT_FALSE(CRegistry::KeyExists("HKCU\\Software\\Pixvel"));
+}
+
+// Settings are made only for a packaged installation (the mark beside its
+// programs) and only when the user has none; a missing module is told about
+// and the settings are made all the same.
+TEST_F(RegistryTest, OnlyAPackagedFolderSetsUpAUserWithoutSettings)
+{
+    using platform::CPackagedInstallation;
+    const QString root = QString::fromStdString(folder_.Path().string());
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+    const QString key = CPackagedInstallation::kSettingsKey;
+
+    ASSERT_TRUE(QDir().mkpath(root + "/plain"));
+    EXPECT_FALSE(CPackagedInstallation::IsPackaged(root + "/plain"));
+    EXPECT_FALSE(CPackagedInstallation::IsPackaged(""));
+    EXPECT_FALSE(CPackagedInstallation::SetUpUser(root + "/plain"));
+    EXPECT_FALSE(CRegistry::KeyExists(key));
+
+    const QString packaged = root + "/packaged";
+    ASSERT_TRUE(QDir().mkpath(packaged));
+    QFile(packaged + "/" + CPackagedInstallation::kMarkFile).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(CPackagedInstallation::IsPackaged(packaged));
+    EXPECT_TRUE(CPackagedInstallation::SetUpUser(packaged));
+    const QString items = root + "/data/pixvel/items";
+    EXPECT_EQ(CPackagedInstallation::UserItemsFolder(), items);
+    EXPECT_TRUE(QFileInfo(items).isDir());
+    EXPECT_EQ(CRegistry::Read(key, "APPS_PATH"), packaged);
+    EXPECT_EQ(CRegistry::Read(key, "DOWNLOAD_FOLDER"), items);
+    EXPECT_EQ(CRegistry::ValueNames(key), (QStringList{"APPS_PATH", "DOWNLOAD_FOLDER"}))
+        << "no INFO_URL: the package manager updates the installation";
+
+    CRegistry::Write(key, "APPS_PATH", root + "/mine");
+    EXPECT_FALSE(CPackagedInstallation::SetUpUser(packaged)) << "the user's settings stay";
+    EXPECT_EQ(CRegistry::Read(key, "APPS_PATH"), root + "/mine");
+    savedDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedDataHome);
 }
 
 TEST_F(RegistryTest, KeysThatLeaveTheirHiveAreRefusedForEveryCaller)

@@ -4,6 +4,7 @@
 
 #include "CControlHost.h"
 #include "CHostCommandLine.h"
+#include "CPackagedInstallation.h"
 #include "QtTranslations.h"
 #include "VelunarIds.h"
 
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
         std::fputs(CHostCommandLine::kUsage, stderr);
         return Fail(error);
     }
+    // A link clicked before the editor ever ran sets this user up first.
+    platform::CPackagedInstallation::SetUpUser();
     CControlHost host;
     if (!host.Load(velunar::kControlProgId, error)) {
         return Fail(error);
