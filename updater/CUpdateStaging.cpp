@@ -95,14 +95,19 @@ CUpdateStaging::CUpdateStaging(const fs::path& installFolder) : install_(install
     }
     RemoveLeftovers(install_);
     std::string pattern = (install_ / (std::string(kFolderPrefix) + "XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    const bool made = mkdtemp(pattern.data()) != nullptr;
+    folder_ = made ? fs::path(pattern) : fs::path();
+    files_ = folder_ / "files";
+    if (!made || mkdir(files_.c_str(), 0700) != 0 || mkdir((folder_ / "kept").c_str(), 0700) != 0) {
+        const int cause = errno;
+        if (made) {
+            std::error_code ignored;
+            fs::remove_all(folder_, ignored);
+        }
         close(lock_);
+        errno = cause;
         Fail("cannot make the staging folder", pattern);
     }
-    folder_ = pattern;
-    files_ = folder_ / "files";
-    fs::create_directory(files_);
-    fs::create_directory(folder_ / "kept");
 }
 
 CUpdateStaging::~CUpdateStaging()
@@ -151,7 +156,7 @@ std::optional<std::vector<CUpdateStaging::Move>> CUpdateStaging::PlanMoves()
         if (entry->is_directory(error) && !entry->is_symlink(error)) {
             continue;
         }
-        const std::string relative = fs::relative(entry->path(), files_).string();
+        const std::string relative = entry->path().lexically_relative(files_).string();
         const auto target = CSafePath::Resolve(install_, relative);
         mode_t mode = 0;
         if (!target || !Replaceable(*target, mode) ||
