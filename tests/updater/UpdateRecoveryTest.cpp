@@ -28,13 +28,16 @@ TEST(UpdateRecoveryTest, AnEditorStoppedByAnUpdateOffersItsWorkAfterTheRestart)
     const QString picture = QString::fromStdString((folder / "photo.png").string());
     ASSERT_TRUE(photo.save(picture));
 
-    // The new editor is the same program, so that it answers as the first.
+    // The new editor is the same program, so that it answers as the first;
+    // the updater replaces itself too.
     const std::string program = ReadFile(PIXVEL_EDITOR_CHILD);
+    const std::string updater = ReadFile(PIXVEL_UPDATE_PROGRAM) + std::string(1, '\0');
     CLocalHttpServer server;
     const CPublisher publisher;
     const std::string text =
         "VERSION:2.0\nUPDATE_DATE:2024-05-06\nUPDATE_URL:" + server.Url("/upd") +
-        "\nUPDATE_PATH:Pixvel\nUPDATE_SHA256:" + CPublisher::Sha256(program) + "\n";
+        "\nUPDATE_PATH:Pixvel\nUPDATE_SHA256:" + CPublisher::Sha256(program) +
+        "\nUPDATE_PATH:PixvelUpdate\nUPDATE_SHA256:" + CPublisher::Sha256(updater) + "\n";
     const auto answer = [](std::string body) {
         return [body](const HttpRequest&, CHttpConnection& connection) {
             connection.Respond(200, {{"Content-Type", "application/octet-stream"}}, body);
@@ -43,6 +46,7 @@ TEST(UpdateRecoveryTest, AnEditorStoppedByAnUpdateOffersItsWorkAfterTheRestart)
     server.Route("/info.txt", answer(text));
     server.Route("/info.txt.minisig", answer(publisher.Sign(text)));
     server.Route("/upd/Pixvel", answer(program));
+    server.Route("/upd/PixvelUpdate", answer(updater));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PIXVEL_REGISTRY_DIR",
@@ -86,6 +90,9 @@ TEST(UpdateRecoveryTest, AnEditorStoppedByAnUpdateOffersItsWorkAfterTheRestart)
     ASSERT_FALSE(before.isNull());
     EXPECT_TRUE(after.convertToFormat(QImage::Format_RGB32) ==
                 before.convertToFormat(QImage::Format_RGB32));
+    const std::string installed = ReadFile(install / "PixvelUpdate");
+    EXPECT_TRUE(installed == updater)
+        << "replaced while it ran: " << installed.size() << " bytes, not " << updater.size();
 }
 
 } // namespace
