@@ -497,14 +497,6 @@ TEST_F(UpdaterFlowTest, AnUpdateNotAsPublishedChangesNothing)
         hashes_.erase(editorName_);
         Publish("2.0", paths);
     });
-    refused("a file that does not arrive", [&] {
-        serveBoth();
-        server_.Route("/upd/" + editorName_, [](const HttpRequest&, CHttpConnection& connection) {
-            connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
-                            "Content-Length: 100000\r\n\r\npartial");
-        });
-        Publish("2.0", paths);
-    });
     refused("a package that is no package", [&] {
         Serve("broken.zip", "this is no package");
         Publish("2.0", {"broken.zip"});
@@ -596,22 +588,6 @@ TEST_F(UpdaterFlowTest, AReadOnlyFileOrFolderFailsTheUpdateBeforeTheEditorStops)
     const auto key = CUpdater::TrustedKey();
     info.paths = {"\xff\xfe.txt"};
     EXPECT_FALSE(CUpdater::CanApply(*arguments, info, *key));
-}
-
-TEST_F(UpdaterFlowTest, AnErrorPageReplacesNoProgramFile)
-{
-    WriteFile(Install() / "Pixvel", "installed program");
-    hashes_["Pixvel"] = CPublisher::Sha256("<h1>Not Found</h1>");
-    server_.Route("/upd/Pixvel", [](const HttpRequest&, CHttpConnection& connection) {
-        connection.Respond(404, {{"Content-Type", "text/html"}}, "<h1>Not Found</h1>");
-    });
-    Publish("2.0", {"Pixvel"});
-    UpdateInfo info;
-    const auto arguments = Decided(info);
-    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
-    EXPECT_EQ(ReadFile(Install() / "Pixvel"), "installed program");
-    EXPECT_EQ(Registered("VERSION"), "1.0");
-    EXPECT_TRUE(StartedEditors().empty());
 }
 
 TEST_F(UpdaterFlowTest, PathsWithBlanksAndKoreanNamesArrive)
