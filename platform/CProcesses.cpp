@@ -5,12 +5,15 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 // This C library's header lacks the C++ linkage braces.
 extern "C" {
@@ -54,25 +57,36 @@ bool RunsProgram(pid_t pid, dev_t device, ino_t inode)
 }
 
 // Closes a process handle when it goes out of scope.
-struct CProcessHandle
+class CProcessHandle
 {
-    int fd;
+public:
+    explicit CProcessHandle(int fd) : fd_(fd) {}
+    CProcessHandle(CProcessHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    CProcessHandle(const CProcessHandle&) = delete;
+    CProcessHandle& operator=(const CProcessHandle&) = delete;
     ~CProcessHandle()
     {
-        if (fd >= 0) {
-            close(fd);
+        if (fd_ >= 0) {
+            close(fd_);
         }
     }
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
 };
 
-// Kills the process behind `handle` and waits until it has ended (a zombie
-// counts as ended; a child of ours is reaped).
-bool KillThrough(const CProcessHandle& handle, int timeoutMs)
+bool Signal(const CProcessHandle& handle, int signal)
 {
-    if (pidfd_send_signal(handle.fd, SIGKILL, nullptr, 0) != 0 && errno != ESRCH) {
-        return false;
-    }
-    pollfd ended{handle.fd, POLLIN, 0};
+    return pidfd_send_signal(handle.Fd(), signal, nullptr, 0) == 0 || errno == ESRCH;
+}
+
+// Waits until the process behind `handle` has ended (a zombie counts as
+// ended; a child of ours is reaped); false when it still runs after
+// `timeoutMs`.
+bool WaitEnded(const CProcessHandle& handle, int timeoutMs)
+{
+    pollfd ended{handle.Fd(), POLLIN, 0};
     int ready = 0;
     do {
         ready = poll(&ended, 1, timeoutMs);
@@ -81,8 +95,14 @@ bool KillThrough(const CProcessHandle& handle, int timeoutMs)
         return false;
     }
     siginfo_t info{};
-    waitid(P_PIDFD, id_t(handle.fd), &info, WEXITED | WNOHANG);
+    waitid(P_PIDFD, id_t(handle.Fd()), &info, WEXITED | WNOHANG);
     return true;
+}
+
+// Kills the process behind `handle` and waits until it has ended.
+bool KillThrough(const CProcessHandle& handle, int timeoutMs)
+{
+    return Signal(handle, SIGKILL) && WaitEnded(handle, timeoutMs);
 }
 
 } // namespace
@@ -119,28 +139,39 @@ bool CProcesses::Terminate(pid_t pid, int timeoutMs)
         return false;
     }
     const CProcessHandle handle{int(pidfd_open(pid, 0))};
-    if (handle.fd < 0) {
+    if (handle.Fd() < 0) {
         return errno == ESRCH; // already gone
     }
     return KillThrough(handle, timeoutMs);
 }
 
-int CProcesses::StopProgram(const QString& programFile, int timeoutMs)
+int CProcesses::StopProgram(const QString& programFile, int graceMs, int timeoutMs)
 {
     dev_t device = 0;
     ino_t inode = 0;
     if (!FileIdentity(programFile, device, inode)) {
         return 0;
     }
-    int stopped = 0;
+    std::vector<CProcessHandle> asked;
     for (const ProcessEntry& process : Snapshot()) {
         if (process.device != device || process.inode != inode) {
             continue;
         }
         // The handle is taken first, then the program checked again: the
         // handle can only name the process that was checked.
-        const CProcessHandle handle{int(pidfd_open(process.pid, 0))};
-        if (handle.fd >= 0 && RunsProgram(process.pid, device, inode) &&
+        CProcessHandle handle{int(pidfd_open(process.pid, 0))};
+        if (handle.Fd() >= 0 && RunsProgram(process.pid, device, inode) &&
+            Signal(handle, SIGTERM)) {
+            asked.push_back(std::move(handle));
+        }
+    }
+    // All of them end at the same time: the grace period is shared.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(graceMs);
+    int stopped = 0;
+    for (const CProcessHandle& handle : asked) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (WaitEnded(handle, int(std::max<int64_t>(0, left.count()))) ||
             KillThrough(handle, timeoutMs)) {
             ++stopped;
         }

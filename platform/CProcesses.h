@@ -18,8 +18,8 @@ struct ProcessEntry
 };
 
 // The process services the updater needs: a snapshot of the user's
-// processes (from /proc), termination with a wait until the process is
-// gone, and a detached start in a working folder. Signals go through a
+// processes (from /proc), termination (asked for, then forced) with a wait
+// until the process is gone, and a detached start in a working folder. Signals go through a
 // process handle (pidfd), so a process id that was reused meanwhile is never
 // hit.
 class CProcesses
@@ -33,9 +33,11 @@ public:
     // after `timeoutMs`.
     static bool Terminate(pid_t pid, int timeoutMs = 10000);
     // Ends every process of the user that runs `programFile` itself (the
-    // same file by device and inode; a namesake elsewhere is left alone) and
-    // waits until each is gone. The number of processes ended.
-    static int StopProgram(const QString& programFile, int timeoutMs = 10000);
+    // same file by device and inode; a namesake elsewhere is left alone):
+    // asks each to end (SIGTERM), gives them `graceMs` together to do so,
+    // then kills those still running (SIGKILL) and waits up to `timeoutMs`
+    // for each. The number of processes ended.
+    static int StopProgram(const QString& programFile, int graceMs = 10000, int timeoutMs = 10000);
     static bool StartDetached(const QString& program, const QStringList& arguments,
                               const QString& workingFolder);
 };

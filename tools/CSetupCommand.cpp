@@ -1,11 +1,13 @@
 #include "CSetupCommand.h"
 
 #include "CDesktopEntries.h"
+#include "CMinisign.h"
 #include "CRegistry.h"
 #include "CRegsvrCommand.h"
 #include "CToolError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -14,8 +16,11 @@
 const char* const CSetupCommand::kOptions =
     "      --apps-path DIR   the installation folder (made by cmake --install)\n"
     "      --info-url URL    the address of the item service's update information file\n"
+    "                        (without it no INFO_URL is written)\n"
+    "      --update-key FILE the publisher's minisign public key (FILE.pub): updates\n"
+    "                        must be signed with it\n"
     "      --remove          undo the set-up of DIR instead: the module's registration,\n"
-    "                        the desktop entries and the settings (no --info-url)\n";
+    "                        the desktop entries and the settings (no other option)\n";
 
 namespace {
 
@@ -28,8 +33,12 @@ struct SetupOptions
 {
     QString appsPath;
     QString infoUrl;
+    QString updateKey; // the key file
     bool remove = false;
 };
+
+// A public key file is a comment line and the key line.
+constexpr qint64 kMaxKeyFileBytes = 4096;
 
 SetupOptions ParseOptions(CToolArguments& arguments)
 {
@@ -40,6 +49,8 @@ SetupOptions ParseOptions(CToolArguments& arguments)
             options.appsPath = arguments.Take("the folder after --apps-path");
         } else if (option == "--info-url") {
             options.infoUrl = arguments.Take("the address after --info-url");
+        } else if (option == "--update-key") {
+            options.updateKey = arguments.Take("the key file after --update-key");
         } else if (option == "--remove") {
             options.remove = true;
         } else {
@@ -50,9 +61,8 @@ SetupOptions ParseOptions(CToolArguments& arguments)
     if (options.appsPath.isEmpty()) {
         throw CToolError("--apps-path DIR is missing");
     }
-    if (options.remove != options.infoUrl.isEmpty()) {
-        throw CToolError(options.remove ? "--remove takes no --info-url"
-                                        : "--info-url URL is missing");
+    if (options.remove && !(options.infoUrl.isEmpty() && options.updateKey.isEmpty())) {
+        throw CToolError("--remove takes no --info-url or --update-key");
     }
     return options;
 }
@@ -73,6 +83,20 @@ void CheckInfoUrl(const QString& text)
         url.host().isEmpty()) {
         throw CToolError(QString("'%1' is no http or https address").arg(text));
     }
+}
+
+// The key line of a minisign public key file.
+QString KeyLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw CToolError(QString("cannot read the key file '%1'").arg(path));
+    }
+    const auto line = CMinisign::KeyLineOfFile(file.read(kMaxKeyFileBytes).toStdString());
+    if (!line) {
+        throw CToolError(QString("'%1' holds no minisign public key").arg(path));
+    }
+    return QString::fromStdString(*line);
 }
 
 void WriteSetting(const char* name, const QString& data)
@@ -111,7 +135,10 @@ void PruneEmptyFolders(const QString& path)
 void SetUp(const SetupOptions& options)
 {
     const QString apps = CheckedAppsPath(options.appsPath);
-    CheckInfoUrl(options.infoUrl);
+    if (!options.infoUrl.isEmpty()) {
+        CheckInfoUrl(options.infoUrl);
+    }
+    const QString key = options.updateKey.isEmpty() ? QString() : KeyLine(options.updateKey);
     // Checked before anything is written, so that a wrong folder changes nothing.
     if (!QFileInfo(QDir(apps).filePath(CSetupCommand::kModuleFile)).isFile()) {
         throw CToolError(QString("%1 holds no %2: install into it first (cmake --install)")
@@ -119,7 +146,12 @@ void SetUp(const SetupOptions& options)
     }
     WriteSetting("APPS_PATH", apps);
     WriteSetting("DOWNLOAD_FOLDER", "items");
-    WriteSetting("INFO_URL", options.infoUrl);
+    if (!options.infoUrl.isEmpty()) {
+        WriteSetting("INFO_URL", options.infoUrl);
+    }
+    if (!key.isEmpty()) {
+        WriteSetting("UPDATE_KEY", key);
+    }
     WriteSetting("VERSION", PIXVEL_VERSION);
     CallModule(apps, false);
     for (const QString& entry : CDesktopEntries::Install(apps)) {

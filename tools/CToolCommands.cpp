@@ -37,7 +37,7 @@ const std::array<ToolCommand, 10> kCommands = {{
     {"regsvr", "[--unregister] MODULE",
      "register a launcher module (or remove its registration) and print the result",
      CRegsvrCommand::kOptions, CRegsvrCommand::Run},
-    {"setup", "--apps-path DIR --info-url URL | --remove --apps-path DIR",
+    {"setup", "--apps-path DIR [--info-url URL] [--update-key FILE.pub] | --remove --apps-path DIR",
      "set up an installed folder: settings, launcher module, desktop entries (or undo it)",
      CSetupCommand::kOptions, CSetupCommand::Run},
     {"thumbnails", "FOLDER [--sheet OUT.png]",

@@ -53,12 +53,6 @@ bool TargetWritable(const fs::path& target, mode_t& mode)
 
 } // namespace
 
-bool CAtomicFile::CanReplace(const fs::path& target)
-{
-    mode_t ignored = 0;
-    return TargetWritable(target, ignored);
-}
-
 CAtomicFile::~CAtomicFile()
 {
     Discard();

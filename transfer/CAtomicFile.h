@@ -20,10 +20,6 @@ public:
     // here), a folder, or its folder does not take new files. An existing
     // target's permission bits carry over to the new file.
     bool Open(const std::filesystem::path& target);
-    // Whether Open would take `target`: a missing file (its folder is not
-    // looked at) or a regular file with a write permission bit that opens
-    // for writing.
-    static bool CanReplace(const std::filesystem::path& target);
     // Throws CFileException when the bytes cannot be written (disk full).
     void Write(const char* data, size_t size);
     // The open temporary file, for stamping times and attributes.

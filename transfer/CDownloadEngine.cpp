@@ -43,27 +43,6 @@ std::string NamedScheme(const std::string& location)
     return {};
 }
 
-// Splits a body into lines at LF, drops a CR before each LF and ends every
-// line with CR LF; a last line without LF counts as a line.
-std::string JoinLines(const std::string& body)
-{
-    std::string text;
-    text.reserve(body.size() + body.size() / 16);
-    size_t start = 0;
-    while (start < body.size()) {
-        size_t end = body.find('\n', start);
-        const size_t next = end == std::string::npos ? body.size() : end + 1;
-        end = end == std::string::npos ? body.size() : end;
-        if (end > start && body[end - 1] == '\r') {
-            --end;
-        }
-        text.append(body, start, end - start);
-        text += "\r\n";
-        start = next;
-    }
-    return text;
-}
-
 } // namespace
 
 std::string CDownloadEngine::RedirectTarget(const std::string& location,
@@ -176,17 +155,44 @@ DownloadResult CDownloadEngine::DownloadToFile(const std::string& url, const std
 
 std::string CDownloadEngine::ReadText(const std::string& url, const TransferLimits& limits)
 {
+    return Lines(ReadBytes(url, kMaxTextBytes, limits));
+}
+
+std::string CDownloadEngine::ReadBytes(const std::string& url, size_t maxBytes,
+                                       const TransferLimits& limits)
+{
     CHttpSession session(limits);
     std::string body;
     const auto onHeaders = [](const ResponseFacts& facts) { return facts.hasContentType; };
-    const auto onBody = [&body, &url](const char* data, size_t size) {
-        if (body.size() + size > kMaxTextBytes) {
+    const auto onBody = [&](const char* data, size_t size) {
+        if (body.size() + size > maxBytes) {
             throw CInternetException("the text is too long: " + url);
         }
         body.append(data, size);
     };
     OpenResource(session, url, onHeaders, onBody);
-    return JoinLines(body);
+    return body;
+}
+
+// Splits a body into lines at LF, drops a CR before each LF and ends every
+// line with CR LF; a last line without LF counts as a line.
+std::string CDownloadEngine::Lines(const std::string& body)
+{
+    std::string text;
+    text.reserve(body.size() + body.size() / 16);
+    size_t start = 0;
+    while (start < body.size()) {
+        size_t end = body.find('\n', start);
+        const size_t next = end == std::string::npos ? body.size() : end + 1;
+        end = end == std::string::npos ? body.size() : end;
+        if (end > start && body[end - 1] == '\r') {
+            --end;
+        }
+        text.append(body, start, end - start);
+        text += "\r\n";
+        start = next;
+    }
+    return text;
 }
 
 std::string CDownloadEngine::FetchText(const std::string& url,

@@ -59,6 +59,12 @@ public:
     // The body with every line ended by CR LF (a CR before the LF dropped);
     // empty text when the answer has no Content-Type. Throws on failure.
     static std::string ReadText(const std::string& url, const TransferLimits& limits = {});
+    // The body as it was sent (empty when the answer has no Content-Type);
+    // a body over `maxBytes` is a failure. Throws on failure.
+    static std::string ReadBytes(const std::string& url, size_t maxBytes,
+                                 const TransferLimits& limits = {});
+    // A body as ReadText returns it: every line ended by CR LF.
+    static std::string Lines(const std::string& body);
     // ReadText, with empty text for any failure.
     static std::string FetchText(const std::string& url,
                                  const TransferLimits& limits = {}) noexcept;

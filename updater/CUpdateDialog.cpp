@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int kRestartDelayMs = 100;
@@ -72,17 +74,20 @@ bool CUpdateDialog::Prepare()
 {
     status_->setText(CUpdater::kPreparing);
     progress_->setValue(0);
+    const auto key = CUpdater::TrustedKey();
+    if (!key) {
+        std::fprintf(stderr, "%s\n", CUpdater::kNoKey);
+        return false;
+    }
     if (!CUpdater::NeedsUpdate(arguments_, info_)) {
         return false;
     }
-    if (!CUpdater::CanApply(arguments_, info_)) {
-        // Nothing is stopped for an update that could not complete: the
-        // editor would be ended again at every start.
+    if (!CUpdater::CanApply(arguments_, info_, *key)) {
+        // An update that is not the publisher's, or could not complete,
+        // stops nothing: the editor would be ended again at every start.
         Finish(false);
         return true;
     }
-    status_->setText(CUpdater::kStoppingEditor);
-    CUpdater::StopEditor(arguments_);
     status_->setText(CUpdater::kStarting);
     QTimer::singleShot(kWorkerDelayMs, this, &CUpdateDialog::StartWorker);
     return true;

@@ -12,9 +12,10 @@ class QProgressBar;
 class QPushButton;
 
 // The window "업데이트 마법사": file counter, amount, progress bar, status
-// line and the "종료" button. Prepare runs the start steps (information
-// file, decision, stopping the editor) before the window is shown; the
-// transfers run on a worker thread that reports through queued calls.
+// line and the "종료" button. Prepare runs the start steps (the key,
+// information file, decision, signature) before the window is shown; the
+// transfers, stopping the editor and moving the files into place run on a
+// worker thread that reports through queued calls.
 class CUpdateDialog : public QDialog
 {
     Q_OBJECT

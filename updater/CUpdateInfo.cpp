@@ -1,10 +1,25 @@
 #include "CUpdateInfo.h"
 
+#include "CFileDigest.h"
+
 #include <cstdint>
 
 namespace {
 
 const char* const kLineEnd = "\r\n";
+const std::string kHashKey = "UPDATE_SHA256:";
+
+// The hash on the line that starts at `position`, or empty text.
+std::string HashAt(const std::string& text, size_t position)
+{
+    std::string hash;
+    if (text.compare(position, kHashKey.size(), kHashKey) != 0 ||
+        !CUpdateInfo::ExtractValue(text, kHashKey, kLineEnd, hash, &position) ||
+        !CFileDigest::IsSha256Text(hash)) {
+        return {};
+    }
+    return hash;
+}
 
 std::string TrimWhiteSpace(const std::string& text)
 {
@@ -55,10 +70,12 @@ bool CUpdateInfo::Decide(const std::string& body, const std::string& installedVe
         return false;
     }
     info.paths.clear();
+    info.hashes.clear();
     size_t position = 0;
     std::string path;
     while (ExtractValue(text, "UPDATE_PATH:", kLineEnd, path, &position)) {
         info.paths.push_back(path);
+        info.hashes.push_back(HashAt(text, position));
     }
     return !info.paths.empty();
 }

@@ -5,13 +5,18 @@
 
 // The update information file: "VERSION:", "UPDATE_DATE:", "UPDATE_URL:"
 // and any number of "UPDATE_PATH:" entries, matched as bytes anywhere in
-// the text, values untrimmed up to the line end.
+// the text, values untrimmed up to the line end. The line after each
+// "UPDATE_PATH:" line is "UPDATE_SHA256:" with the SHA-256 of the file as
+// served, in 64 hexadecimal digits; readers that know only the keys above
+// pass over it.
 struct UpdateInfo
 {
     std::string remoteVersion;
     std::string updateDate;
     std::string baseUrl;
-    std::vector<std::string> paths; // in file order
+    std::vector<std::string> paths;  // in file order
+    std::vector<std::string> hashes; // one per path; empty when its line is missing or malformed
+    std::string source;              // the file as served, which its signature covers
 };
 
 class CUpdateInfo
@@ -24,7 +29,7 @@ public:
                              const std::string& terminator, std::string& output,
                              size_t* position = nullptr);
     // Reads the fetched body (lines ended by CR LF) and decides: true when
-    // an update is needed, with `info` filled. No update when VERSION,
+    // an update is needed, with `info` filled (but for its source). No update when VERSION,
     // UPDATE_DATE or UPDATE_URL is missing, when the versions are equal byte
     // for byte, or when there is no UPDATE_PATH.
     static bool Decide(const std::string& body, const std::string& installedVersion,

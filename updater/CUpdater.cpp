@@ -1,114 +1,113 @@
 #include "CUpdater.h"
 
-#include "CAtomicFile.h"
 #include "CDownloadEngine.h"
+#include "CFileDigest.h"
 #include "CNameDecoder.h"
 #include "CPackageUnpacker.h"
 #include "CProcesses.h"
 #include "CRegistry.h"
 #include "CSafePath.h"
-
-#include <QFileInfo>
+#include "CUpdateStaging.h"
 
 #include <filesystem>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Where each path goes: empty for an empty path (nothing to fetch, as a
-// download to the folder itself never could be written); nothing at all
-// when a path leads out of the installation folder or is neither UTF-8 nor
-// code page 949 text.
-std::optional<std::vector<fs::path>> Targets(const UpdateArguments& arguments,
-                                             const UpdateInfo& info)
+// Each path as a name below a folder: empty for an empty path (nothing to
+// fetch, as a download to the folder itself never could be written);
+// nothing at all when a path is neither UTF-8 nor code page 949 text.
+std::optional<std::vector<std::string>> Names(const UpdateInfo& info)
 {
-    std::vector<fs::path> targets;
+    std::vector<std::string> names;
     for (const std::string& path : info.paths) {
-        if (path.empty()) {
-            targets.emplace_back();
-            continue;
-        }
-        const auto name = CNameDecoder::Decode(path);
-        const auto target =
-            name ? CSafePath::Resolve(arguments.installFolder, *name) : std::nullopt;
-        if (!target) {
+        const auto name =
+            path.empty() ? std::optional<std::string>("") : CNameDecoder::Decode(path);
+        if (!name) {
             return std::nullopt;
         }
-        targets.push_back(*target);
+        names.push_back(*name);
     }
-    return targets;
+    return names;
 }
 
-// The nearest folder of `path` that exists.
-fs::path ExistingFolder(fs::path path)
+// Every path has its hash and stays inside `folder`.
+bool PathsFit(const fs::path& folder, const UpdateInfo& info)
 {
-    std::error_code error;
-    while (!fs::exists(path, error) && path.has_relative_path()) {
-        path = path.parent_path();
+    const auto names = Names(info);
+    if (!names || info.hashes.size() != info.paths.size()) {
+        return false;
     }
-    return path;
+    for (size_t index = 0; index < names->size(); ++index) {
+        if (!(*names)[index].empty() &&
+            (info.hashes[index].empty() || !CSafePath::Resolve(folder, (*names)[index]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// A folder takes new files when it has a write permission bit (tested
-// itself, as root ignores the bits) and the system lets this process write.
-bool FolderWritable(const fs::path& folder)
+bool SignedBy(const UpdateArguments& arguments, const UpdateInfo& info, const MinisignKey& key)
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
-    return fs::is_directory(status) &&
-           (status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
-                                    fs::perms::others_write)) != fs::perms::none &&
-           access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-bool TargetWritable(const fs::path& target)
-{
-    return CAtomicFile::CanReplace(target) && FolderWritable(ExistingFolder(target.parent_path()));
-}
-
-// The size the server announces for `url` (0 when it names none); throws
-// when the file cannot be fetched.
-uint64_t AnnouncedSize(const std::string& url)
-{
-    CHttpSession session({.totalSeconds = CUpdater::kInfoSeconds});
-    int64_t size = 0;
-    CDownloadEngine::OpenResource(
-        session, url,
-        [&size](const ResponseFacts& facts) {
-            size = facts.contentLength;
-            return false; // the headers are all that is wanted
-        },
-        [](const char*, size_t) {});
-    return uint64_t(size);
-}
-
-uint64_t FreeBytes(const fs::path& folder)
-{
-    struct statvfs info
-    {
-    };
-    return statvfs(folder.c_str(), &info) == 0 ? uint64_t(info.f_bavail) * info.f_frsize : 0;
-}
-
-bool Download(const std::string& url, const std::string& path, const fs::path& target,
-              const CUpdater::Observer& observer)
-{
-    const auto unpack = [&](const std::string& package) {
-        observer.status(path + CUpdater::kUnpacking);
-        CPackageUnpacker::Unpack(package, fs::path(package).parent_path(), UnopenablePolicy::Fail);
-    };
     try {
-        // A file that cannot be written would leave the old one in place
-        // while the new version is recorded, and the update would never be
-        // tried again: that counts as a failure.
-        return CDownloadEngine::DownloadToFile(url, target.string(), observer.amount, unpack) !=
-               DownloadResult::NotWritable;
+        const std::string signature =
+            CDownloadEngine::ReadBytes(arguments.infoUrl + ".minisig", CUpdater::kMaxSignatureBytes,
+                                       {.totalSeconds = CUpdater::kInfoSeconds});
+        return CMinisign::Verify(info.source, signature, key) == SignatureCheck::Valid;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// Downloads one file into `staged`, checks its hash and unpacks it there
+// when it is a package. Throws on failure.
+void Stage(const std::string& url, const std::string& path, const std::string& hash,
+           const fs::path& staged, const CUpdater::Observer& observer)
+{
+    // No file (an answer without Content-Type) is not the file the hash names.
+    if (CDownloadEngine::DownloadToFile(url, staged.string(), observer.amount) !=
+            DownloadResult::Written ||
+        !CFileDigest::MatchesSha256(staged, hash)) {
+        throw std::runtime_error("not the published file: " + url);
+    }
+    if (CDownloadEngine::IsPackage(staged.string())) {
+        observer.status(path + CUpdater::kUnpacking);
+        CPackageUnpacker::Unpack(staged.string(), staged.parent_path(), UnopenablePolicy::Fail);
+        unlink(staged.c_str());
+    }
+}
+
+bool StageAll(const UpdateInfo& info, const std::vector<std::string>& names, const fs::path& files,
+              const CUpdater::Observer& observer)
+{
+    const int count = int(info.paths.size());
+    for (int index = 0; index < count; ++index) {
+        const std::string& path = info.paths[size_t(index)];
+        observer.status(path + CUpdater::kDownloading);
+        observer.counter(index + 1, count);
+        observer.amount(0, 0);
+        if (path.empty()) {
+            continue;
+        }
+        const auto staged = CSafePath::Resolve(files, names[size_t(index)]);
+        try {
+            Stage(info.baseUrl + "/" + path, path, info.hashes[size_t(index)], staged.value(),
+                  observer);
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Record(const UpdateInfo& info)
+{
+    return platform::CRegistry::Write(CUpdater::kSettingsKey, "UPDATE_DATE",
+                                      QString::fromStdString(info.updateDate)) &&
+           platform::CRegistry::Write(CUpdater::kSettingsKey, "VERSION",
+                                      QString::fromStdString(info.remoteVersion));
 }
 
 } // namespace
@@ -122,35 +121,35 @@ std::optional<UpdateArguments> CUpdater::ParseArguments(const QStringList& argum
                            arguments[2].toStdString(), arguments[3].toStdString()};
 }
 
-bool CUpdater::NeedsUpdate(const UpdateArguments& arguments, UpdateInfo& info)
+std::optional<MinisignKey> CUpdater::TrustedKey()
 {
-    return CUpdateInfo::Decide(
-        CDownloadEngine::FetchText(arguments.infoUrl, {.totalSeconds = kInfoSeconds}),
-        arguments.installedVersion, info);
+    return CMinisign::ParseKey(platform::CRegistry::Read(kSettingsKey, kKeyName).toStdString());
 }
 
-bool CUpdater::CanApply(const UpdateArguments& arguments, const UpdateInfo& info)
+bool CUpdater::NeedsUpdate(const UpdateArguments& arguments, UpdateInfo& info)
 {
-    const auto targets = Targets(arguments, info);
-    if (!targets) {
+    try {
+        info.source = CDownloadEngine::ReadBytes(arguments.infoUrl, CDownloadEngine::kMaxTextBytes,
+                                                 {.totalSeconds = kInfoSeconds});
+    } catch (const std::exception&) {
         return false;
     }
-    uint64_t needed = 0;
-    for (size_t index = 0; index < targets->size(); ++index) {
-        const fs::path& target = (*targets)[index];
-        if (target.empty()) {
-            continue;
-        }
-        if (!TargetWritable(target)) {
-            return false;
-        }
-        try {
-            needed += AnnouncedSize(info.baseUrl + "/" + info.paths[index]);
-        } catch (const std::exception&) {
-            return false;
-        }
+    return CUpdateInfo::Decide(CDownloadEngine::Lines(info.source), arguments.installedVersion,
+                               info);
+}
+
+bool CUpdater::CanApply(const UpdateArguments& arguments, const UpdateInfo& info,
+                        const MinisignKey& key)
+{
+    if (!PathsFit(arguments.installFolder, info) || !SignedBy(arguments, info, key)) {
+        return false;
     }
-    return needed <= FreeBytes(ExistingFolder(arguments.installFolder));
+    try {
+        CUpdateStaging staging(arguments.installFolder);
+        return staging.AcceptsRename(arguments.installFolder);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void CUpdater::StopEditor(const UpdateArguments& arguments)
@@ -162,26 +161,24 @@ void CUpdater::StopEditor(const UpdateArguments& arguments)
 bool CUpdater::Run(const UpdateArguments& arguments, const UpdateInfo& info,
                    const Observer& observer)
 {
-    const auto targets = Targets(arguments, info);
-    if (!targets) {
+    const auto names = Names(info);
+    if (!names || !PathsFit(arguments.installFolder, info)) {
         return false;
     }
-    const int count = int(info.paths.size());
-    for (int index = 0; index < count; ++index) {
-        const std::string& path = info.paths[size_t(index)];
-        observer.status(path + kDownloading);
-        observer.counter(index + 1, count);
-        observer.amount(0, 0);
-        if (!path.empty() &&
-            !Download(info.baseUrl + "/" + path, path, (*targets)[size_t(index)], observer)) {
+    try {
+        CUpdateStaging staging(arguments.installFolder);
+        const auto stopEditor = [&] {
+            observer.status(kStoppingEditor);
+            StopEditor(arguments);
+        };
+        if (!StageAll(info, *names, staging.Files(), observer) || !staging.Commit(stopEditor)) {
             return false;
         }
+    } catch (const std::exception&) {
+        return false;
     }
     observer.status(kFinished);
-    if (!platform::CRegistry::Write(kSettingsKey, "UPDATE_DATE",
-                                    QString::fromStdString(info.updateDate)) ||
-        !platform::CRegistry::Write(kSettingsKey, "VERSION",
-                                    QString::fromStdString(info.remoteVersion))) {
+    if (!Record(info)) {
         return false;
     }
     const QString folder = QString::fromStdString(arguments.installFolder);

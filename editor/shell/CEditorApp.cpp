@@ -8,11 +8,14 @@
 #include "CPrompter.h"
 #include "CRecoveryFile.h"
 #include "CRegistry.h"
+#include "CTerminationSignal.h"
 #include "CommandIds.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstdlib>
 
 namespace {
 
@@ -65,6 +68,7 @@ bool CEditorApp::InitInstance()
         settings_.backupOnSave = true;
     }
     StartRecovery(*view);
+    termination_ = std::make_unique<platform::CTerminationSignal>([this] { EndOnRequest(); });
 
     settings_.infoUrl = ReadSetting("INFO_URL");
     StartUpdater();
@@ -94,6 +98,17 @@ void CEditorApp::StartRecovery(COMRImageEditorView& view)
         recovery_->Release();
         break;
     }
+}
+
+void CEditorApp::EndOnRequest()
+{
+    if (recovery_ != nullptr) {
+        recovery_->WriteNow();
+        recovery_->Release(); // kept for the next start
+    }
+    ExitInstance();
+    // Ended here, so that no dialog open at this moment goes on to act.
+    std::_Exit(0);
 }
 
 void CEditorApp::ExitInstance()

@@ -11,6 +11,9 @@ class COMRImageEditorDoc;
 class CPrompter;
 class CRecoveryFile;
 class COMRImageEditorView;
+namespace platform {
+class CTerminationSignal;
+}
 
 // The editor's start-up: settings from the current user's key, the recent-file
 // list, the main frame with its view, the picture named on the command line,
@@ -46,6 +49,10 @@ private:
     void StartUpdater() const;
     // Offers the work a killed editor left behind, then keeps this one's safe.
     void StartRecovery(COMRImageEditorView& view);
+    // Asked to end (SIGTERM, as the updater does before it replaces the
+    // program): the unsaved work goes to the recovery file at once, for the
+    // next start to offer, and the program ends without asking anything.
+    void EndOnRequest();
 
     QStringList arguments_;
     AppSettings settings_;
@@ -53,4 +60,5 @@ private:
     std::unique_ptr<COMRImageEditorDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<CRecoveryFile> recovery_;
+    std::unique_ptr<platform::CTerminationSignal> termination_;
 };

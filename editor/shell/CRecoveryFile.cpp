@@ -112,8 +112,24 @@ void CRecoveryFile::Changed(bool modified)
 
 void CRecoveryFile::Write()
 {
+    if (auto job = WriteJob()) {
+        pool_.start(std::move(job));
+    }
+}
+
+void CRecoveryFile::WriteNow()
+{
+    timer_.stop();
+    pool_.waitForDone();
+    if (auto job = WriteJob()) {
+        job();
+    }
+}
+
+std::function<void()> CRecoveryFile::WriteJob()
+{
     if (!Active() || !document_.IsModified() || canvas_.Count() == 0) {
-        return;
+        return {};
     }
     auto content = std::make_shared<ProjectContent>(ProjectContent::Snapshot(canvas_));
     content->documentPath = documentPath_();
@@ -122,7 +138,7 @@ void CRecoveryFile::Write()
         std::lock_guard<std::mutex> guard(mutex_);
         generation = generation_;
     }
-    pool_.start([this, content, generation] {
+    return [this, content, generation] {
         try {
             CProjectWriter::Package package;
             if (!CProjectWriter::Pack(*content, &package, nullptr)) {
@@ -139,5 +155,5 @@ void CRecoveryFile::Write()
         } catch (...) {
             // Out of memory: this write is lost; the next change tries again.
         }
-    });
+    };
 }

@@ -50,10 +50,16 @@ public:
     void Release();
     // Waits until the writes started so far are on disk.
     void WaitForWrites();
+    // Writes the unsaved work now, on the calling thread, and returns once
+    // it is on disk (the program is about to end).
+    void WriteNow();
 
 private:
     void Changed(bool modified);
     void Write();
+    // The write of the current work, made from a snapshot taken now; empty
+    // when there is nothing to keep.
+    std::function<void()> WriteJob();
 
     COMRImageEditorDoc& document_;
     const CItemCanvas& canvas_;

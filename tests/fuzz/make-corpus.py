@@ -56,6 +56,15 @@ package("traversal.zip", [("../up.txt", b"x", zipfile.ZIP_STORED),
 write("update-info", "update.txt",
       b"VERSION:2.0\r\nUPDATE_DATE:2024-05-06\r\nUPDATE_URL:http://h/upd\r\n"
       b"UPDATE_PATH:Pixvel\r\nUPDATE_PATH:items/new.zip\r\n")
+write("update-info", "hashed.txt",
+      b"VERSION:2.0\r\nUPDATE_DATE:2024-05-06\r\nUPDATE_URL:http://h/upd\r\n"
+      b"UPDATE_PATH:Pixvel\r\nUPDATE_SHA256:" + b"0123456789abcdef" * 4 + b"\r\n"
+      b"UPDATE_PATH:items/new.zip\r\nUPDATE_SHA256:" + b"ABCDEF" * 10 + b"\r\n")
+write("update-info", "signature.txt",
+      b"untrusted comment: signature from minisign secret key\n"
+      b"RUQAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=\n"
+      b"trusted comment: timestamp:1700000000\tfile:update.inf\thashed\n"
+      b"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==\n")
 write("update-info", "same.txt", b"VERSION:1.0\r\nUPDATE_DATE:d\r\nUPDATE_URL:u\r\n")
 write("update-info", "korean.txt",
       b"  VERSION: 1.5 \r\nUPDATE_URL:http://h\r\nUPDATE_DATE:x\r\n"

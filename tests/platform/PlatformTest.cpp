@@ -211,6 +211,32 @@ TEST(ProcessesTest, StopsOnlyTheInstalledProgramNotANamesake)
     waitpid(namesake, nullptr, 0);
 }
 
+TEST(ProcessesTest, AsksFirstAndKillsOnlyWhatDoesNotEnd)
+{
+    TempFolder folder;
+    const std::string name = "pixvel-asked-" + std::to_string(getpid());
+    fs::copy_file("/bin/sh", folder / name);
+    const std::string program = (folder / name).string();
+    const std::string ended = (folder / "ended").string();
+    // One shell ends on SIGTERM after noting it, one ignores SIGTERM.
+    const auto start = [&](const std::string& script) {
+        const pid_t child = fork();
+        if (child == 0) {
+            execl(program.c_str(), program.c_str(), "-c", script.c_str(), nullptr);
+            _exit(127);
+        }
+        return child;
+    };
+    const pid_t polite =
+        start("trap 'echo $$ >> " + ended + "; exit 0' TERM; while :; do sleep 0.05; done");
+    const pid_t stubborn = start("trap '' TERM; while :; do sleep 0.05; done");
+    usleep(200000); // both have set their traps
+    EXPECT_EQ(CProcesses::StopProgram(QString::fromStdString(program), 500), 2);
+    EXPECT_NE(kill(polite, 0), 0);
+    EXPECT_NE(kill(stubborn, 0), 0);
+    EXPECT_EQ(ReadFile(folder / "ended"), std::to_string(polite) + "\n");
+}
+
 TEST(ProcessesTest, FindsAndEndsAProcessByItsProgramName)
 {
     TempFolder folder;

@@ -1,8 +1,12 @@
-// Not a test: the editor as the recovery test runs it in a process of its
-// own, to be killed. It starts as the program does with the picture named
-// on its command line, places a sticker through the frame as the item
-// library does, writes the picture it then shows to EXPECTED, and goes on
-// running until it is killed.
+// Not a test: the editor as the recovery and update tests run it in a
+// process of its own, to be killed or stopped by an update (which installs
+// it as "Pixvel"). Started with PICTURE EXPECTED, it starts as the program
+// does with the picture, places a sticker through the frame as the item
+// library does (an unsaved change), writes the picture it then shows to
+// EXPECTED and goes on running until it is ended. Started without arguments
+// (as the updater restarts it), it answers the recovery question with Yes,
+// writes the question to asked.txt and the picture it then shows to
+// recovered.png beside itself, and ends.
 
 #include "CEditorApp.h"
 #include "CItemCanvas.h"
@@ -11,7 +15,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 int main(int argc, char* argv[])
@@ -19,22 +27,37 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pixvel"));
     const QStringList words = QApplication::arguments();
-    if (words.size() != 3) {
+    if (words.size() != 1 && words.size() != 3) {
         return 2;
     }
-    // The open-size dialog of the picture is answered with its own size.
+    const QDir folder(QApplication::applicationDirPath());
+    // The open-size dialog is answered with the picture's own size, the
+    // recovery question with Yes.
+    QString asked;
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    QObject::connect(&answer, &QTimer::timeout, [&asked] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(top)) {
+            asked = box->text();
+            box->button(QMessageBox::Yes)->click();
+        } else if (auto* dialog = qobject_cast<QDialog*>(top)) {
             dialog->accept();
         }
     });
     answer.start(5);
-    CEditorApp editor({words[1]});
+    CEditorApp editor(words.mid(1, 1));
     if (!editor.InitInstance()) {
         return 1;
     }
     answer.stop();
+    if (words.size() == 1) {
+        QFile record(folder.filePath("asked.txt"));
+        record.open(QIODevice::WriteOnly);
+        record.write(asked.toUtf8());
+        record.close();
+        CItemCanvas::Instance().Composite().save(folder.filePath("recovered.png"), "png");
+        return 0;
+    }
     QImage sticker(40, 30, QImage::Format_ARGB32_Premultiplied);
     sticker.fill(QColor(200, 30, 60, 180));
     msg::ItemDropRequest request; // x and y −1: the picture's centre

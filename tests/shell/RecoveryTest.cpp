@@ -138,6 +138,18 @@ protected:
     }
 
     QString Photo() const { return root_.filePath("photo.png"); }
+
+    // Starts the editor in a process of its own, placing a sticker on the
+    // photo; true once it has done so.
+    bool StartEditing(QProcess& editor) const
+    {
+        editor.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        editor.start(QStringLiteral(PIXVEL_RECOVERY_CHILD), {Photo(), Expected()});
+        const bool placed = editor.waitForStarted(10000) &&
+                            QTest::qWaitFor([this] { return QFile::exists(Expected()); }, 20000);
+        EXPECT_TRUE(placed) << editor.readAllStandardError().toStdString();
+        return placed;
+    }
     QString Expected() const { return root_.filePath("expected.png"); }
 
     // Starts the editor in the test's environment and answers the recovery
@@ -170,11 +182,7 @@ protected:
 TEST_F(KilledEditorTest, KilledWhileEditingOffersTheWorkAtTheNextStart)
 {
     QProcess editor;
-    editor.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    editor.start(QStringLiteral(PIXVEL_RECOVERY_CHILD), {Photo(), Expected()});
-    ASSERT_TRUE(editor.waitForStarted(10000));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return QFile::exists(Expected()); }, 20000))
-        << editor.readAllStandardError().toStdString();
+    ASSERT_TRUE(StartEditing(editor));
     // The work reaches the recovery folder in the background; then the
     // editor dies without a chance to clean up.
     ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(CRecoveryFile::Path()); }, 20000));
@@ -199,6 +207,25 @@ TEST_F(KilledEditorTest, KilledWhileEditingOffersTheWorkAtTheNextStart)
     // Nothing left to offer.
     CEditorApp again({});
     EXPECT_EQ(StartAnswering(again, QMessageBox::No), QString());
+}
+
+TEST_F(KilledEditorTest, AskedToEndTheEditorKeepsItsWorkAtOnce)
+{
+    ScopedEnv later{"PIXVEL_RECOVERY_SECONDS", "30"}; // no background write yet
+    QProcess editor;
+    ASSERT_TRUE(StartEditing(editor));
+    ASSERT_FALSE(QFile::exists(CRecoveryFile::Path()));
+    editor.terminate(); // SIGTERM, as a log-out or the updater asks
+    ASSERT_TRUE(editor.waitForFinished(10000));
+    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(editor.exitCode(), 0);
+    ASSERT_TRUE(QFile::exists(CRecoveryFile::Path()));
+
+    CEditorApp app({});
+    EXPECT_EQ(StartAnswering(app, QMessageBox::Yes), "저장하지 않은 작업을 복구하시겠습니까?");
+    EXPECT_TRUE(CItemCanvas::Instance().Composite().convertToFormat(QImage::Format_RGB32) ==
+                QImage(Expected()).convertToFormat(QImage::Format_RGB32));
+    app.ExitInstance();
 }
 
 TEST_F(KilledEditorTest, DecliningTheOfferDeletesTheWork)

@@ -160,6 +160,11 @@ TEST_F(SystemTest, InstallSetsUpTheDesktopAndUninstallLeavesNothing)
     EXPECT_EQ(Setting("APPS_PATH"), apps_);
     EXPECT_EQ(Setting("DOWNLOAD_FOLDER"), "items");
     EXPECT_EQ(Setting("INFO_URL"), serviceUrl_ + "/pixvel/update.inf");
+    // The service's public key, never its secret one.
+    const QByteArray publicKey = FileBytes(PIXVEL_SERVICE_KEYS "/update.pub");
+    EXPECT_EQ(Setting("UPDATE_KEY").toUtf8(), publicKey.split('\n').value(1));
+    EXPECT_FALSE(
+        QDirIterator(apps_, {"*.key"}, QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_EQ(Setting("VERSION"), "1.5.0.0");
     EXPECT_FALSE(QDir(Home(".config/pixvel/registry/HKEY_CLASSES_ROOT")).isEmpty())
         << "the launcher module registered its classes";
@@ -201,6 +206,13 @@ TEST_F(SystemTest, InstallSetsUpTheDesktopAndUninstallLeavesNothing)
               "[Added Associations]\nimage/png=other.desktop;\n");
     EXPECT_EQ(DefaultFor("x-scheme-handler/velunar"), "");
     EXPECT_TRUE(QFile::exists(Home("Pictures/photo.jpg")));
+
+    // Without an address no update is looked for anywhere.
+    ASSERT_EQ(RunProgram(kSource + "/scripts/install", {"--prefix", apps_}).exitCode, 0);
+    EXPECT_EQ(Setting("APPS_PATH"), apps_);
+    EXPECT_EQ(Setting("INFO_URL"), "");
+    EXPECT_EQ(Setting("UPDATE_KEY"), "");
+    EXPECT_EQ(RunProgram(kSource + "/scripts/uninstall", {}).exitCode, 0);
 }
 
 TEST_F(SystemTest, AShopLinkBringsItsCategoryIntoTheRunningItemLibrary)

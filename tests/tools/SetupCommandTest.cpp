@@ -41,7 +41,7 @@ TEST_F(SetupCommandTest, RefusesBadInputBeforeWritingAnything)
 {
     const QString url = "http://127.0.0.1:8080/pixvel/update.inf";
     EXPECT_EQ(Setup({"--apps-path", apps_.path()}), 1);
-    EXPECT_TRUE(error_.contains("--info-url URL is missing")) << error_.toStdString();
+    EXPECT_TRUE(error_.contains("holds no libvelunarctrl.so")) << error_.toStdString();
     EXPECT_EQ(Setup({"--info-url", url}), 1);
     EXPECT_EQ(Setup({"--apps-path", apps_.filePath("missing"), "--info-url", url}), 1);
     EXPECT_TRUE(error_.contains("no installation folder")) << error_.toStdString();
@@ -51,6 +51,29 @@ TEST_F(SetupCommandTest, RefusesBadInputBeforeWritingAnything)
     EXPECT_TRUE(error_.contains("holds no libvelunarctrl.so")) << error_.toStdString();
     EXPECT_EQ(Setup({"--remove", "--apps-path", apps_.path(), "--info-url", url}), 1);
     EXPECT_EQ(Setup({"--apps-path", apps_.path(), "--bogus"}), 1);
+    EXPECT_TRUE(HomeIsEmpty());
+}
+
+TEST_F(SetupCommandTest, RefusesAnUpdateKeyThatIsNoMinisignKey)
+{
+    QFile module(apps_.filePath("libvelunarctrl.so"));
+    ASSERT_TRUE(module.open(QIODevice::WriteOnly));
+    module.close();
+    QFile secret(apps_.filePath("update.key"));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write(
+        "untrusted comment: minisign encrypted secret key\nRWQAAEIyAAAAAAAAAAAAAAAAAAAA\n");
+    secret.close();
+    const QString url = "http://127.0.0.1:8080/pixvel/update.inf";
+    EXPECT_EQ(Setup({"--apps-path", apps_.path(), "--info-url", url, "--update-key",
+                     apps_.filePath("update.key")}),
+              1);
+    EXPECT_TRUE(error_.contains("holds no minisign public key")) << error_.toStdString();
+    EXPECT_EQ(Setup({"--apps-path", apps_.path(), "--update-key", apps_.filePath("none.pub")}), 1);
+    EXPECT_TRUE(error_.contains("cannot read the key file")) << error_.toStdString();
+    EXPECT_EQ(Setup({"--remove", "--apps-path", apps_.path(), "--update-key",
+                     apps_.filePath("update.key")}),
+              1);
     EXPECT_TRUE(HomeIsEmpty());
 }
 

@@ -1,9 +1,14 @@
 #include "../transfer/TempFolder.h"
 #include "../transfer/ZipBuilder.h"
+#include "CFileDigest.h"
+#include "CFileException.h"
 #include "CLocalHttpServer.h"
+#include "CMinisign.h"
 #include "CRegistry.h"
 #include "CUpdateDialog.h"
+#include "CUpdateStaging.h"
 #include "CUpdater.h"
+#include "Publisher.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,6 +19,8 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <map>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +38,17 @@ CLocalHttpServer::Handler Answer(std::string body)
 }
 
 const CUpdater::Observer kQuiet{[](auto&) {}, [](int, int) {}, [](uint64_t, int64_t) {}};
+
+QApplication& Application()
+{
+    static int argc = 1;
+    static char name[] = "updater_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: destroyed at exit, it would outlive Qt's per-thread
+    // font caches' storage, and the leak checker would report the caches.
+    static auto* application = new QApplication(argc, argv);
+    return *application;
+}
 
 TEST(UpdateInfoTest, ExtractsUntrimmedValuesInFileOrder)
 {
@@ -68,6 +86,30 @@ TEST(UpdateInfoTest, DecidesByteForByte)
     EXPECT_FALSE(CUpdateInfo::Decide("", "1", info));
 }
 
+TEST(UpdateInfoTest, EachPathTakesTheHashOnTheNextLine)
+{
+    const std::string hash(64, 'a');
+    const std::string upper = "0123456789ABCDEF0123456789abcdef0123456789ABCDEF0123456789abcdef";
+    const std::string text = "VERSION:2\r\nUPDATE_DATE:d\r\nUPDATE_URL:u\r\n"
+                             "UPDATE_PATH:one\r\nUPDATE_SHA256:" +
+                             hash +
+                             "\r\n"
+                             "UPDATE_PATH:two\r\n"
+                             "UPDATE_PATH:three\r\nx\r\nUPDATE_SHA256:" +
+                             hash +
+                             "\r\n"
+                             "UPDATE_PATH:four\r\nUPDATE_SHA256:" +
+                             hash +
+                             "0\r\n"
+                             "UPDATE_PATH:five\r\nUPDATE_SHA256:" +
+                             upper;
+    UpdateInfo info;
+    ASSERT_TRUE(CUpdateInfo::Decide(text, "1", info));
+    // The hash lines add no path: an older reader sees the same list.
+    EXPECT_EQ(info.paths, (std::vector<std::string>{"one", "two", "three", "four", "five"}));
+    EXPECT_EQ(info.hashes, (std::vector<std::string>{hash, "", "", "", upper}));
+}
+
 TEST(UpdateInfoTest, AmountTextAndPosition)
 {
     EXPECT_EQ(CUpdateInfo::AmountText(1536000, 3072000), "1,500KB/3,000KB");
@@ -76,8 +118,84 @@ TEST(UpdateInfoTest, AmountTextAndPosition)
     EXPECT_EQ(CUpdateInfo::ProgressPosition(1536000, 0), 0);
 }
 
-// An installation folder, a registry, a server and a stand-in editor whose
-// program name is unique to the test (tests run side by side).
+// `signature` with the key id of `other`'s signature line.
+std::string WithKeyId(std::string signature, const std::string& other)
+{
+    const auto line = [](const std::string& file) {
+        const size_t start = file.find('\n') + 1;
+        return std::pair(start, file.find('\n', start) - start);
+    };
+    const auto decode = [](std::string_view text) {
+        std::vector<unsigned char> bytes(74);
+        size_t length = 0;
+        sodium_base642bin(bytes.data(), bytes.size(), text.data(), text.size(), nullptr, &length,
+                          nullptr, sodium_base64_VARIANT_ORIGINAL);
+        return bytes;
+    };
+    const auto [start, size] = line(signature);
+    const auto [otherStart, otherSize] = line(other);
+    std::vector<unsigned char> bytes = decode(std::string_view(signature).substr(start, size));
+    const std::vector<unsigned char> theirs =
+        decode(std::string_view(other).substr(otherStart, otherSize));
+    std::copy_n(theirs.begin() + 2, 8, bytes.begin() + 2);
+    std::string text(sodium_base64_ENCODED_LEN(74, sodium_base64_VARIANT_ORIGINAL), '\0');
+    sodium_bin2base64(text.data(), text.size(), bytes.data(), bytes.size(),
+                      sodium_base64_VARIANT_ORIGINAL);
+    text.resize(text.find('\0'));
+    return signature.replace(start, size, text);
+}
+
+TEST(SignatureTest, AcceptsMinisignsSignaturesByTheKeyOnly)
+{
+    const CPublisher publisher;
+    const CPublisher stranger;
+    const auto key = CMinisign::ParseKey(publisher.KeyLine());
+    ASSERT_TRUE(key.has_value());
+    EXPECT_EQ(CMinisign::KeyLineOfFile(ReadFile(publisher.PublicFile())), publisher.KeyLine());
+    const std::string text = "VERSION:2.0\nUPDATE_PATH:Pixvel\n";
+
+    const std::string prehashed = publisher.Sign(text);
+    EXPECT_NE(prehashed.find("\nRU"), std::string::npos) << "ED, minisign's default";
+    EXPECT_EQ(CMinisign::Verify(text, prehashed, *key), SignatureCheck::Valid);
+    const std::string legacy = publisher.Sign(text, true);
+    EXPECT_EQ(CMinisign::Verify(text, legacy, *key), SignatureCheck::Valid);
+
+    EXPECT_EQ(CMinisign::Verify(text + " ", prehashed, *key), SignatureCheck::Invalid);
+    EXPECT_EQ(CMinisign::Verify("VERSION:2.1\nUPDATE_PATH:Pixvel\n", legacy, *key),
+              SignatureCheck::Invalid);
+    EXPECT_EQ(CMinisign::Verify(text, stranger.Sign(text), *key), SignatureCheck::OtherKey);
+    // The trusted comment is signed too.
+    std::string comment = prehashed;
+    comment.insert(comment.find("\ntrusted comment: ") + 18, "x");
+    EXPECT_EQ(CMinisign::Verify(text, comment, *key), SignatureCheck::Invalid);
+    // Another key with the publisher's key id forges nothing.
+    EXPECT_EQ(CMinisign::Verify(text, WithKeyId(stranger.Sign(text), prehashed), *key),
+              SignatureCheck::Invalid);
+
+    EXPECT_EQ(CMinisign::Verify(text, "", *key), SignatureCheck::Malformed);
+    EXPECT_EQ(CMinisign::Verify(text, "<h1>Not Found</h1>", *key), SignatureCheck::Malformed);
+    EXPECT_FALSE(CMinisign::ParseKey("RW" + std::string(54, 'A')).has_value());
+    EXPECT_FALSE(CMinisign::ParseKey(publisher.KeyLine() + "A").has_value());
+    EXPECT_FALSE(CMinisign::KeyLineOfFile("untrusted comment: nothing here\n").has_value());
+}
+
+TEST(SignatureTest, ComparesAFilesSha256)
+{
+    TempFolder folder;
+    WriteFile(folder / "abc", "abc");
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    EXPECT_TRUE(CFileDigest::MatchesSha256(folder / "abc", abc));
+    std::string upper = abc;
+    std::ranges::transform(upper, upper.begin(), [](char c) { return char(std::toupper(c)); });
+    EXPECT_TRUE(CFileDigest::MatchesSha256(folder / "abc", upper));
+    EXPECT_FALSE(CFileDigest::MatchesSha256(folder / "abc", CPublisher::Sha256("abd")));
+    EXPECT_FALSE(CFileDigest::MatchesSha256(folder / "missing", abc));
+    EXPECT_FALSE(CFileDigest::MatchesSha256(folder / "abc", abc.substr(1)));
+}
+
+// An installation folder, a registry with the publisher's key, a server and
+// a stand-in editor whose program name is unique to the test (tests run side
+// by side).
 class UpdaterFlowTest : public ::testing::Test
 {
 protected:
@@ -89,10 +207,12 @@ protected:
         fs::create_directories(Install());
         fs::copy_file(PIXVEL_EDITOR_STANDIN, Install() / editorName_);
         platform::CRegistry::Write(CUpdater::kSettingsKey, "VERSION", "1.0");
+        platform::CRegistry::Write(CUpdater::kSettingsKey, CUpdater::kKeyName,
+                                   QString::fromStdString(publisher_.KeyLine()));
     }
     ~UpdaterFlowTest() override
     {
-        for (pid_t pid : StartedEditors()) {
+        for (pid_t pid : Pids("started.txt")) {
             kill(pid, SIGKILL);
         }
         while (waitpid(-1, nullptr, WNOHANG) > 0) {
@@ -101,14 +221,41 @@ protected:
 
     fs::path Install() const { return folder_ / "install"; }
 
-    void Publish(const std::string& version, const std::vector<std::string>& paths)
+    // Serves a file of the update under its path (`route` when the path is
+    // sent percent-encoded); the information file names its hash.
+    void Serve(const std::string& path, const std::string& bytes, std::string route = {})
+    {
+        server_.Route("/upd/" + (route.empty() ? path : route), Answer(bytes));
+        hashes_[path] = CPublisher::Sha256(bytes);
+    }
+
+    // The information file of an update, each path followed by its hash
+    // when it has one.
+    std::string Information(const std::string& version, const std::vector<std::string>& paths) const
     {
         std::string text = "VERSION:" + version +
                            "\nUPDATE_DATE:2024-05-06\nUPDATE_URL:" + server_.Url("/upd") + "\n";
         for (const std::string& path : paths) {
             text += "UPDATE_PATH:" + path + "\n";
+            if (hashes_.contains(path)) {
+                text += "UPDATE_SHA256:" + hashes_.at(path) + "\n";
+            }
         }
+        return text;
+    }
+
+    // Publishes the information file with the signature `signature` (the
+    // publisher's over the text by default; empty: none).
+    void Publish(const std::string& version, const std::vector<std::string>& paths,
+                 std::optional<std::string> signature = std::nullopt)
+    {
+        const std::string text = Information(version, paths);
         server_.Route("/info.txt", Answer(text));
+        const std::string signed_ = signature.value_or(publisher_.Sign(text));
+        server_.Route("/info.txt.minisig", [signed_](const HttpRequest&, CHttpConnection& c) {
+            signed_.empty() ? c.Respond(404, kText, "no such file")
+                            : c.Respond(200, kText, signed_);
+        });
     }
 
     QStringList Arguments(const std::string& installed = "1.0") const
@@ -130,12 +277,14 @@ protected:
         return pid;
     }
 
-    std::vector<pid_t> StartedEditors(int atLeast = 0) const
+    // The process ids a stand-in wrote to `file`, once there are `atLeast`
+    // (10 s at most).
+    std::vector<pid_t> Pids(const char* file, int atLeast = 0) const
     {
         std::vector<pid_t> pids;
-        for (int wait = 0; wait < 1000; ++wait) { // 10 s at most
+        for (int wait = 0; wait < 1000; ++wait) {
             pids.clear();
-            std::istringstream lines(ReadFile(Install() / "started.txt"));
+            std::istringstream lines(ReadFile(Install() / file));
             for (pid_t pid; lines >> pid;) {
                 pids.push_back(pid);
             }
@@ -146,20 +295,47 @@ protected:
         }
         return pids;
     }
+    std::vector<pid_t> StartedEditors(int atLeast = 0) const
+    {
+        return Pids("started.txt", atLeast);
+    }
 
     // Runs PixvelUpdate; its exit code, or -1 when it is still running
     // after `timeoutMs` (it is then ended).
-    int RunProgram(const QStringList& arguments, int timeoutMs = 10000)
+    int RunProgram(const QStringList& arguments, int timeoutMs = 10000,
+                   QByteArray* errors = nullptr)
     {
         QProcess program;
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(PIXVEL_UPDATE_PROGRAM, arguments);
-        if (!program.waitForFinished(timeoutMs)) {
+        const bool ended = program.waitForFinished(timeoutMs);
+        if (!ended) {
             program.kill();
             program.waitForFinished();
-            return -1;
         }
-        return program.exitCode();
+        if (errors != nullptr) {
+            *errors = program.readAllStandardError();
+        }
+        return ended ? program.exitCode() : -1;
+    }
+
+    // Runs the update window in this process as the program does; the
+    // status it ends with.
+    QString RunWindow()
+    {
+        Application();
+        const auto arguments = CUpdater::ParseArguments(Arguments());
+        CUpdateDialog dialog(*arguments);
+        if (!dialog.Prepare()) {
+            return "no update";
+        }
+        dialog.show();
+        QElapsedTimer clock;
+        clock.start();
+        while (dialog.StatusText() != CUpdater::kFailed && dialog.isVisible() &&
+               clock.elapsed() < 20000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return dialog.StatusText();
     }
 
     // The arguments of the published update, its information read.
@@ -175,12 +351,28 @@ protected:
         return platform::CRegistry::Read(CUpdater::kSettingsKey, name).toStdString();
     }
 
+    // Everything in the installation folder but the update lock, with its
+    // bytes: the whole state an update may change.
+    std::map<std::string, std::string> Contents() const
+    {
+        std::map<std::string, std::string> contents;
+        for (const auto& item : fs::recursive_directory_iterator(Install())) {
+            const std::string name = fs::relative(item.path(), Install()).string();
+            if (name != ".pixvel-update.lock" && name != "started.txt") {
+                contents[name] = item.is_regular_file() ? ReadFile(item.path()) : "<folder>";
+            }
+        }
+        return contents;
+    }
+
     TempFolder folder_;
     CLocalHttpServer server_;
+    CPublisher publisher_;
     std::string editorName_;
+    std::map<std::string, std::string> hashes_;
 };
 
-TEST_F(UpdaterFlowTest, WrongArgumentsAndEqualVersionsEndAtOnce)
+TEST_F(UpdaterFlowTest, WrongArgumentsNoKeyAndEqualVersionsEndAtOnce)
 {
     Publish("1.0", {"a.txt"});
     const pid_t editor = StartEditor();
@@ -197,45 +389,132 @@ TEST_F(UpdaterFlowTest, WrongArgumentsAndEqualVersionsEndAtOnce)
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(server_.Requests().size(), 1u); // the information file only
     EXPECT_EQ(kill(editor, 0), 0);            // the editor still runs
+
+    // Without a key nothing is even looked for, whatever is published.
+    Publish("2.0", {"a.txt"});
+    for (const char* key : {"", "RWQnot a key"}) {
+        platform::CRegistry::Write(CUpdater::kSettingsKey, CUpdater::kKeyName, key);
+        QByteArray errors;
+        EXPECT_EQ(RunProgram(four, 10000, &errors), 0);
+        EXPECT_TRUE(errors.contains("updates need a key")) << errors.toStdString();
+    }
+    EXPECT_EQ(server_.Requests().size(), 1u);
+    EXPECT_EQ(kill(editor, 0), 0);
     EXPECT_EQ(Registered("VERSION"), "1.0");
 }
 
-TEST_F(UpdaterFlowTest, UpdatesStopsAndRestartsTheEditor)
+TEST_F(UpdaterFlowTest, ASignedUpdateReplacesTheRunningEditorAndRestartsIt)
 {
-    Publish("2.0", {"items/new.zip", "docs/readme.txt"});
+    const std::string program = ReadFile(PIXVEL_EDITOR_STANDIN);
     const std::string package =
         BuildZip({{{.name = "a/one.txt", .data = "one"}, {.name = "two.txt", .data = "two"}}});
-    std::atomic<bool> editorGoneFirst{false};
-    pid_t editor = 0;
-    server_.Route("/upd/items/new.zip", [&](const HttpRequest&, CHttpConnection& connection) {
-        editorGoneFirst = waitpid(editor, nullptr, WNOHANG) == editor; // ended, not reaped yet
-        connection.Respond(200, {{"Content-Type", "application/zip"}}, package);
-    });
-    server_.Route("/upd/docs/readme.txt", Answer("read me"));
-    editor = StartEditor();
+    Serve(editorName_, program);
+    Serve("items/new.zip", package);
+    Serve("docs/readme.txt", "read me");
+    Publish("2.0", {editorName_, "items/new.zip", "docs/readme.txt"});
+    const pid_t editor = StartEditor();
     ASSERT_EQ(StartedEditors(1).size(), 1u);
+    struct stat before
+    {
+    };
+    ASSERT_EQ(stat((Install() / editorName_).c_str(), &before), 0);
 
-    EXPECT_EQ(RunProgram(Arguments()), 0);
-    EXPECT_TRUE(editorGoneFirst);
+    EXPECT_EQ(RunProgram(Arguments(), 30000), 0);
+    // Asked to end, it ended by itself.
+    EXPECT_EQ(Pids("ended.txt", 1), std::vector<pid_t>{editor});
     EXPECT_EQ(ReadFile(Install() / "items/a/one.txt"), "one");
     EXPECT_EQ(ReadFile(Install() / "items/two.txt"), "two");
     EXPECT_FALSE(fs::exists(Install() / "items/new.zip"));
     EXPECT_EQ(ReadFile(Install() / "docs/readme.txt"), "read me");
     EXPECT_EQ(Registered("VERSION"), "2.0");
     EXPECT_EQ(Registered("UPDATE_DATE"), "2024-05-06");
-    EXPECT_EQ(StartedEditors(2).size(), 2u); // started again
+    // The program was replaced while it ran, keeps its execute bits, and
+    // the new one was started.
+    struct stat after
+    {
+    };
+    ASSERT_EQ(stat((Install() / editorName_).c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 0777, before.st_mode & 0777);
+    const std::vector<pid_t> started = StartedEditors(2);
+    ASSERT_EQ(started.size(), 2u);
+    struct stat running
+    {
+    };
+    ASSERT_EQ(stat(("/proc/" + std::to_string(started[1]) + "/exe").c_str(), &running), 0);
+    EXPECT_EQ(running.st_ino, after.st_ino);
+    // Nothing of the staging is left.
+    for (const auto& [name, bytes] : Contents()) {
+        EXPECT_FALSE(name.starts_with(".pixvel")) << name;
+    }
 }
 
-TEST_F(UpdaterFlowTest, AFailureKeepsTheRegistryAndTheSecondFile)
+TEST_F(UpdaterFlowTest, AnUpdateNotAsPublishedChangesNothing)
+{
+    WriteFile(Install() / "first.txt", "old first");
+    const CPublisher stranger;
+    const auto refused = [&](const char* what, const std::function<void()>& publish) {
+        SCOPED_TRACE(what);
+        hashes_.clear();
+        publish();
+        const auto before = Contents();
+        const pid_t editor = StartEditor();
+        EXPECT_EQ(RunWindow(), CUpdater::kFailed);
+        EXPECT_EQ(Contents(), before);
+        EXPECT_EQ(kill(editor, 0), 0) << "the editor was stopped";
+        EXPECT_EQ(waitpid(editor, nullptr, WNOHANG), 0);
+        kill(editor, SIGKILL);
+        waitpid(editor, nullptr, 0);
+        EXPECT_EQ(Registered("VERSION"), "1.0");
+        EXPECT_TRUE(Registered("UPDATE_DATE").empty());
+    };
+    const std::vector<std::string> paths = {"first.txt", editorName_};
+    const auto serveBoth = [&] {
+        Serve("first.txt", "new first");
+        Serve(editorName_, "#!/bin/sh\necho attacker\n");
+    };
+    refused("unsigned", [&] {
+        serveBoth();
+        Publish("2.0", paths, "");
+    });
+    refused("signed by another key", [&] {
+        serveBoth();
+        Publish("2.0", paths, stranger.Sign(Information("2.0", paths)));
+    });
+    refused("changed after signing", [&] {
+        serveBoth();
+        const std::string signature = publisher_.Sign(Information("2.0", paths));
+        hashes_[editorName_] = CPublisher::Sha256("#!/bin/sh\necho other\n");
+        Publish("2.0", paths, signature);
+    });
+    refused("a file that is not the one its hash names", [&] {
+        serveBoth();
+        hashes_["first.txt"] = CPublisher::Sha256("something else");
+        Publish("2.0", paths);
+    });
+    refused("a path without its hash", [&] {
+        serveBoth();
+        hashes_.erase(editorName_);
+        Publish("2.0", paths);
+    });
+    refused("a package that is no package", [&] {
+        Serve("broken.zip", "this is no package");
+        Publish("2.0", {"broken.zip"});
+    });
+}
+
+TEST_F(UpdaterFlowTest, TheFilesMoveIntoPlaceOnlyOnceAllArrived)
 {
     Publish("2.0", {"first.txt", "second.txt"});
     WriteFile(Install() / "first.txt", "old first");
     WriteFile(Install() / "second.txt", "old second");
-    server_.Route("/upd/first.txt", Answer("new first"));
+    Serve("first.txt", "new first");
+    hashes_["second.txt"] = CPublisher::Sha256("complete second");
     server_.Route("/upd/second.txt", [](const HttpRequest&, CHttpConnection& connection) {
         connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
                         "Content-Length: 100000\r\n\r\npartial");
     });
+    Publish("2.0", {"first.txt", "second.txt"});
     UpdateInfo info;
     const auto arguments = Decided(info);
     std::vector<std::string> statuses;
@@ -249,7 +528,7 @@ TEST_F(UpdaterFlowTest, AFailureKeepsTheRegistryAndTheSecondFile)
             amounts.push_back(CUpdateInfo::AmountText(received, total));
         }};
     EXPECT_FALSE(CUpdater::Run(*arguments, info, observer));
-    EXPECT_EQ(ReadFile(Install() / "first.txt"), "new first");
+    EXPECT_EQ(ReadFile(Install() / "first.txt"), "old first");
     EXPECT_EQ(ReadFile(Install() / "second.txt"), "old second");
     EXPECT_EQ(Registered("VERSION"), "1.0");
     EXPECT_TRUE(StartedEditors().empty());
@@ -263,12 +542,14 @@ TEST_F(UpdaterFlowTest, AFailureKeepsTheRegistryAndTheSecondFile)
 TEST_F(UpdaterFlowTest, APathLeavingTheInstallationFailsBeforeAnyDownload)
 {
     for (const char* bad : {"../evil.txt", "/tmp/evil.txt", "ok/../../evil.txt"}) {
+        Serve("fine.txt", "fine");
+        hashes_[bad] = CPublisher::Sha256("evil");
         Publish("2.0", {"fine.txt", bad});
-        server_.Route("/upd/fine.txt", Answer("fine"));
         UpdateInfo info;
-        const auto arguments = CUpdater::ParseArguments(Arguments());
-        ASSERT_TRUE(CUpdater::NeedsUpdate(*arguments, info));
-        EXPECT_FALSE(CUpdater::CanApply(*arguments, info)) << bad;
+        const auto arguments = Decided(info);
+        const auto key = CUpdater::TrustedKey();
+        ASSERT_TRUE(key.has_value());
+        EXPECT_FALSE(CUpdater::CanApply(*arguments, info, *key)) << bad;
         EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
         EXPECT_FALSE(fs::exists(Install() / "fine.txt")) << bad;
     }
@@ -276,98 +557,83 @@ TEST_F(UpdaterFlowTest, APathLeavingTheInstallationFailsBeforeAnyDownload)
     EXPECT_EQ(Registered("VERSION"), "1.0");
 }
 
-TEST_F(UpdaterFlowTest, AFileThatCannotBeWrittenFailsTheUpdate)
+TEST_F(UpdaterFlowTest, AReadOnlyFileOrFolderFailsTheUpdateBeforeTheEditorStops)
 {
-    Publish("2.0", {"locked.txt"});
+    WriteFile(Install() / "fine.txt", "old fine");
     WriteFile(Install() / "locked.txt", "old");
     fs::permissions(Install() / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
-    server_.Route("/upd/locked.txt", Answer("new"));
-    UpdateInfo info;
-    const auto arguments = Decided(info);
-    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
-    EXPECT_EQ(ReadFile(Install() / "locked.txt"), "old");
-    EXPECT_EQ(Registered("VERSION"), "1.0");
-    EXPECT_TRUE(StartedEditors().empty());
-}
-
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "updater_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: destroyed at exit, it would outlive Qt's per-thread
-    // font caches' storage, and the leak checker would report the caches.
-    static auto* application = new QApplication(argc, argv);
-    return *application;
-}
-
-TEST_F(UpdaterFlowTest, AnErrorPageReplacesNoProgramFile)
-{
-    Publish("2.0", {"Pixvel"});
-    WriteFile(Install() / "Pixvel", "installed program");
-    server_.Route("/upd/Pixvel", [](const HttpRequest&, CHttpConnection& connection) {
-        connection.Respond(404, {{"Content-Type", "text/html"}}, "<h1>Not Found</h1>");
-    });
-    UpdateInfo info;
-    const auto arguments = Decided(info);
-    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
-    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
-    EXPECT_EQ(ReadFile(Install() / "Pixvel"), "installed program");
-    EXPECT_EQ(Registered("VERSION"), "1.0");
-    EXPECT_TRUE(StartedEditors().empty());
-}
-
-TEST_F(UpdaterFlowTest, AnUpdateThatCannotBeAppliedStopsNothing)
-{
-    Application();
+    Serve("fine.txt", "fine");
+    Serve("locked.txt", "new");
+    Serve("sub/new.txt", "new");
     Publish("2.0", {"fine.txt", "locked.txt"});
-    server_.Route("/upd/fine.txt", Answer("fine"));
-    server_.Route("/upd/locked.txt", Answer("new"));
-    WriteFile(Install() / "locked.txt", "old");
-    fs::permissions(Install() / "locked.txt", fs::perms::owner_read);
     const pid_t editor = StartEditor();
     ASSERT_EQ(StartedEditors(1).size(), 1u);
-
-    const auto arguments = CUpdater::ParseArguments(Arguments());
-    CUpdateDialog dialog(*arguments);
-    ASSERT_TRUE(dialog.Prepare()); // the window shows the failure
-    EXPECT_EQ(dialog.StatusText(), CUpdater::kFailed);
-    EXPECT_TRUE(dialog.CloseEnabled());
-    EXPECT_EQ(kill(editor, 0), 0); // still running
-    EXPECT_EQ(waitpid(editor, nullptr, WNOHANG), 0);
-    QApplication::processEvents(QEventLoop::AllEvents, 300);
-    EXPECT_FALSE(dialog.WorkerRunning());
-    EXPECT_FALSE(fs::exists(Install() / "fine.txt"));
-    EXPECT_EQ(Registered("VERSION"), "1.0");
-
-    // A read-only folder or a path that is not text blocks the update too.
-    fs::permissions(Install() / "locked.txt", fs::perms::owner_all);
     UpdateInfo info;
-    ASSERT_TRUE(CUpdater::NeedsUpdate(*arguments, info));
-    EXPECT_TRUE(CUpdater::CanApply(*arguments, info));
+    auto arguments = Decided(info);
+    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
+    EXPECT_EQ(ReadFile(Install() / "fine.txt"), "old fine");
+    EXPECT_EQ(ReadFile(Install() / "locked.txt"), "old");
+    EXPECT_EQ(waitpid(editor, nullptr, WNOHANG), 0); // still running
+
     fs::create_directories(Install() / "sub");
     fs::permissions(Install() / "sub", fs::perms::owner_read | fs::perms::owner_exec);
-    info.paths = {"sub/new.txt"};
-    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
+    Publish("2.0", {"sub/new.txt"});
+    arguments = Decided(info);
+    EXPECT_FALSE(CUpdater::Run(*arguments, info, kQuiet));
+    EXPECT_FALSE(fs::exists(Install() / "sub/new.txt"));
+    EXPECT_EQ(waitpid(editor, nullptr, WNOHANG), 0);
+    EXPECT_EQ(Registered("VERSION"), "1.0");
+
+    // A path that is not text is refused before anything is fetched.
+    const auto key = CUpdater::TrustedKey();
     info.paths = {"\xff\xfe.txt"};
-    EXPECT_FALSE(CUpdater::CanApply(*arguments, info));
+    EXPECT_FALSE(CUpdater::CanApply(*arguments, info, *key));
 }
 
 TEST_F(UpdaterFlowTest, PathsWithBlanksAndKoreanNamesArrive)
 {
     // "하트.png" as a Korean system writes it (code page 949), and as UTF-8.
+    Serve("items/a b.png", "blank", "items/a%20b.png");
+    Serve("\xc7\xcf\xc6\xae.png", "heart", "%C7%CF%C6%AE.png");
+    Serve("별.png", "star", "%EB%B3%84.png");
     Publish("2.0", {"items/a b.png", "\xc7\xcf\xc6\xae.png", "별.png"});
-    server_.Route("/upd/items/a%20b.png", Answer("blank"));
-    server_.Route("/upd/%C7%CF%C6%AE.png", Answer("heart"));
-    server_.Route("/upd/%EB%B3%84.png", Answer("star"));
     UpdateInfo info;
     const auto arguments = Decided(info);
-    ASSERT_TRUE(CUpdater::CanApply(*arguments, info));
+    ASSERT_TRUE(CUpdater::CanApply(*arguments, info, *CUpdater::TrustedKey()));
     EXPECT_TRUE(CUpdater::Run(*arguments, info, kQuiet));
     EXPECT_EQ(ReadFile(Install() / "items/a b.png"), "blank");
     EXPECT_EQ(ReadFile(Install() / "하트.png"), "heart");
     EXPECT_EQ(ReadFile(Install() / "별.png"), "star");
     EXPECT_EQ(Registered("VERSION"), "2.0");
+    EXPECT_EQ(StartedEditors(1).size(), 1u); // restarted, ended with the test
+}
+
+TEST_F(UpdaterFlowTest, AFailedMovePutsBackWhatMovedBefore)
+{
+    WriteFile(Install() / "a.txt", "old a");
+    WriteFile(Install() / "b.txt", "old b");
+    fs::create_directories(Install() / "zz");
+    CUpdateStaging staging(Install());
+    for (const char* name : {"a.txt", "b.txt", "new.txt", "zz/c.txt"}) {
+        WriteFile(staging.Files() / name, std::string("new ") + name);
+    }
+    const auto before = Contents();
+    // The last move meets a file where its folder was.
+    const bool moved = staging.Commit([this] {
+        fs::remove(Install() / "zz");
+        WriteFile(Install() / "zz", "in the way");
+    });
+    EXPECT_FALSE(moved);
+    auto expected = before;
+    expected["zz"] = "in the way";
+    auto now = Contents();
+    std::erase_if(now,
+                  [](const auto& entry) { return entry.first.starts_with(".pixvel-update-"); });
+    std::erase_if(expected,
+                  [](const auto& entry) { return entry.first.starts_with(".pixvel-update-"); });
+    EXPECT_EQ(now, expected);
+    // One update at a time.
+    EXPECT_THROW(CUpdateStaging{Install()}, CFileException);
 }
 
 TEST_F(UpdaterFlowTest, ATricklingInformationFileGivesUpAfterThirtySeconds)
@@ -386,28 +652,30 @@ TEST_F(UpdaterFlowTest, ATricklingInformationFileGivesUpAfterThirtySeconds)
 
 TEST_F(UpdaterFlowTest, EndedBySignalTheUpdaterLeavesNoPartialFile)
 {
-    Publish("2.0", {"big.bin"});
+    hashes_["big.bin"] = std::string(64, '0');
     server_.Route("/upd/big.bin", [](const HttpRequest&, CHttpConnection& connection) {
         connection.Trickle(100000000, 4096, std::chrono::milliseconds(50),
                            std::chrono::seconds(20));
     });
+    Publish("2.0", {"big.bin"});
+    const auto partials = [this] {
+        int found = 0;
+        for (const auto& item : fs::recursive_directory_iterator(Install())) {
+            found += item.path().filename().string().ends_with(".part") ? 1 : 0;
+        }
+        return found;
+    };
     for (int signal : {SIGTERM, SIGINT}) {
         QProcess program;
         program.start(PIXVEL_UPDATE_PROGRAM, Arguments());
-        bool partial = false;
-        for (int wait = 0; wait < 1000 && !partial; ++wait) {
+        for (int wait = 0; wait < 1000 && partials() == 0; ++wait) {
             usleep(10000);
-            for (const auto& item : fs::directory_iterator(Install())) {
-                partial = partial || item.path().filename().string().ends_with(".part");
-            }
         }
-        ASSERT_TRUE(partial);
+        ASSERT_EQ(partials(), 1);
         kill(pid_t(program.processId()), signal);
         ASSERT_TRUE(program.waitForFinished(10000));
         EXPECT_EQ(program.exitStatus(), QProcess::CrashExit); // ended by the signal
-        for (const auto& item : fs::directory_iterator(Install())) {
-            EXPECT_FALSE(item.path().filename().string().ends_with(".part")) << item.path();
-        }
+        EXPECT_EQ(partials(), 0);
     }
     EXPECT_EQ(Registered("VERSION"), "1.0");
 }
@@ -415,9 +683,8 @@ TEST_F(UpdaterFlowTest, EndedBySignalTheUpdaterLeavesNoPartialFile)
 TEST_F(UpdaterFlowTest, TheWindowShowsTheFailureAndWaitsForClose)
 {
     Application();
-
+    Serve("broken.zip", "this is no package");
     Publish("2.0", {"broken.zip"});
-    server_.Route("/upd/broken.zip", Answer("this is no package"));
     const auto arguments = CUpdater::ParseArguments(Arguments());
     CUpdateDialog dialog(*arguments);
     ASSERT_TRUE(dialog.Prepare());
