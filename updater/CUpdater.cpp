@@ -7,6 +7,7 @@
 #include "CProcesses.h"
 #include "CRegistry.h"
 #include "CSafePath.h"
+#include "CUnpackRefused.h"
 
 #include <QFileInfo>
 
@@ -106,6 +107,9 @@ bool Download(const std::string& url, const std::string& path, const fs::path& t
         // tried again: that counts as a failure.
         return CDownloadEngine::DownloadToFile(url, target.string(), observer.amount, unpack) !=
                DownloadResult::NotWritable;
+    } catch (const CUnpackRefused& refusal) {
+        observer.status(refusal.what());
+        return false;
     } catch (const std::exception&) {
         return false;
     }
