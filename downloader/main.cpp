@@ -21,6 +21,13 @@ int main(int argc, char** argv)
     if (!window.Initialise(application.arguments().mid(1))) {
         return 1;
     }
+    if (platform::CWindowLink::RuntimeFolder().isEmpty()) {
+        std::fprintf(stderr,
+                     "PixvelDownloader: %s is not a folder of this user's own that only this "
+                     "user may enter; no window link is made there\n",
+                     qPrintable(platform::CWindowLink::FolderPath()));
+        return 1;
+    }
     if (!window.StartListening()) {
         std::fprintf(stderr, "PixvelDownloader: another window already has the title %s\n",
                      CDownloaderWindow::kTitle);
