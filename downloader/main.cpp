@@ -21,11 +21,8 @@ int main(int argc, char** argv)
     if (!window.Initialise(application.arguments().mid(1))) {
         return 1;
     }
-    if (platform::CWindowLink::RuntimeFolder().isEmpty()) {
-        std::fprintf(stderr,
-                     "PixvelDownloader: %s is not a folder of this user's own that only this "
-                     "user may enter; no window link is made there\n",
-                     qPrintable(platform::CWindowLink::FolderPath()));
+    if (const QString problem = platform::CWindowLink::FolderProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "PixvelDownloader: %s\n", qPrintable(problem));
         return 1;
     }
     if (!window.StartListening()) {

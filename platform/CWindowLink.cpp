@@ -246,6 +246,16 @@ QString CWindowLink::RuntimeFolder()
     return folder;
 }
 
+QString CWindowLink::FolderProblem()
+{
+    if (!RuntimeFolder().isEmpty()) {
+        return {};
+    }
+    return QString("%1 is not a folder of this user's own that only this user may enter; no "
+                   "window link is made there")
+        .arg(FolderPath());
+}
+
 QString CWindowLink::SocketPath(const QString& title)
 {
     const QByteArray encoded = QUrl::toPercentEncoding(title);

@@ -61,6 +61,9 @@ public:
     static QString RuntimeFolder();
     // Where that folder is, whether or not it can be used.
     static QString FolderPath();
+    // Why the folder cannot be used, in a line for the user; empty when it
+    // can.
+    static QString FolderProblem();
     // The socket file of a title.
     static QString SocketPath(const QString& title);
 
