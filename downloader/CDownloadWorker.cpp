@@ -4,6 +4,7 @@
 #include "CPackageUnpacker.h"
 #include "CSafePath.h"
 #include "CTransferFigures.h"
+#include "CUnpackRefused.h"
 
 #include <QByteArrayView>
 
@@ -109,6 +110,11 @@ void CDownloadWorker::Process(const DownloadRequest& request)
         WaitWhilePaused();
         observer_.status(request.file + kDownloading);
         done = Transfer(request);
+    } catch (const CUnpackRefused& refusal) {
+        // The row says why; the package stays where it was downloaded.
+        observer_.status(refusal.what());
+        observer_.rowText(request.row, refusal.what());
+        return;
     } catch (...) { // a failed transfer or the window closing: nothing escapes the thread
     }
     if (!done && !Stopping()) {
@@ -164,7 +170,8 @@ void CDownloadWorker::Unpack(const DownloadRequest& request, const fs::path& pac
 {
     observer_.status(request.file + kUnpacking);
     // A package that cannot be read throws here and is left as it was.
-    CPackageUnpacker::Unpack(package.native(), package.parent_path(), UnopenablePolicy::Skip);
+    CPackageUnpacker::Unpack(package.native(), package.parent_path(), UnopenablePolicy::Skip,
+                             EntryModes::NoExecute);
     fs::remove(package);
 }
 

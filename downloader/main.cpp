@@ -23,6 +23,10 @@ int main(int argc, char** argv)
     if (!window.Initialise(application.arguments().mid(1))) {
         return 1;
     }
+    if (const QString problem = platform::CWindowLink::FolderProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "PixvelDownloader: %s\n", qPrintable(problem));
+        return 1;
+    }
     if (!window.StartListening()) {
         std::fprintf(stderr, "PixvelDownloader: another window already has the title %s\n",
                      CDownloaderWindow::kTitle);

@@ -215,13 +215,23 @@ CWindowLink::~CWindowLink()
     Close();
 }
 
+QString CWindowLink::FolderPath()
+{
+    // Without a runtime folder, the user's own cache folder: a fixed name
+    // under /tmp could be made first by another user.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) {
+        return runtime + "/pixvel";
+    }
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    return (QDir::isAbsolutePath(cache) ? cache : QDir::homePath() + "/.cache") + "/pixvel/windows";
+}
+
 QString CWindowLink::RuntimeFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()
-                               ? runtime + "/pixvel"
-                               : QString("/tmp/pixvel-%1").arg(geteuid());
+    const QString folder = FolderPath();
     const QByteArray native = QFile::encodeName(folder);
+    QDir().mkpath(QFileInfo(folder).path());
     mkdir(native.constData(), 0700);
     // Only a real folder of this user that nobody else may enter will do:
     // another user could otherwise have made it and listen in it.
@@ -234,6 +244,16 @@ QString CWindowLink::RuntimeFolder()
         return {};
     }
     return folder;
+}
+
+QString CWindowLink::FolderProblem()
+{
+    if (!RuntimeFolder().isEmpty()) {
+        return {};
+    }
+    return QString("%1 is not a folder of this user's own that only this user may enter; no "
+                   "window link is made there")
+        .arg(FolderPath());
 }
 
 QString CWindowLink::SocketPath(const QString& title)

@@ -17,8 +17,8 @@ namespace platform {
 // messages other processes send to it.
 //
 // Each title is a local socket in the user's runtime folder
-// ($XDG_RUNTIME_DIR/pixvel, else /tmp/pixvel-UID; the folder mode 0700, the
-// socket 0600). A message is one frame: a 12-byte head (kind, data word,
+// ($XDG_RUNTIME_DIR/pixvel, else $XDG_CACHE_HOME/pixvel/windows; the folder
+// mode 0700, the socket 0600). A message is one frame: a 12-byte head (kind, data word,
 // byte count; little-endian 32-bit each) and the bytes, at most kMaxBytes.
 // The receiver answers with its result as a little-endian 64-bit number and
 // closes the connection. It refuses peers of any other user (SO_PEERCRED),
@@ -57,8 +57,13 @@ public:
                                     const QByteArray& bytes, int timeoutMs = 10000);
 
     // The folder the sockets live in (made on demand); empty when it cannot
-    // be made safely.
+    // be made safely (it is not this user's own folder).
     static QString RuntimeFolder();
+    // Where that folder is, whether or not it can be used.
+    static QString FolderPath();
+    // Why the folder cannot be used, in a line for the user; empty when it
+    // can.
+    static QString FolderProblem();
     // The socket file of a title.
     static QString SocketPath(const QString& title);
 

@@ -28,6 +28,9 @@ int CSendCommand::Run(CToolArguments& arguments)
         throw CToolError(QString("the text is too long: at most %1 bytes go in one message")
                              .arg(platform::CWindowLink::kMaxBytes - 1));
     }
+    if (const QString problem = platform::CWindowLink::FolderProblem(); !problem.isEmpty()) {
+        throw CToolError(problem);
+    }
     const auto result = platform::CWindowLink::Send(title, dataWord, bytes);
     if (!result) {
         throw CToolError(QString("no window has the title '%1'").arg(title));

@@ -20,7 +20,8 @@ const char* const CSetupCommand::kOptions =
     "      --update-key FILE the publisher's minisign public key (FILE.pub): updates\n"
     "                        must be signed with it\n"
     "      --remove          undo the set-up of DIR instead: the module's registration,\n"
-    "                        the desktop entries and the settings (no other option)\n";
+    "                        the desktop entries and the settings (no other option); only\n"
+    "                        for the installation the settings name (APPS_PATH)\n";
 
 namespace {
 
@@ -121,15 +122,55 @@ void CallModule(const QString& appsPath, bool unregister)
                 com::HresultText(result).c_str());
 }
 
-// Folders of the settings store that deleting keys left empty.
-void PruneEmptyFolders(const QString& path)
+// Whether a folder or any folder between it and `top` is a link.
+bool HasLinkBelow(const QString& top, QString folder)
 {
-    QDir folder(path);
-    for (const QString& child :
-         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        PruneEmptyFolders(folder.filePath(child));
+    for (; folder.startsWith(top + "/"); folder = QFileInfo(folder).path()) {
+        if (QFileInfo(folder).isSymLink()) {
+            return true;
+        }
     }
-    folder.rmdir(path);
+    return false;
+}
+
+// Removes a folder of the settings store that the removal just emptied and
+// the folders above it that this leaves empty, up to (not including) `top`;
+// never through a link.
+void RemoveEmptiedFolders(QString folder, const QString& top)
+{
+    if (HasLinkBelow(top, folder)) {
+        return;
+    }
+    while (folder.startsWith(top + "/") && QDir().rmdir(folder)) {
+        folder = QFileInfo(folder).path();
+    }
+}
+
+void DeleteKeyAndEmptiedFolders(const char* key, const QString& top)
+{
+    const QString file = platform::CRegistry::KeyFile(key);
+    if (platform::CRegistry::DeleteKey(key)) {
+        RemoveEmptiedFolders(QFileInfo(file).path(), top);
+    }
+}
+
+// Refuses to undo a set-up that is not the one of `apps`: the settings must
+// name that very folder, and the folder must be a Pixvel installation.
+void CheckIsTheInstallation(const QString& apps)
+{
+    const QString named = platform::CRegistry::Read(CSetupCommand::kSettingsKey, "APPS_PATH");
+    if (named.isEmpty() ||
+        QFileInfo(named).canonicalFilePath() != QFileInfo(apps).canonicalFilePath()) {
+        throw CToolError(
+            QString("%1 is not the installation the settings name (APPS_PATH is '%2'); "
+                    "nothing removed")
+                .arg(apps, named));
+    }
+    const QFileInfo marker(QDir(apps).filePath(CSetupCommand::kMarkerFile));
+    if (!marker.isFile() || marker.isSymLink()) {
+        throw CToolError(QString("%1 holds no Pixvel installation (no %2); nothing removed")
+                             .arg(apps, CSetupCommand::kMarkerFile));
+    }
 }
 
 void SetUp(const SetupOptions& options)
@@ -163,19 +204,26 @@ void SetUp(const SetupOptions& options)
 void Remove(const SetupOptions& options)
 {
     const QString apps = CheckedAppsPath(options.appsPath);
-    if (QFileInfo(QDir(apps).filePath(CSetupCommand::kModuleFile)).isFile()) {
+    CheckIsTheInstallation(apps);
+    const bool registered = QFileInfo(QDir(apps).filePath(CSetupCommand::kModuleFile)).isFile();
+    if (registered) {
         CallModule(apps, true);
     }
     for (const QString& entry : CDesktopEntries::Remove()) {
         std::printf("removed %s\n", qPrintable(entry));
     }
-    for (const char* key : {CSetupCommand::kSettingsKey, kRecentFilesKey}) {
-        platform::CRegistry::DeleteKey(key);
+    // A store of the user's choosing keeps its own folder; the default one,
+    // $XDG_CONFIG_HOME/pixvel/registry, goes with the folders above it that
+    // it leaves empty, up to $XDG_CONFIG_HOME/pixvel.
+    const QString root = QDir(platform::CRegistry::RootFolder()).absolutePath();
+    const QString top = qEnvironmentVariableIsEmpty("PIXVEL_REGISTRY_DIR")
+                            ? QFileInfo(QFileInfo(root).path()).path()
+                            : root;
+    if (registered) { // the module's classes, which unregistering emptied
+        RemoveEmptiedFolders(root + "/HKEY_CLASSES_ROOT", top);
     }
-    const QString root = platform::CRegistry::RootFolder();
-    PruneEmptyFolders(root);
-    if (qEnvironmentVariableIsEmpty("PIXVEL_REGISTRY_DIR")) {
-        QDir().rmdir(QFileInfo(root).absolutePath()); // $XDG_CONFIG_HOME/pixvel, when empty
+    for (const char* key : {CSetupCommand::kSettingsKey, kRecentFilesKey}) {
+        DeleteKeyAndEmptiedFolders(key, top);
     }
     std::printf("removed the settings in %s\n", qPrintable(root));
 }

@@ -6,12 +6,16 @@
 #include "CNameDecoder.h"
 #include "CPartialFiles.h"
 #include "CSafePath.h"
+#include "CUnpackBudget.h"
 #include "CZipReader.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -45,9 +49,23 @@ bool IsFolderEntry(const std::string& name)
     return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
+// Takes the execute bits off a written file.
+void DropExecuteBits(CAtomicFile& file)
+{
+    struct stat status
+    {
+    };
+    const int fd = file.Descriptor();
+    if (fstat(fd, &status) != 0 || fchmod(fd, status.st_mode & 0666) != 0) {
+        throw CFileException(std::string("cannot set the file's mode (") + std::strerror(errno) +
+                                 ")",
+                             file.Target().string());
+    }
+}
+
 // Copies the current entry into `file` through `chunk`; throws on a damaged
 // entry.
-void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk)
+void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk, EntryModes modes)
 {
     reader.OpenEntry();
     for (;;) {
@@ -60,6 +78,9 @@ void CopyEntry(CZipReader& reader, CAtomicFile& file, std::vector<char>& chunk)
     ZipEntryInfo info;
     reader.GetEntryInfo(&info);
     CZipReader::SetOutputFileTimes(file, info);
+    if (modes == EntryModes::NoExecute) {
+        DropExecuteBits(file);
+    }
     reader.CloseEntry();
 }
 
@@ -80,14 +101,14 @@ void MakeFolderOf(const fs::path& output, std::string& lastFolder)
 // Writes the current entry; false when its output could not be opened or
 // written (the file then stays as it was).
 bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy policy,
-                std::vector<char>& chunk)
+                EntryModes modes, std::vector<char>& chunk)
 {
     CAtomicFile file;
     if (!file.Open(output)) {
         return false;
     }
     try {
-        CopyEntry(reader, file, chunk);
+        CopyEntry(reader, file, chunk, modes);
     } catch (const CFileException&) {
         if (policy == UnopenablePolicy::Fail) {
             throw;
@@ -98,13 +119,19 @@ bool WriteEntry(CZipReader& reader, const fs::path& output, UnopenablePolicy pol
     return true;
 }
 
-// The entries of a package, read from its central directory, and the bytes
-// they hold packed.
+// The bytes a package holds packed and the bytes it declares unpacked.
+struct PackageSizes
+{
+    uint64_t packed = 0;
+    uint64_t declared = 0;
+};
+
+// The entries of a package, read from its central directory, and its sizes.
 std::vector<PlannedEntry> Plan(const std::string& package, const fs::path& folder,
-                               uint64_t& packedBytes)
+                               PackageSizes& sizes)
 {
     std::vector<PlannedEntry> plan;
-    packedBytes = 0;
+    sizes = {};
     CZipReader reader;
     reader.OpenArchive(package);
     for (bool more = reader.HasEntry(); more; more = reader.GoToNextEntry()) {
@@ -117,7 +144,8 @@ std::vector<PlannedEntry> Plan(const std::string& package, const fs::path& folde
             entry.output = CSafePath::Resolve(folder, *name);
             entry.folder = IsFolderEntry(*name);
         }
-        packedBytes += info.compressedSize;
+        sizes.packed += info.compressedSize;
+        sizes.declared += info.uncompressedSize;
         plan.push_back(std::move(entry));
     }
     reader.CloseArchive();
@@ -158,8 +186,8 @@ class CUnpackRun
 {
 public:
     CUnpackRun(const std::string& package, const std::vector<PlannedEntry>& plan,
-               UnopenablePolicy policy)
-        : package_(package), plan_(plan), policy_(policy), outcomes_(plan.size())
+               UnopenablePolicy policy, EntryModes modes)
+        : package_(package), plan_(plan), policy_(policy), modes_(modes), outcomes_(plan.size())
     {}
 
     void Work() noexcept
@@ -210,7 +238,7 @@ private:
             }
         } else if (entry.output) {
             MakeFolderOf(*entry.output, lastFolder);
-            if (WriteEntry(reader, *entry.output, policy_, chunk)) {
+            if (WriteEntry(reader, *entry.output, policy_, modes_, chunk)) {
                 return Outcome::Written;
             }
         }
@@ -232,6 +260,7 @@ private:
     const std::string& package_;
     const std::vector<PlannedEntry>& plan_;
     const UnopenablePolicy policy_;
+    const EntryModes modes_;
     std::vector<Outcome> outcomes_; // each written by the worker that took the entry
     std::atomic<size_t> next_{0};
     std::atomic<size_t> failedAt_{SIZE_MAX};
@@ -251,14 +280,17 @@ unsigned WorkerCount(const std::vector<PlannedEntry>& plan, uint64_t packedBytes
 } // namespace
 
 UnpackReport CPackageUnpacker::Unpack(const std::string& package, const fs::path& folder,
-                                      UnopenablePolicy policy)
+                                      UnopenablePolicy policy, EntryModes modes)
 {
-    uint64_t packedBytes = 0;
-    const std::vector<PlannedEntry> plan = Plan(package, folder, packedBytes);
+    PackageSizes sizes;
+    const std::vector<PlannedEntry> plan = Plan(package, folder, sizes);
+    std::error_code error;
+    const uint64_t packageSize = fs::file_size(package, error);
+    CUnpackBudget::Check(sizes.declared, error ? 0 : packageSize, CUnpackBudget::FreeBytes(folder));
     RemoveStalePartialFiles(plan, folder);
-    CUnpackRun run(package, plan, policy);
+    CUnpackRun run(package, plan, policy, modes);
     std::vector<std::thread> helpers;
-    for (unsigned helper = 1; helper < WorkerCount(plan, packedBytes); ++helper) {
+    for (unsigned helper = 1; helper < WorkerCount(plan, sizes.packed); ++helper) {
         try {
             helpers.emplace_back(&CUnpackRun::Work, &run);
         } catch (...) {

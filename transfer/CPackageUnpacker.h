@@ -13,6 +13,13 @@ enum class UnopenablePolicy
     Fail, // stop the whole unpack with CFileException (the updater)
 };
 
+// The permission bits of the files written.
+enum class EntryModes
+{
+    AsStored,  // as the package records them (the updater's programs)
+    NoExecute, // never an execute bit (items are pictures, never programs)
+};
+
 // What an unpack did.
 struct UnpackReport
 {
@@ -27,7 +34,8 @@ struct UnpackReport
 // to UTF-8 (CNameDecoder). A large package is shared out among a few
 // threads, one entry at a time in package order; the report and the failure
 // thrown are those of the package order. Partial files older than a day in
-// the folders written to are removed first.
+// the folders written to are removed first. Before anything is written, the
+// sizes the package declares are held against its budget (CUnpackBudget).
 class CPackageUnpacker
 {
 public:
@@ -35,8 +43,9 @@ public:
     static constexpr size_t kCopyChunk = 256 * 1024;
 
     // Throws CFileException when the package cannot be opened (and, with
-    // the fail policy, for an entry that cannot be written) and
+    // the fail policy, for an entry that cannot be written),
+    // CUnpackRefused when it is beyond its budget (nothing written) and
     // CZipException when the package is damaged; files written before stay.
     static UnpackReport Unpack(const std::string& package, const std::filesystem::path& folder,
-                               UnopenablePolicy policy);
+                               UnopenablePolicy policy, EntryModes modes = EntryModes::AsStored);
 };

@@ -211,6 +211,40 @@ void CZipReader::OpenArchive(const std::string& path)
     endRecordPosition_ = found;
     bytesBefore_ = found - (uint64_t(centralOffset_) + centralSize_);
     GoToFirstEntry();
+    CheckLayout();
+    GoToFirstEntry();
+}
+
+void CZipReader::CheckLayout()
+{
+    // Each entry takes at least its local header, its name and its data;
+    // sorted by where they begin, each must end before the next begins and
+    // the last before the central directory. Without this check, entries
+    // that share their data would unpack one small package many times over.
+    struct Span
+    {
+        uint64_t start;
+        uint64_t end;
+        uint16_t index;
+    };
+    std::vector<Span> spans;
+    spans.reserve(entryCount_);
+    for (bool more = selected_; more; more = GoToNextEntry()) {
+        const uint64_t start = bytesBefore_ + localHeaderOffset_;
+        spans.push_back({start,
+                         start + kLocalHeaderSize + info_.fileNameLength + info_.compressedSize,
+                         index_});
+    }
+    std::ranges::sort(spans, {}, &Span::start);
+    const uint64_t centralStart = bytesBefore_ + centralOffset_;
+    limits_.assign(entryCount_, centralStart);
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const uint64_t limit = i + 1 < spans.size() ? spans[i + 1].start : centralStart;
+        if (spans[i].end > limit) {
+            Fail(kBadArchive, "entries overlap each other or the central directory");
+        }
+        limits_[spans[i].index] = limit;
+    }
 }
 
 void CZipReader::GoToFirstEntry()
@@ -361,9 +395,11 @@ void CZipReader::OpenEntry()
                           uncompressedSize != info_.uncompressedSize))) {
         Fail(kBadArchive, "local header differs from the central one");
     }
+    CheckLocalName(localPosition + kLocalHeaderSize);
     dataPosition_ = localPosition + kLocalHeaderSize + nameLength + extraLength;
-    if (dataPosition_ > fileSize_ || info_.compressedSize > fileSize_ - dataPosition_) {
-        Fail(kBadArchive, "entry data outside the file");
+    const uint64_t limit = limits_[index_];
+    if (dataPosition_ > limit || info_.compressedSize > limit - dataPosition_) {
+        Fail(kBadArchive, "entry data outside its own part of the file");
     }
 
     input_.resize(kInputBufferSize); // allocated once, kept for the next entries
@@ -385,6 +421,15 @@ void CZipReader::OpenEntry()
         }
     }
     open_ = true;
+}
+
+void CZipReader::CheckLocalName(uint64_t namePosition) const
+{
+    std::string local(name_.size(), '\0');
+    ReadAt(namePosition, local.data(), local.size());
+    if (local != name_) {
+        Fail(kBadArchive, "local name differs from the central one");
+    }
 }
 
 void CZipReader::FillInput()
@@ -412,7 +457,41 @@ size_t CZipReader::ReadEntry(char* buffer, size_t size)
         info_.method == Z_DEFLATED ? ReadDeflated(buffer, size) : ReadStored(buffer, size);
     crc_ = CCrc32::Update(crc_, buffer, produced);
     uncompressedLeft_ -= produced;
+    if (uncompressedLeft_ == 0 && info_.method == Z_DEFLATED && !streamEnded_) {
+        CheckNothingBeyond();
+    }
     return produced;
+}
+
+void CZipReader::CheckNothingBeyond()
+{
+    // One byte more than the directory records is enough to refuse the
+    // entry: a package must not unpack to more than it declares.
+    unsigned char spare = 0;
+    for (;;) {
+        FillInput();
+        stream_->next_in = input_.data() + inputStart_;
+        stream_->avail_in = unsigned(inputAvailable_);
+        stream_->next_out = &spare;
+        stream_->avail_out = 1;
+        const int result = inflate(stream_, Z_SYNC_FLUSH);
+        const size_t consumed = inputAvailable_ - stream_->avail_in;
+        inputStart_ += consumed;
+        inputAvailable_ -= consumed;
+        if (stream_->avail_out == 0) {
+            Fail(kBadArchive, "entry larger than its recorded size");
+        }
+        if (result == Z_STREAM_END) {
+            streamEnded_ = true;
+            return;
+        }
+        if (result == Z_BUF_ERROR) {
+            return; // the data ends without an end block: nothing more comes out
+        }
+        if (result != Z_OK) {
+            Fail(result);
+        }
+    }
 }
 
 size_t CZipReader::ReadStored(char* buffer, size_t size)

@@ -47,6 +47,8 @@ public:
     CZipReader& operator=(const CZipReader&) = delete;
 
     // Opens the package and selects its first entry (none in an empty one).
+    // Refuses (cause 11) a package whose entries' headers and data overlap
+    // each other or the central directory.
     void OpenArchive(const std::string& path);
     void GoToFirstEntry();
     // Selects the next entry; false when there is none.
@@ -62,10 +64,12 @@ public:
     std::string EntryName() const;
 
     // Checks the local header and prepares reading. Encrypted and ZIP64
-    // entries, methods other than stored and deflated, and headers or data
-    // outside the file are refused with cause 11.
+    // entries, methods other than stored and deflated, a local name other
+    // than the central one, and headers or data outside the file or running
+    // into the next entry are refused with cause 11.
     void OpenEntry();
-    // Up to `size` uncompressed bytes; 0 at the end of the entry.
+    // Up to `size` uncompressed bytes; 0 at the end of the entry. Deflated
+    // data that goes on past the recorded size is refused with cause 11.
     size_t ReadEntry(char* buffer, size_t size);
     // Ends reading; throws cause 12 when the whole entry was read and its
     // CRC-32 differs from the recorded one.
@@ -86,6 +90,9 @@ public:
 private:
     static std::time_t ConvertDosTime(uint32_t dosDateTime);
     void ReadCentralHeader();
+    void CheckLayout();
+    void CheckLocalName(uint64_t namePosition) const;
+    void CheckNothingBeyond();
     void ReadAt(uint64_t position, void* buffer, size_t size) const;
     [[noreturn]] void Fail(int code, const std::string& detail = {}) const;
     void EndEntry();
@@ -112,6 +119,9 @@ private:
     ZipEntryInfo info_;
     uint32_t localHeaderOffset_ = 0;
     std::string name_, extra_, comment_;
+    // Per entry, where the next entry's local header or the central
+    // directory begins: its header and data must end before that.
+    std::vector<uint64_t> limits_;
 
     bool open_ = false;
     std::vector<unsigned char> input_;

@@ -45,6 +45,13 @@ bool StaysInFolder(const QString& path)
     return !path.startsWith('/') && !path.startsWith('\\') && !Levels(path).contains("..");
 }
 
+// A field the downloader would read differently from what was checked: a
+// NUL ends its text early, "||" separates its fields.
+bool IsPlainField(const QString& field)
+{
+    return !field.contains(QChar(0)) && !field.contains(QLatin1String("||"));
+}
+
 // The request text: name, "||", address, "||", file and the terminating
 // NUL, in UTF-8 (the system code page here).
 QByteArray RequestText(const QString& fileName, const QString& url, const QString& filePath)
@@ -148,10 +155,17 @@ void CVelunarCtrlCtrl::DownloaderName(const QString& name)
     title_ = name;
 }
 
+QString CVelunarCtrlCtrl::DownloaderProgram()
+{
+    return platform::ExecutableName(kDownloader);
+}
+
 void CVelunarCtrlCtrl::RegistryPath(const QString& path, const QString& file)
 {
     launch_.reset();
-    refused_ = !IsKeyUnderHive(path) || !IsPlainFileName(file);
+    // A page never chooses which program of the installation starts, nor
+    // which window gets its request: only the downloader.
+    refused_ = !IsKeyUnderHive(path) || file != DownloaderProgram();
     if (refused_) {
         return;
     }
@@ -168,7 +182,8 @@ bool CVelunarCtrlCtrl::ClipDownload(const QString& fileName, const QString& url,
                                     const QString& filePath, uint32_t fileSize)
 {
     using platform::CWindowLink;
-    if (title_.isEmpty() || refused_ || !IsWebAddress(url) || !StaysInFolder(filePath)) {
+    if (title_ != kDownloader || refused_ || !IsWebAddress(url) || !StaysInFolder(filePath) ||
+        !IsPlainField(fileName) || !IsPlainField(url) || !IsPlainField(filePath)) {
         return false;
     }
     if (!CWindowLink::Find(title_)) {
@@ -221,9 +236,4 @@ bool CVelunarCtrlCtrl::IsKeyUnderHive(const QString& key)
         }
     }
     return true;
-}
-
-bool CVelunarCtrlCtrl::IsPlainFileName(const QString& name)
-{
-    return Levels(name).size() == 1 && !name.isEmpty() && name != "." && name != "..";
 }

@@ -25,6 +25,8 @@ public:
     // downloader to answer.
     static constexpr int kSendDelayMs = 1000;
     static constexpr int kStartTimeoutMs = 10000;
+    // The one program the control starts, and the title of its window.
+    static constexpr const char* kDownloader = "PixvelDownloader";
 
     // The methods and their types as the type library declares them.
     static const com::CDispatchTable& Methods();
@@ -51,8 +53,8 @@ public:
     // A key a page may name: relative to its hive, no empty, "." or ".."
     // levels (either separator).
     static bool IsKeyUnderHive(const QString& key);
-    // A program file name with no folder part.
-    static bool IsPlainFileName(const QString& name);
+    // The downloader's program file name, the only one RegistryPath takes.
+    static QString DownloaderProgram();
 
 private:
     // The downloader's program and its one argument, the key path.

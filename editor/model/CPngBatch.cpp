@@ -1,14 +1,16 @@
 #include "CPngBatch.h"
 
+#include "CImagePlugins.h"
 #include "CParallelRows.h"
 #include "CPngBandWriter.h"
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QThread>
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
+#include <memory>
 
 namespace {
 
@@ -50,14 +52,17 @@ std::vector<QByteArray> CPngBatch::EncodeAll(size_t count,
         }
     };
     const size_t workers =
-        std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()), kMaxWorkers, count});
-    std::vector<std::thread> threads;
+        std::min<size_t>({size_t(std::max(1, QThread::idealThreadCount())), kMaxWorkers, count});
+    CImagePlugins::Load();
+    // Qt threads: the encoders make Qt objects (buffers, writers).
+    std::vector<std::unique_ptr<QThread>> threads;
     for (size_t i = 1; i < workers; ++i) {
-        threads.emplace_back(work);
+        threads.emplace_back(QThread::create(work));
+        threads.back()->start();
     }
     work();
-    for (std::thread& thread : threads) {
-        thread.join();
+    for (std::unique_ptr<QThread>& thread : threads) {
+        thread->wait();
     }
     return encoded;
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kMaxTextLength = 100000;
+constexpr int kMaxTextLength = CProjectManifest::kMaxTextLength;
 constexpr int kMaxFaceLength = 32;
 // Twips of the largest size the font bar takes (1638 points).
 constexpr int kMaxTextHeight = 1638 * 20;
@@ -252,6 +252,23 @@ std::unique_ptr<CItem> ReadItem(const QJsonObject& object, QString& bitmapName)
     return item;
 }
 
+// The text of all text items together stays within its budget; checked
+// before any text is laid out into outlines.
+void CheckTextBudget(const QJsonArray& items)
+{
+    qsizetype length = 0;
+    for (const QJsonValue& item : items) {
+        const QJsonObject object = item.toObject();
+        if (object.value("kind").toString() == kTextKind) {
+            length += object.value("text").toString().size();
+        }
+    }
+    if (length > kMaxTextLength) {
+        Refuse(CProjectManifest::OverBudget() + QLatin1Char('\n') +
+               QStringLiteral("글자가 모두 %1자를 넘습니다.").arg(kMaxTextLength));
+    }
+}
+
 CProjectManifest::Parsed ReadRoot(const QJsonObject& root)
 {
     const QJsonValue version = root.value("version");
@@ -278,6 +295,7 @@ CProjectManifest::Parsed ReadRoot(const QJsonObject& root)
         Refuse(QStringLiteral("항목이 너무 많습니다 (%1개까지 열 수 있습니다).")
                    .arg(CProjectManifest::kMaxItems));
     }
+    CheckTextBudget(items);
     for (const QJsonValue& value : items) {
         QString name;
         parsed.items.push_back(ReadItem(value.toObject(), name));
@@ -365,6 +383,11 @@ QTransform TextPlacement(const CTextItem& item, const QPainterPath& layout)
 }
 
 } // namespace
+
+QString CProjectManifest::OverBudget()
+{
+    return QStringLiteral("프로젝트 파일을 열 수 없습니다.");
+}
 
 QByteArray CProjectManifest::Write(const ProjectContent& content, const QStringList& bitmapNames)
 {

@@ -25,6 +25,11 @@ public:
     static constexpr int kMaxItems = 10000;
     // No coordinate of a sane picture comes near this many pixels.
     static constexpr double kMaxCoordinate = 1e6;
+    // The characters of all text items together.
+    static constexpr int kMaxTextLength = 100000;
+
+    // The reason given for a project beyond one of its budgets.
+    static QString OverBudget();
 
     // The manifest of `content`; `bitmapNames` gives each picture item's
     // entry name, in item order (empty for text items).

@@ -9,13 +9,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 
+#include <algorithm>
+#include <climits>
 #include <map>
 
 namespace {
 
 const char* const kManifestName = "manifest.json";
 constexpr int kAllocationLimitMb = int(CBitmap::kMaxDecodePixels * 4 / (1024 * 1024));
+// A PNG's signature and its header chunk, which holds the picture's size.
+constexpr int kPngHeadBytes = 8 + 8 + 13;
 
 struct Refusal
 {
@@ -27,76 +32,185 @@ QString Damaged()
     return QStringLiteral("프로젝트 파일이 손상되었거나 Pixvel 프로젝트가 아닙니다.");
 }
 
-// One entry's bytes, refused when it holds more than `limit`.
-QByteArray ReadEntry(CZipReader& reader, qint64 limit)
+[[noreturn]] void RefuseOverBudget(const QString& detail)
 {
-    ZipEntryInfo info;
-    reader.GetEntryInfo(&info);
-    if (qint64(info.uncompressedSize) > limit) {
-        throw Refusal{Damaged()};
-    }
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.uncompressedSize));
-    char chunk[64 * 1024];
-    reader.OpenEntry();
-    for (size_t got = reader.ReadEntry(chunk, sizeof chunk); got > 0;
-         got = reader.ReadEntry(chunk, sizeof chunk)) {
-        if (bytes.size() + qint64(got) > limit) {
-            throw Refusal{Damaged()};
-        }
-        bytes.append(chunk, qsizetype(got));
-    }
-    reader.CloseEntry();
-    return bytes;
+    throw Refusal{CProjectManifest::OverBudget() + QLatin1Char('\n') + detail};
 }
 
-// The manifest and the bitmap entries of a package, by name; other entries
-// are not read.
-std::map<std::string, QByteArray> ReadEntries(const QString& path)
+// Where an entry of interest sits in the package, and the size it declares.
+struct EntryPlace
 {
-    std::map<std::string, QByteArray> entries;
-    CZipReader reader;
-    reader.OpenArchive(QFile::encodeName(path).toStdString());
-    for (bool more = reader.HasEntry(); more; more = reader.GoToNextEntry()) {
-        const std::string name = reader.EntryName();
-        const bool manifest = name == kManifestName;
-        if (!manifest && name.rfind("bitmaps/", 0) != 0) {
+    int index = 0;
+    qint64 size = 0;
+};
+
+// Walks the entries of one package in order; going back starts again from
+// the first.
+class CEntryCursor
+{
+public:
+    explicit CEntryCursor(const QString& path)
+    {
+        reader_.OpenArchive(QFile::encodeName(path).toStdString());
+    }
+
+    // The manifest and the bitmap entries, by name; a name given twice
+    // would let the second entry hide the first.
+    std::map<std::string, EntryPlace> Directory()
+    {
+        std::map<std::string, EntryPlace> places;
+        GoTo(0);
+        for (bool more = reader_.HasEntry(); more; more = Next()) {
+            const std::string name = reader_.EntryName();
+            if (name != kManifestName && name.rfind("bitmaps/", 0) != 0) {
+                continue;
+            }
+            ZipEntryInfo info;
+            reader_.GetEntryInfo(&info);
+            if (!places.emplace(name, EntryPlace{at_, qint64(info.uncompressedSize)}).second) {
+                throw Refusal{Damaged()};
+            }
+        }
+        return places;
+    }
+
+    // Up to `limit` bytes of an entry: the whole entry, or its first bytes.
+    QByteArray Read(const EntryPlace& place, qint64 limit)
+    {
+        GoTo(place.index);
+        const qint64 wanted = std::min(place.size, limit);
+        QByteArray bytes(qsizetype(wanted), Qt::Uninitialized);
+        reader_.OpenEntry();
+        qint64 got = 0;
+        while (got < wanted) {
+            const size_t read = reader_.ReadEntry(bytes.data() + got, size_t(wanted - got));
+            if (read == 0) {
+                throw Refusal{Damaged()};
+            }
+            got += qint64(read);
+        }
+        reader_.CloseEntry(); // checks the CRC-32 of a whole entry
+        return bytes;
+    }
+
+private:
+    void GoTo(int index)
+    {
+        if (index < at_ || !reader_.HasEntry()) {
+            reader_.GoToFirstEntry();
+            at_ = 0;
+        }
+        while (at_ < index && Next()) {
+        }
+    }
+
+    bool Next()
+    {
+        const bool more = reader_.GoToNextEntry();
+        at_ += more ? 1 : 0;
+        return more;
+    }
+
+    CZipReader reader_;
+    int at_ = 0;
+};
+
+// The size a PNG's header announces; empty when it is no PNG.
+QSize PngSize(const QByteArray& head)
+{
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    if (head.size() < kPngHeadBytes || !head.startsWith(signature) ||
+        head.mid(12, 4) != QByteArrayLiteral("IHDR")) {
+        return {};
+    }
+    const auto* bytes = reinterpret_cast<const uchar*>(head.constData());
+    const quint32 width = qFromBigEndian<quint32>(bytes + 16);
+    const quint32 height = qFromBigEndian<quint32>(bytes + 20);
+    if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX) {
+        return {};
+    }
+    return QSize(int(width), int(height));
+}
+
+QString Unreadable(const QString& name)
+{
+    return QStringLiteral("프로젝트의 그림 파일(%1)을 읽을 수 없습니다.").arg(name);
+}
+
+// One bitmap the manifest names: its entry and the size its header announces.
+struct NamedBitmap
+{
+    EntryPlace place;
+    QSize size;
+};
+
+// Every budget is held against what the package declares before a single
+// bitmap is inflated or decoded: the bytes of the manifest and the named
+// bitmaps, the pixels of the named bitmaps, and the base picture's size.
+std::map<QString, NamedBitmap> CheckBitmaps(CEntryCursor& cursor,
+                                            const CProjectManifest::Parsed& parsed,
+                                            const std::map<std::string, EntryPlace>& places,
+                                            qint64 manifestBytes)
+{
+    std::map<QString, NamedBitmap> bitmaps;
+    qint64 bytes = manifestBytes;
+    for (const QString& name : parsed.bitmapNames) {
+        if (name.isEmpty() || bitmaps.count(name) != 0) {
             continue;
         }
-        // A name given twice would let the second entry hide the first.
-        if (entries.count(name) != 0) {
-            throw Refusal{Damaged()};
+        const auto place = places.find(name.toStdString());
+        if (place == places.end()) {
+            throw Refusal{QStringLiteral("프로젝트에 그림 파일(%1)이 없습니다.").arg(name)};
         }
-        entries.emplace(name, ReadEntry(reader, manifest ? CProjectReader::kMaxManifestBytes
-                                                         : CProjectReader::kMaxBitmapBytes));
+        bytes += place->second.size;
+        bitmaps.emplace(name, NamedBitmap{place->second, {}});
     }
-    reader.CloseArchive();
-    return entries;
+    if (bytes > CProjectReader::kMaxInflatedBytes) {
+        RefuseOverBudget(QStringLiteral("풀린 크기가 %1 MB를 넘습니다.")
+                             .arg(CProjectReader::kMaxInflatedBytes >> 20));
+    }
+    qint64 pixels = 0;
+    for (auto& [name, bitmap] : bitmaps) {
+        bitmap.size = PngSize(cursor.Read(bitmap.place, kPngHeadBytes));
+        if (bitmap.size.isEmpty()) {
+            throw Refusal{Unreadable(name)};
+        }
+        pixels += qint64(bitmap.size.width()) * bitmap.size.height();
+    }
+    if (pixels > CProjectReader::kMaxPixels) {
+        RefuseOverBudget(QStringLiteral("그림들의 화소가 모두 %1개를 넘습니다.")
+                             .arg(CProjectReader::kMaxPixels));
+    }
+    const QSize base = bitmaps.at(parsed.bitmapNames.front()).size;
+    if (base != QSize(int(parsed.baseSize.width() + 0.5), int(parsed.baseSize.height() + 0.5))) {
+        RefuseOverBudget(QStringLiteral("바탕 그림의 크기가 그림 파일의 크기와 다릅니다."));
+    }
+    return bitmaps;
 }
 
-ProjectContent Assemble(CProjectManifest::Parsed parsed,
-                        const std::map<std::string, QByteArray>& entries)
+// Decodes the named bitmaps one at a time, so that no more than one PNG's
+// bytes are held beside the pixels.
+std::map<QString, QImage> DecodeBitmaps(CEntryCursor& cursor,
+                                        const std::map<QString, NamedBitmap>& bitmaps)
 {
     std::map<QString, QImage> decoded;
+    for (const auto& [name, bitmap] : bitmaps) {
+        QImage image = CProjectReader::DecodeBitmap(cursor.Read(bitmap.place, bitmap.place.size));
+        if (image.size() != bitmap.size) {
+            throw Refusal{Unreadable(name)};
+        }
+        decoded.emplace(name, std::move(image));
+    }
+    return decoded;
+}
+
+ProjectContent Assemble(CProjectManifest::Parsed parsed, const std::map<QString, QImage>& decoded)
+{
     for (size_t i = 0; i < parsed.items.size(); ++i) {
         const QString& name = parsed.bitmapNames[qsizetype(i)];
-        if (name.isEmpty()) {
-            continue;
+        if (!name.isEmpty()) {
+            static_cast<CPictureItem&>(*parsed.items[i]).SetBitmap(decoded.at(name));
         }
-        auto found = decoded.find(name);
-        if (found == decoded.end()) {
-            const auto entry = entries.find(name.toStdString());
-            if (entry == entries.end()) {
-                throw Refusal{QStringLiteral("프로젝트에 그림 파일(%1)이 없습니다.").arg(name)};
-            }
-            QImage bitmap = CProjectReader::DecodeBitmap(entry->second);
-            if (bitmap.isNull()) {
-                throw Refusal{
-                    QStringLiteral("프로젝트의 그림 파일(%1)을 읽을 수 없습니다.").arg(name)};
-            }
-            found = decoded.emplace(name, std::move(bitmap)).first;
-        }
-        static_cast<CPictureItem&>(*parsed.items[i]).SetBitmap(found->second);
     }
     ProjectContent content;
     content.baseSize = parsed.baseSize;
@@ -141,17 +255,21 @@ std::optional<ProjectContent> CProjectReader::Read(const QString& path, QString*
         return std::nullopt;
     };
     try {
-        const std::map<std::string, QByteArray> entries = ReadEntries(path);
-        const auto manifest = entries.find(kManifestName);
-        if (manifest == entries.end()) {
+        // The manifest first; then only the bitmaps it names, each once.
+        CEntryCursor cursor(path);
+        const std::map<std::string, EntryPlace> places = cursor.Directory();
+        const auto manifest = places.find(kManifestName);
+        if (manifest == places.end() || manifest->second.size > kMaxManifestBytes) {
             return refuse(Damaged());
         }
         std::optional<CProjectManifest::Parsed> parsed =
-            CProjectManifest::Read(manifest->second, error);
+            CProjectManifest::Read(cursor.Read(manifest->second, kMaxManifestBytes), error);
         if (!parsed) {
             return std::nullopt;
         }
-        return Assemble(std::move(*parsed), entries);
+        const std::map<QString, NamedBitmap> bitmaps =
+            CheckBitmaps(cursor, *parsed, places, manifest->second.size);
+        return Assemble(std::move(*parsed), DecodeBitmaps(cursor, bitmaps));
     } catch (const Refusal& refusal) {
         return refuse(refusal.reason);
     } catch (const std::bad_alloc&) {

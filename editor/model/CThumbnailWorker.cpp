@@ -1,6 +1,9 @@
 #include "CThumbnailWorker.h"
 
+#include "CImagePlugins.h"
 #include "CItemFolder.h"
+
+#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -58,16 +61,22 @@ CThumbnailWorker::CThumbnailWorker(QStringList paths, QString textPicture, Sink 
 CThumbnailWorker::~CThumbnailWorker()
 {
     RequestStop();
-    if (!Wait(2000)) {
-        for (std::thread& thread : threads_) {
-            thread.detach();
+    if (Wait(2000)) {
+        return;
+    }
+    // Left to finish its file on its own; the thread object goes when it ends.
+    for (std::unique_ptr<QThread>& thread : threads_) {
+        QThread* running = thread.release();
+        QObject::connect(running, &QThread::finished, running, &QObject::deleteLater);
+        if (running->isFinished()) {
+            delete running;
         }
     }
 }
 
 int CThumbnailWorker::DefaultThreads()
 {
-    return int(std::clamp(std::thread::hardware_concurrency(), 1U, 2U));
+    return std::clamp(QThread::idealThreadCount(), 1, 2);
 }
 
 void CThumbnailWorker::Start()
@@ -76,12 +85,14 @@ void CThumbnailWorker::Start()
         return;
     }
     const int count = std::min<int>(threadCount_, int(state_->paths.size()));
+    CImagePlugins::Load();
     {
         const std::scoped_lock guard(state_->lock);
         state_->active = count;
     }
     for (int thread = 0; thread < count; ++thread) {
-        threads_.emplace_back(&CThumbnailWorker::Run, state_);
+        threads_.emplace_back(QThread::create(&CThumbnailWorker::Run, state_));
+        threads_.back()->start();
     }
 }
 
@@ -100,8 +111,8 @@ bool CThumbnailWorker::Wait(int milliseconds)
             return false;
         }
     }
-    for (std::thread& thread : threads_) {
-        thread.join();
+    for (std::unique_ptr<QThread>& thread : threads_) {
+        thread->wait();
     }
     threads_.clear();
     return true;

@@ -6,8 +6,9 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
+
+class QThread;
 
 // One row of the item library as the worker hands it over.
 struct ThumbnailRow
@@ -20,7 +21,8 @@ struct ThumbnailRow
 
 // One pass of thumbnail making over a list of paths, off the calling thread.
 // It works on its own copy of the paths and decodes on up to `threads`
-// threads, yet hands the rows to the sink one by one in list order, each as
+// Qt threads (the image plugins are made on the thread that starts it),
+// yet hands the rows to the sink one by one in list order, each as
 // soon as it and every row before it are made. The sink runs on a worker
 // thread (the item library posts the row to its own thread from there).
 //
@@ -58,5 +60,5 @@ private:
 
     std::shared_ptr<State> state_;
     int threadCount_;
-    std::vector<std::thread> threads_;
+    std::vector<std::unique_ptr<QThread>> threads_;
 };

@@ -397,6 +397,28 @@ TEST_F(DownloaderTest, AnUnreadablePackageIsLeftAsItWas)
     EXPECT_EQ(ReadFile(Downloads() / "bad.zip"), "this is no package");
 }
 
+TEST_F(DownloaderTest, AnOversizedPackageIsRefusedWithItsReasonAndItemsCannotRun)
+{
+    // 70 MiB of zeros in a package of about 70 KB: beyond 64 times its size.
+    const std::string bomb =
+        BuildZip({.entries = {{.name = "zeros.png", .data = std::string(70 << 20, '\0')}}});
+    const std::string program = BuildZip({.entries = {{.name = "run.png",
+                                                       .data = "#!/bin/sh\n",
+                                                       .versionMadeBy = 3 << 8 | 20,
+                                                       .externalAttributes = 0100777u << 16}}});
+    server_.Route("/bomb.zip", Answer(bomb));
+    server_.Route("/run.zip", Answer(program));
+    Start();
+    Request(uint32_t(bomb.size()), "bomb||" + Url("/bomb.zip") + "||bomb.zip");
+    Request(uint32_t(program.size()), "run||" + Url("/run.zip") + "||run.zip");
+    ASSERT_TRUE(WaitUntilDone());
+    EXPECT_TRUE(BarText(0).startsWith("압축을 풀 수 없습니다: ")) << BarText(0).toStdString();
+    EXPECT_FALSE(fs::exists(Downloads() / "zeros.png"));
+    const fs::perms mode = fs::status(Downloads() / "run.png").permissions();
+    EXPECT_EQ(mode & (fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec),
+              fs::perms::none);
+}
+
 TEST_F(DownloaderTest, UnknownLengthsAndSmallTotalsNeverDivideByZero)
 {
     server_.Route("/nolength", Answer(NoiseBytes(200000), 200, kBinary, false));
@@ -629,6 +651,31 @@ TEST_F(DownloaderLinkTest, TheProgramTakesRequestsAndKeepsItsTitle)
     EXPECT_EQ(ReadFile(Downloads() / "new/heart.png"), "<3");
     program.terminate();
     program.waitForFinished(5000);
+}
+
+// Without a runtime folder the links live in the user's own cache folder; a
+// folder there that is not the user's is named as such, not as a title
+// another window holds.
+TEST_F(DownloaderLinkTest, WithoutARuntimeFolderTheLinkLivesInTheUsersCache)
+{
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+    EXPECT_EQ(platform::CWindowLink::RuntimeFolder(),
+              QString::fromStdString((folder_ / "cache/pixvel/windows").string()));
+    EXPECT_EQ(fs::status(folder_ / "cache/pixvel/windows").permissions() & fs::perms::all,
+              fs::perms::owner_all);
+    if (geteuid() == 0) {
+        // Made by another user first.
+        ASSERT_EQ(chown((folder_ / "cache/pixvel/windows").c_str(), 65534, 65534), 0);
+        QProcess program;
+        program.start(PIXVEL_DOWNLOADER, {"Software\\Pixvel"});
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitCode(), 1);
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(error.contains("not a folder of this user's own")) << error.toStdString();
+        EXPECT_FALSE(error.contains("already has the title"));
+    }
+    unsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(DownloaderLinkTest, EndedByASignalDuringATransferTheProgramLeavesNoPartialFile)

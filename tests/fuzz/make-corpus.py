@@ -53,6 +53,58 @@ package("prefix-comment.zip", [("p.txt", b"stub", zipfile.ZIP_DEFLATED)],
 package("traversal.zip", [("../up.txt", b"x", zipfile.ZIP_STORED),
                           ("C:\\win.txt", b"y", zipfile.ZIP_DEFLATED)])
 
+
+
+def raw_package(name, entries):
+    """A package written by hand, for what no archiver makes. Each entry is
+    a dict: name, data (stored bytes), optional local_name, offset (of the
+    local header it points at), size (recorded compressed size), declared
+    (uncompressed size), crc, method;
+    local headers are written only for entries without an offset."""
+    body = b""
+    central = b""
+    for entry in entries:
+        method = entry.get("method", 0)
+        data = entry["data"]
+        crc = entry.get("crc", zlib.crc32(data))
+        declared = entry.get("declared", len(data))
+        encoded = entry["name"].encode()
+        local_name = entry.get("local_name", entry["name"]).encode()
+        offset = entry.get("offset", len(body))
+        fields = struct.pack("<HHHIII", 20, 0, method, 0x52644567, crc,
+                             entry.get("size", len(data))) + struct.pack(
+            "<IHH", declared, len(encoded), 0)
+        if "offset" not in entry:
+            body += b"PK\x03\x04" + fields[:-4] + struct.pack("<HH", len(local_name), 0) + \
+                local_name + data
+        central += (b"PK\x01\x02" + struct.pack("<H", 20) + fields +
+                    struct.pack("<HHHII", 0, 0, 0, 0, offset) + encoded)
+    end = b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, len(entries), len(entries), len(central),
+                                       len(body), 0)
+    write("zip", name, body + central + end)
+
+
+def raw_deflate(data):
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return packer.compress(data) + packer.flush()
+
+
+# Hostile packages: entries sharing one entry's bytes, a local name other
+# than the central one, data that grows past its declared size, data that
+# runs into the central directory.
+zeros = raw_deflate(bytes(1 << 20))
+raw_package("shared-data.zip",
+            [{"name": "a0.bin", "data": zeros, "method": 8, "crc": zlib.crc32(bytes(1 << 20)),
+              "declared": 1 << 20}] +
+            [{"name": "a%d.bin" % i, "data": zeros, "method": 8, "offset": 0,
+              "crc": zlib.crc32(bytes(1 << 20)), "declared": 1 << 20} for i in range(1, 30)])
+raw_package("local-name.zip", [{"name": "good.txt", "local_name": "evil.txt", "data": b"x"}])
+raw_package("grows.zip", [{"name": "g.bin", "data": raw_deflate(bytes(300000)), "method": 8,
+                           "crc": zlib.crc32(bytes(1000)), "declared": 1000}])
+raw_package("into-directory.zip", [{"name": "t.txt", "data": raw_deflate(b"tail"), "method": 8,
+                                    "size": len(raw_deflate(b"tail")) + 40,
+                                    "crc": zlib.crc32(b"tail"), "declared": 4}])
+
 write("update-info", "update.txt",
       b"VERSION:2.0\r\nUPDATE_DATE:2024-05-06\r\nUPDATE_URL:http://h/upd\r\n"
       b"UPDATE_PATH:Pixvel\r\nUPDATE_PATH:items/new.zip\r\n")

@@ -320,17 +320,23 @@ TEST_F(HostileProjectTest, MissingOrBrokenBitmapsAndTooManyItemsAreRefused)
     many["items"] = items;
     EXPECT_TRUE(Refusal(Write(many)).contains("10000"));
 
-    // A bitmap entry that is no picture, and one that claims a giant size.
+    // A bitmap entry that is no picture, and one that claims a giant size
+    // (beyond the pixel budget, found from its header alone).
     const QString name = manifest_["items"].toArray()[1].toObject()["bitmap"].toString();
-    for (const QByteArray& bytes :
-         {QByteArray("not a picture"),
-          QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000186a0000186a00806000000")}) {
-        const QString path = Path("bad-bitmap.pixvel");
-        WritePackage(path, {{"manifest.json", package_.manifest},
-                            {package_.bitmaps[0].first.toStdString(), package_.bitmaps[0].second},
-                            {name.toStdString(), bytes}});
-        EXPECT_TRUE(Refusal(path).contains(name));
-    }
+    const auto withBitmap = [&](const QByteArray& bytes) {
+        std::vector<std::pair<std::string, QByteArray>> entries{
+            {"manifest.json", package_.manifest}};
+        for (const auto& [entry, png] : package_.bitmaps) {
+            entries.emplace_back(entry.toStdString(), entry == name ? bytes : png);
+        }
+        const QString path = Path(QStringLiteral("bad-bitmap%1.pixvel").arg(++written_));
+        WritePackage(path, entries);
+        return path;
+    };
+    EXPECT_TRUE(Refusal(withBitmap("not a picture")).contains(name));
+    EXPECT_TRUE(Refusal(withBitmap(QByteArray::fromHex(
+                            "89504e470d0a1a0a0000000d49484452000186a0000186a00806000000")))
+                    .startsWith(CProjectManifest::OverBudget()));
 }
 
 TEST_F(HostileProjectTest, DamagedAndHostilePackagesAreRefused)
@@ -362,6 +368,28 @@ TEST_F(HostileProjectTest, DamagedAndHostilePackagesAreRefused)
     WritePackage(Path("bomb.pixvel"),
                  {{"manifest.json", QByteArray(CProjectReader::kMaxManifestBytes + 1, ' ')}});
     Refusal(Path("bomb.pixvel"));
+}
+
+// The hostile projects of the generator the benchmark uses (small ones):
+// each budget refuses its project before the memory is spent, and bitmap
+// entries the manifest does not name are never read.
+TEST_F(HostileProjectTest, GeneratedHostileProjectsStayWithinTheirBudgets)
+{
+    QProcess generator;
+    generator.start("python3", {PIXVEL_HOSTILE_PROJECTS, folder_.path()});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+
+    for (const char* name :
+         {"long-texts.pixvel", "base-claim.pixvel", "pixel-bomb.pixvel", "inflated-bomb.pixvel"}) {
+        EXPECT_TRUE(Refusal(Path(name)).startsWith(CProjectManifest::OverBudget())) << name;
+    }
+    QString error;
+    const std::optional<ProjectContent> unnamed =
+        CProjectReader::Read(Path("unnamed-bitmaps.pixvel"), &error);
+    ASSERT_TRUE(unnamed.has_value()) << error.toStdString();
+    EXPECT_EQ(unnamed->items.size(), 1u);
+    EXPECT_EQ(unnamed->baseSize, QSizeF(64, 48));
 }
 
 // ---- OpenRaster

@@ -188,6 +188,10 @@ TEST_F(SystemTest, InstallSetsUpTheDesktopAndUninstallLeavesNothing)
     ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
     photo.close();
     EXPECT_EQ(RunProgram(kSource + "/scripts/install", {"--prefix", Home("Pictures")}).exitCode, 1);
+    QDir(home_.path()).mkpath("Album");
+    EXPECT_EQ(RunProgram(kSource + "/scripts/install", {"--prefix", Home("Album")}).exitCode, 1);
+    EXPECT_TRUE(
+        QDir(Home("Album")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_EQ(RunProgram(kSource + "/scripts/uninstall", {"--prefix", Home("Pictures")}).exitCode,
               1);
 

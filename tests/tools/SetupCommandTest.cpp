@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -12,19 +13,39 @@ namespace {
 class SetupCommandTest : public ::testing::Test
 {
 protected:
-    int Setup(const QStringList& arguments)
+    int Setup(const QStringList& arguments, const QString& registry = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home_.path());
         environment.insert("XDG_DATA_HOME", home_.filePath("data"));
         environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
         environment.remove("PIXVEL_REGISTRY_DIR");
+        if (!registry.isEmpty()) {
+            environment.insert("PIXVEL_REGISTRY_DIR", registry);
+        }
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(PIXVEL_TOOL, QStringList{"setup"} + arguments);
         process.waitForFinished(60000);
         error_ = QString::fromUtf8(process.readAllStandardError());
         return process.exitCode();
+    }
+
+    static void Write(const QString& path, const QByteArray& bytes)
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // The settings of an installation in `apps` in the store at `root`, and
+    // the installation's marker.
+    void Installed(const QString& root, const QString& apps)
+    {
+        Write(root + "/HKEY_CURRENT_USER/software/pixvel.ini",
+              "[General]\nAPPS_PATH=" + apps.toUtf8() + "\n");
+        Write(apps + "/.pixvel-installation", "1.0\n");
     }
 
     bool HomeIsEmpty() const
@@ -79,11 +100,7 @@ TEST_F(SetupCommandTest, RefusesAnUpdateKeyThatIsNoMinisignKey)
 
 TEST_F(SetupCommandTest, RemoveKeepsOtherProgramsAssociations)
 {
-    ASSERT_TRUE(QDir(home_.path()).mkpath("config/pixvel/registry/HKEY_CURRENT_USER/software"));
-    QFile settings(home_.filePath("config/pixvel/registry/HKEY_CURRENT_USER/software/pixvel.ini"));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[General]\nAPPS_PATH=/nowhere\n");
-    settings.close();
+    Installed(home_.filePath("config/pixvel/registry"), apps_.path());
     QFile associations(home_.filePath("config/mimeapps.list"));
     ASSERT_TRUE(associations.open(QIODevice::WriteOnly));
     associations.write("\n[Default Applications]\nx-scheme-handler/velunar=pixvel-velunar.desktop\n"
@@ -96,6 +113,53 @@ TEST_F(SetupCommandTest, RemoveKeepsOtherProgramsAssociations)
     EXPECT_EQ(associations.readAll(), "[Default Applications]\nimage/png=viewer.desktop\n\n"
                                       "[Added Associations]\nimage/jpeg=viewer.desktop;\n");
     EXPECT_FALSE(QFileInfo::exists(home_.filePath("config/pixvel")));
+}
+
+// Only the installation the settings name, and only a Pixvel installation,
+// is undone: another folder changes nothing of the real one.
+TEST_F(SetupCommandTest, RemoveRefusesAnyFolderButTheInstallationTheSettingsName)
+{
+    const QString registry = home_.filePath("config/pixvel/registry");
+    const QString settings = registry + "/HKEY_CURRENT_USER/software/pixvel.ini";
+    const QString entry = home_.filePath("data/applications/pixvel.desktop");
+    Installed(registry, apps_.path());
+    Write(entry, "[Desktop Entry]\n");
+    QTemporaryDir other;
+    Write(other.filePath(".pixvel-installation"), "1.0\n");
+    EXPECT_EQ(Setup({"--remove", "--apps-path", other.path()}), 1);
+    EXPECT_TRUE(error_.contains("not the installation the settings name")) << error_.toStdString();
+
+    QFile::remove(apps_.filePath(".pixvel-installation"));
+    EXPECT_EQ(Setup({"--remove", "--apps-path", apps_.path()}), 1);
+    EXPECT_TRUE(error_.contains("holds no Pixvel installation")) << error_.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(settings));
+    EXPECT_TRUE(QFileInfo::exists(entry));
+}
+
+// With the settings store in the home folder, the user's empty folders
+// (hidden ones and those behind links too) stay; only the folders that
+// removing the keys emptied go.
+TEST_F(SetupCommandTest, RemoveTakesOnlyTheFoldersItEmptied)
+{
+    const QString home = home_.path();
+    Installed(home, apps_.path());
+    Write(home + "/HKEY_CURRENT_USER/software/local appwizard-generated applications/pixvel/"
+                 "recent file list.ini",
+          "[General]\nFile1=/a.jpg\n");
+    for (const char* folder :
+         {".ssh", "album", "HKEY_CURRENT_USER/software/other/empty", "elsewhere/empty"}) {
+        ASSERT_TRUE(QDir(home).mkpath(folder));
+    }
+    ASSERT_TRUE(QFile::link(home + "/elsewhere", home + "/linked"));
+
+    EXPECT_EQ(Setup({"--remove", "--apps-path", apps_.path()}, home), 0) << error_.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(home + "/HKEY_CURRENT_USER/software/pixvel.ini"));
+    EXPECT_FALSE(QFileInfo::exists(home + "/HKEY_CURRENT_USER/software/local appwizard-generated "
+                                          "applications"));
+    for (const char* folder : {".ssh", "album", "HKEY_CURRENT_USER/software/other/empty",
+                               "elsewhere/empty", "linked/empty"}) {
+        EXPECT_TRUE(QFileInfo(home + "/" + folder).isDir()) << folder;
+    }
 }
 
 } // namespace

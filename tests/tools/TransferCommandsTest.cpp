@@ -201,6 +201,19 @@ TEST_F(TransferCommandsTest, UnpackRefusesWhatIsNoPackage)
     EXPECT_EQ(run.error, "pixvel-tool: unknown option '--sideways'\n");
 }
 
+TEST_F(TransferCommandsTest, UnpackRefusesAPackageBeyondItsBudgetWithOneLine)
+{
+    WriteFile(folder_ / "bomb.zip",
+              BuildZip({{{.name = "zeros.bin", .data = std::string(65 << 20, '\0')}}}));
+    const ToolRun run = Run({"unpack", "bomb.zip", "--into", Path("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(
+        run.error.starts_with("pixvel-tool: cannot unpack 'bomb.zip': 압축을 풀 수 없습니다: "))
+        << run.error;
+    EXPECT_EQ(std::count(run.error.begin(), run.error.end(), '\n'), 1);
+    EXPECT_FALSE(fs::exists(folder_ / "out"));
+}
+
 TEST_F(TransferCommandsTest, RegAddsQueriesAndDeletesValues)
 {
     const QString key = "HKCU\\Software\\Pixvel";

@@ -26,6 +26,7 @@ struct ZipEntryLayout
     std::optional<uint32_t> localOffset;    // central offset of the local header
     std::optional<std::string> compressed;  // the entry's data bytes as stored
     std::optional<uint32_t> compressedSize; // recorded (local and central) instead of the real one
+    std::optional<std::string> localName;   // the local header's name instead of `name`
 };
 
 struct ZipLayout
@@ -93,7 +94,7 @@ inline std::string BuildZip(const ZipLayout& layout)
         Put32(local, entry.descriptor ? 0 : uint32_t(entry.data.size()));
         Put16(local, uint32_t(entry.name.size()));
         Put16(local, uint32_t(entry.extra.size()));
-        archive += local + entry.name + entry.extra + stored;
+        archive += local + entry.localName.value_or(entry.name) + entry.extra + stored;
         if (entry.descriptor) {
             Put32(archive, 0x08074b50);
             Put32(archive, crc);

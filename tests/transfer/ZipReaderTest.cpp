@@ -2,6 +2,8 @@
 #include "CFileException.h"
 #include "CNameDecoder.h"
 #include "CPackageUnpacker.h"
+#include "CUnpackBudget.h"
+#include "CUnpackRefused.h"
 #include "CZipException.h"
 #include "CZipReader.h"
 #include "TempFolder.h"
@@ -131,6 +133,81 @@ TEST_F(ZipReaderTest, RefusesBrokenArchivesWithBadArchive)
     EXPECT_THROW(
         CPackageUnpacker::Unpack((folder_ / "missing.zip").string(), Out(), UnopenablePolicy::Skip),
         CFileException);
+}
+
+TEST_F(ZipReaderTest, RefusesEntriesThatShareOrOverrunTheirBytes)
+{
+    // Thirty directory entries all pointing at one entry's header and data:
+    // a small package that would unpack thirty times over.
+    const std::string big(1 << 20, 'z');
+    ZipLayout shared{{{.name = "a00.bin", .data = big}}};
+    for (int i = 1; i < 30; ++i) {
+        ZipEntryLayout copy{.name =
+                                "a" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bin",
+                            .data = big,
+                            .localOffset = 0};
+        copy.localName = "a00.bin";
+        shared.entries.push_back(copy);
+    }
+    EXPECT_EQ(UnpackCause(shared), CZipException::BadArchive);
+    // The same with one name: the local name check alone would let it by.
+    ZipLayout sameName{{{.name = "a.bin", .data = big}, {.name = "a.bin", .data = big}}};
+    sameName.entries[1].localOffset = 0;
+    EXPECT_EQ(UnpackCause(sameName), CZipException::BadArchive);
+
+    // A local name that differs from the central one.
+    ZipEntryLayout renamed{.name = "good.txt", .data = "x"};
+    renamed.localName = "evil.txt";
+    EXPECT_EQ(UnpackCause({{renamed}}), CZipException::BadArchive);
+
+    // Data that runs into the central directory, and an entry whose local
+    // extra field pushes its data into the next entry.
+    const std::string stored = zipbuilder::Deflate("tail");
+    ZipEntryLayout intoDirectory{.name = "t.txt", .data = "tail"};
+    intoDirectory.compressed = stored + std::string(40, '\0');
+    intoDirectory.compressedSize = uint32_t(stored.size() + 80);
+    EXPECT_EQ(UnpackCause({{intoDirectory}}), CZipException::BadArchive);
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ZipReaderTest, RefusesDeflatedDataThatGrowsPastItsDeclaredSize)
+{
+    // The recorded size and CRC-32 are those of the first bytes only.
+    const std::string whole(300000, 'q');
+    ZipEntryLayout grows{.name = "g.bin", .data = whole.substr(0, 1000)};
+    grows.compressed = zipbuilder::Deflate(whole);
+    EXPECT_EQ(UnpackCause({{grows}}), CZipException::BadArchive);
+    ZipEntryLayout empty{.name = "e.bin", .data = ""};
+    empty.compressed = zipbuilder::Deflate(whole);
+    EXPECT_EQ(UnpackCause({{empty}}), CZipException::BadArchive);
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ZipReaderTest, RefusesPackagesBeyondTheirBudgetBeforeWritingAnything)
+{
+    // 65 MiB of zeros packs into about 64 KB: far beyond 64 times its size.
+    const ZipLayout bomb{{{.name = "first.txt", .data = "x"},
+                          {.name = "zeros.bin", .data = std::string(65 << 20, '\0')}}};
+    try {
+        CPackageUnpacker::Unpack(Package(bomb), Out(), UnopenablePolicy::Skip);
+        ADD_FAILURE() << "unpacked";
+    } catch (const CUnpackRefused& refusal) {
+        EXPECT_EQ(std::string(refusal.what()).rfind(CUnpackRefused::kPrefix, 0), 0u);
+    }
+    EXPECT_TRUE(Files().empty());
+    EXPECT_FALSE(fs::exists(Out()));
+
+    constexpr uint64_t kMiB = 1 << 20;
+    constexpr uint64_t kPlenty = uint64_t(1) << 40;
+    EXPECT_NO_THROW(CUnpackBudget::Check(64 * kMiB, 1000, kPlenty));
+    EXPECT_THROW(CUnpackBudget::Check(64 * kMiB + 1, 1000, kPlenty), CUnpackRefused);
+    EXPECT_NO_THROW(CUnpackBudget::Check(640 * kMiB, 10 * kMiB, kPlenty));
+    EXPECT_THROW(CUnpackBudget::Check(640 * kMiB + 1, 10 * kMiB, kPlenty), CUnpackRefused);
+    // At least 256 MiB must stay free on the file system.
+    EXPECT_NO_THROW(CUnpackBudget::Check(10 * kMiB, kMiB, 266 * kMiB));
+    EXPECT_THROW(CUnpackBudget::Check(10 * kMiB + 1, kMiB, 266 * kMiB), CUnpackRefused);
+    EXPECT_THROW(CUnpackBudget::Check(0, kMiB, 100 * kMiB), CUnpackRefused);
+    EXPECT_GT(CUnpackBudget::FreeBytes(Out() / "not" / "made" / "yet"), 0u);
 }
 
 TEST_F(ZipReaderTest, AcceptsDifferingLocalSizesOnlyWithADataDescriptor)
@@ -309,6 +386,25 @@ TEST_F(ZipReaderTest, StoredModesPassThroughTheUmask)
         EXPECT_EQ(info.st_mode & 07777, mode) << name;
         EXPECT_EQ(info.st_mode & 0022 & mask, 0u) << name; // never writable beyond the umask
     }
+}
+
+TEST_F(ZipReaderTest, ItemFilesAreWrittenWithoutExecuteBits)
+{
+    constexpr uint16_t kUnix = 3 << 8 | 20;
+    const ZipLayout layout{{{.name = "sticker.png",
+                             .data = "not really a picture",
+                             .versionMadeBy = kUnix,
+                             .externalAttributes = (S_IFREG | 0777u) << 16}}};
+    const mode_t mask = CurrentUmask();
+    struct stat info
+    {
+    };
+    CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Skip, EntryModes::NoExecute);
+    ASSERT_EQ(stat((Out() / "sticker.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask);
+    CPackageUnpacker::Unpack(Package(layout), Out(), UnopenablePolicy::Skip);
+    ASSERT_EQ(stat((Out() / "sticker.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0777 & ~mask);
 }
 
 TEST_F(ZipReaderTest, NamesAreDecodedAsTheFlagSaysOrFromCodePage949)

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <array>
 
 #include <dlfcn.h>
 
@@ -165,13 +166,6 @@ TEST_F(ControlTest, KeysMustStayUnderTheirHive)
           "Software\\.\\Pixvel", "Software\\\\Pixvel", "Software\\Pixvel\\"}) {
         EXPECT_FALSE(CVelunarCtrlCtrl::IsKeyUnderHive(key)) << key;
     }
-    for (const char* name : {"PixvelDownloader", "Pixvel Downloader", "..x"}) {
-        EXPECT_TRUE(CVelunarCtrlCtrl::IsPlainFileName(name)) << name;
-    }
-    for (const char* name :
-         {"", ".", "..", "bin/sh", "/bin/sh", "..\\x", "sub\\PixvelDownloader"}) {
-        EXPECT_FALSE(CVelunarCtrlCtrl::IsPlainFileName(name)) << name;
-    }
 }
 
 // The refusals hold before any window is looked for or program started:
@@ -194,6 +188,50 @@ TEST_F(ControlTest, RefusedKeyProgramOrRequestStartsNothing)
     EXPECT_FALSE(clip("file:///etc/passwd", "p.zip"));
     EXPECT_FALSE(clip("http://127.0.0.1/p.zip", "../../p.zip"));
     EXPECT_FALSE(clip("http://127.0.0.1/p.zip", "/tmp/p.zip"));
+    EXPECT_TRUE(installation_.Started().isEmpty());
+}
+
+// A page may name only the downloader: another program of the installation
+// (the editor, the updater) is never started, nor is a request sent to
+// another window.
+TEST_F(ControlTest, StartsOnlyTheDownloader)
+{
+    installation_.LinkStandIn("Pixvel");
+    installation_.LinkStandIn("PixvelUpdate");
+    for (const char* program : {"Pixvel", "PixvelUpdate", "pixvel-tool", "pixveldownloader"}) {
+        control_->DownloaderName(program);
+        control_->RegistryPath(kTestKey, program);
+        EXPECT_FALSE(control_->ClipDownload("pack", "http://127.0.0.1/p.zip", "p.zip", 1))
+            << program;
+        control_->DownloaderName("PixvelDownloader");
+        EXPECT_FALSE(control_->ClipDownload("pack", "http://127.0.0.1/p.zip", "p.zip", 1))
+            << program;
+    }
+    control_->DownloaderName("Pixvel");
+    control_->RegistryPath(kTestKey, "PixvelDownloader");
+    EXPECT_FALSE(control_->ClipDownload("pack", "http://127.0.0.1/p.zip", "p.zip", 1));
+    EXPECT_TRUE(installation_.Started().isEmpty());
+}
+
+// The downloader cuts its text at a NUL and splits it at "||": a field
+// holding either would reach it as other fields than the ones checked.
+TEST_F(ControlTest, RefusesNulAndSeparatorsInEveryField)
+{
+    installation_.LinkStandIn();
+    control_->DownloaderName("PixvelDownloader");
+    control_->RegistryPath(kTestKey, "PixvelDownloader");
+    const QString nul(QChar(0));
+    const QString url = "http://127.0.0.1/p.zip";
+    const std::vector<std::array<QString, 3>> requests = {
+        {"pack" + nul + "||file:///etc/passwd||x", url, "p.zip"},
+        {"pack||x", url, "p.zip"},
+        {"pack", url + nul + "x", "p.zip"},
+        {"pack", url + "||x", "p.zip"},
+        {"pack", url, "p.zip" + nul + "/../../x"},
+        {"pack", url, "p||.zip"}};
+    for (const auto& [name, address, file] : requests) {
+        EXPECT_FALSE(control_->ClipDownload(name, address, file, 1)) << name.toStdString();
+    }
     EXPECT_TRUE(installation_.Started().isEmpty());
 }
 
