@@ -65,8 +65,13 @@ void CItemThumbnailList::ShowUsedItems()
 
 void CItemThumbnailList::ListFolder(const QString& folder)
 {
+    ShowItemFiles(CItemFolder::ItemFiles(folder));
+}
+
+void CItemThumbnailList::ShowItemFiles(const QStringList& paths)
+{
     usedMode_ = false;
-    shownPaths_ = CItemFolder::ItemFiles(folder);
+    shownPaths_ = paths;
     StartWorker();
 }
 

@@ -35,6 +35,8 @@ public:
     void ShowUsedItems();
     // Category mode: shows the item files of a folder.
     void ListFolder(const QString& folder);
+    // Category mode with the given item files (search results).
+    void ShowItemFiles(const QStringList& paths);
 
     void PictureOpened(const QString& path);
     void AddUsedItem(const QString& label);
