@@ -2,6 +2,7 @@
 
 #include "CColourPickerDialog.h"
 #include "CColourPopup.h"
+#include "CRecentColours.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
@@ -34,6 +35,7 @@ bool CColourButton::ChooseColour()
         chosen = picker.Colour();
     }
     SetColour(chosen);
+    CRecentColours::Add(chosen);
     emit ColourChosen(chosen);
     return true;
 }

@@ -18,7 +18,8 @@ public:
     void SetColour(ColourRef colour);
 
     // Runs the popup and, through "Custom...", the picker, both modal. Returns
-    // true when a colour was chosen; the button then holds and shows it.
+    // true when a colour was chosen; the button then holds and shows it, and
+    // the colour heads the recent colours.
     bool ChooseColour();
 
 signals:

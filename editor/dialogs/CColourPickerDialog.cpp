@@ -4,6 +4,7 @@
 #include "CHoneycomb.h"
 #include "CLuminanceBar.h"
 #include "CNumberEdit.h"
+#include "ColourText.h"
 #include "OkCancelButtons.h"
 #include "Refusal.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,6 +24,7 @@ namespace {
 constexpr int kFieldMax = 255;
 constexpr int kFieldWidth = 40;
 constexpr int kSpinWidth = 14;
+constexpr int kHexWidth = 70;
 
 // The working colour above the caller's colour, each half framed in black.
 class CColourSwatch : public QWidget
@@ -130,7 +133,33 @@ QWidget* CColourPickerDialog::MakeCustomPage()
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(pictures);
     layout->addLayout(fields);
+    layout->addWidget(MakeHexRow());
     return page;
+}
+
+// The colour as "#RRGGBB": a full colour typed here becomes the working
+// colour; leaving the field shows the working colour again.
+QWidget* CColourPickerDialog::MakeHexRow()
+{
+    auto* row = new QWidget;
+    hexEdit_ = new QLineEdit(row);
+    hexEdit_->setObjectName(QStringLiteral("hex"));
+    hexEdit_->setAccessibleName(QStringLiteral("16진수"));
+    hexEdit_->setFixedWidth(kHexWidth);
+    hexEdit_->setMaxLength(7);
+    hexEdit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("#?[0-9A-Fa-f]{0,6}")), hexEdit_));
+    connect(hexEdit_, &QLineEdit::textEdited, this, &CColourPickerDialog::HexTyped);
+    connect(hexEdit_, &QLineEdit::editingFinished, this, [this] { Refresh(); });
+
+    auto* text = new QLabel(QStringLiteral("16진수(&X):"), row);
+    text->setBuddy(hexEdit_);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(text);
+    layout->addWidget(hexEdit_);
+    layout->addStretch();
+    return row;
 }
 
 // A label, its field and the field's spin buttons.
@@ -237,7 +266,15 @@ void CColourPickerDialog::FieldTyped(Field field)
         edit->SetNumber(value);
     }
     ApplyField(field, value);
-    Refresh(field);
+    Refresh(edit);
+}
+
+void CColourPickerDialog::HexTyped()
+{
+    if (const std::optional<ColourRef> colour = ParseColourHex(hexEdit_->text())) {
+        working_.SetColour(*colour);
+        Refresh(hexEdit_);
+    }
 }
 
 void CColourPickerDialog::Step(Field field, int delta)
@@ -247,13 +284,15 @@ void CColourPickerDialog::Step(Field field, int delta)
     FieldTyped(field);
 }
 
-void CColourPickerDialog::Refresh(std::optional<Field> typing)
+void CColourPickerDialog::Refresh(const QWidget* typing)
 {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const auto field = Field(i);
-        if (field != typing) {
-            fields_[i]->SetNumber(FieldValue(field));
+        if (fields_[i] != typing) {
+            fields_[i]->SetNumber(FieldValue(Field(i)));
         }
+    }
+    if (hexEdit_ != typing) {
+        hexEdit_->setText(ColourHexText(working_.Colour()));
     }
     swatch_->update();
     luminanceBar_->SetColour(working_.Hue(), working_.Saturation(), working_.Luminance());

@@ -10,12 +10,14 @@ class CColourSpectrum;
 class CHoneycomb;
 class CLuminanceBar;
 class CNumberEdit;
+class QLineEdit;
 class QTabWidget;
 
 // "색 선택": a honeycomb of standard colours on one page, and on the other a
 // hue/saturation spectrum, a luminance bar and six fields (hue, saturation,
-// luminance, red, green, blue; each 0 … 255 with spin buttons). The working
-// colour starts as the caller's colour and is returned on OK.
+// luminance, red, green, blue; each 0 … 255 with spin buttons) with a field
+// for the colour as "#RRGGBB". The working colour starts as the caller's
+// colour and is returned on OK.
 class CColourPickerDialog : public QDialog
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     ColourRef Current() const { return current_; }
 
     CNumberEdit* FieldEdit(Field field) const { return fields_[std::size_t(field)]; }
+    QLineEdit* HexEdit() const { return hexEdit_; }
     QTabWidget* Pages() const { return pages_; }
     CHoneycomb* Honeycomb() const { return honeycomb_; }
     CColourSpectrum* Spectrum() const { return spectrum_; }
@@ -52,18 +55,21 @@ private:
     QWidget* MakeStandardPage();
     QWidget* MakeCustomPage();
     QWidget* MakeFieldRow(Field field, const QString& label);
+    QWidget* MakeHexRow();
     QWidget* MakeSwatchColumn();
 
     void FieldTyped(Field field);
+    void HexTyped();
     void Step(Field field, int delta);
     void ApplyField(Field field, int value);
     int FieldValue(Field field) const;
     // Shows the working colour everywhere except in the field being typed in.
-    void Refresh(std::optional<Field> typing = std::nullopt);
+    void Refresh(const QWidget* typing = nullptr);
 
     ColourRef current_;
     CColourValue working_;
     std::array<CNumberEdit*, 6> fields_{};
+    QLineEdit* hexEdit_ = nullptr;
     QTabWidget* pages_ = nullptr;
     CHoneycomb* honeycomb_ = nullptr;
     CColourSpectrum* spectrum_ = nullptr;

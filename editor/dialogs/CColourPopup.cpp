@@ -1,6 +1,9 @@
 #include "CColourPopup.h"
 
+#include "CRecentColours.h"
+
 #include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -34,6 +37,9 @@ constexpr int kButtonRise = 32;
 constexpr int kButtonHeight = 20;
 
 const QColor kCellFrame(204, 204, 204);
+// An empty slot of the recent row: only its frame, dashed.
+const QColor kEmptySlotFrame(170, 170, 170);
+constexpr int kRecentLabelHeight = 16;
 
 // Index along one axis, or -1 when the offset falls before the grid or in a gap.
 int AxisHit(int offset, int step, int size)
@@ -47,7 +53,8 @@ int AxisHit(int offset, int step, int size)
 } // namespace
 
 CColourPopup::CColourPopup(QWidget* anchor, ColourRef current, QWidget* parent)
-    : QDialog(parent ? parent : anchor, Qt::Popup | Qt::FramelessWindowHint), colour_(current)
+    : QDialog(parent ? parent : anchor, Qt::Popup | Qt::FramelessWindowHint), colour_(current),
+      recent_(CRecentColours::Load())
 {
     const int width = kClientWidth + 2 * kFrame;
     const int height = kClientHeight + 2 * kFrame;
@@ -67,8 +74,14 @@ CColourPopup::CColourPopup(QWidget* anchor, ColourRef current, QWidget* parent)
         accept();
     });
 
-    for (int index = 0; index < int(kPalette.size()); ++index) {
-        if (PaletteColour(index) == current) {
+    auto* recentLabel = new QLabel(QStringLiteral("최근 색"), this);
+    recentLabel->setObjectName(QStringLiteral("recentLabel"));
+    recentLabel->setGeometry(kFrame + kMargin, kFrame + kRecentLabelTop, width - 2 * kMargin,
+                             kRecentLabelHeight);
+
+    // The fixed cell of the colour is marked, else its recent slot.
+    for (int index = kCellCount - 1; index >= 0; --index) {
+        if (CellColour(index) == current) {
             marked_ = index;
         }
     }
@@ -96,11 +109,30 @@ void CColourPopup::PlaceUnder(QWidget* anchor)
 int CColourPopup::HitTest(QPoint client)
 {
     const int column = AxisHit(client.x() - kMargin, kColumnStep, kCellWidth);
+    if (column < 0 || column >= kColumns) {
+        return -1;
+    }
+    const int recentY = client.y() - kRecentTop;
+    if (recentY >= 0 && recentY <= kCellHeight) {
+        return kRecentFirst + column;
+    }
     const int row = AxisHit(client.y() - kTop, kRowStep, kCellHeight);
-    if (column < 0 || column >= kColumns || row < 0 || row >= kRows) {
+    if (row < 0 || row >= kRows) {
         return -1;
     }
     return row + kRows * column;
+}
+
+std::optional<ColourRef> CColourPopup::CellColour(int index) const
+{
+    if (index >= 0 && index < kRecentFirst) {
+        return PaletteColour(index);
+    }
+    const std::size_t slot = std::size_t(index - kRecentFirst);
+    if (index >= kRecentFirst && slot < recent_.size()) {
+        return recent_[slot];
+    }
+    return std::nullopt;
 }
 
 ColourRef CColourPopup::PaletteColour(int index)
@@ -110,6 +142,10 @@ ColourRef CColourPopup::PaletteColour(int index)
 
 QRect CColourPopup::CellRect(int index)
 {
+    if (index >= kRecentFirst) {
+        return QRect(kMargin + kColumnStep * (index - kRecentFirst), kRecentTop, kCellWidth,
+                     kCellHeight);
+    }
     const int column = index / kRows;
     const int row = index % kRows;
     return QRect(kMargin + kColumnStep * column, kTop + kRowStep * row, kCellWidth, kCellHeight);
@@ -125,11 +161,14 @@ void CColourPopup::paintEvent(QPaintEvent*)
     painter.fillRect(
         QRect(QPoint(kMargin, kMargin), QPoint(kClientWidth - kMargin - 1, kMargin + kBand - 1)),
         QColor(0, 0, 255));
-    for (int index = 0; index < int(kPalette.size()); ++index) {
+    painter.setBrush(Qt::NoBrush);
+    for (int index = 0; index < kCellCount; ++index) {
         const QRect cell = CellRect(index);
-        painter.fillRect(cell, ToQColor(PaletteColour(index)));
-        painter.setPen(kCellFrame);
-        painter.setBrush(Qt::NoBrush);
+        const std::optional<ColourRef> colour = CellColour(index);
+        if (colour) {
+            painter.fillRect(cell, ToQColor(*colour));
+        }
+        painter.setPen(colour ? QPen(kCellFrame) : QPen(kEmptySlotFrame, 1, Qt::DashLine));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
     }
     if (marked_ >= 0) {
@@ -141,13 +180,17 @@ void CColourPopup::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(QRectF(cell.adjusted(-3, -3, 2, 2)).translated(0.5, 0.5), 2, 2);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.fillRect(cell.adjusted(1, 1, -1, -1), Qt::white);
-        painter.fillRect(cell.adjusted(2, 2, -2, -2), ToQColor(PaletteColour(marked_)));
+        painter.fillRect(cell.adjusted(2, 2, -2, -2), ToQColor(CellColour(marked_).value_or(0)));
     }
 }
 
 void CColourPopup::Mark(int index)
 {
-    colour_ = PaletteColour(index);
+    const std::optional<ColourRef> colour = CellColour(index);
+    if (!colour) {
+        return; // an empty recent slot
+    }
+    colour_ = *colour;
     if (index != marked_) {
         marked_ = index;
         update();
@@ -166,7 +209,7 @@ void CColourPopup::mousePressEvent(QMouseEvent* event)
         return;
     }
     const int index = HitTest(ToClient(event->position().toPoint()));
-    if (index >= 0) {
+    if (CellColour(index)) {
         tracking_ = true;
         Mark(index);
     }

@@ -4,9 +4,13 @@
 
 #include <QDialog>
 
+#include <optional>
+#include <vector>
+
 class QPushButton;
 
-// The small grid of 48 fixed colours that a colour button drops down, with a
+// The small grid of 48 fixed colours that a colour button drops down, a row
+// "최근 색" of the colours last chosen anywhere in the program, and a
 // "Custom..." button that leads on to the colour picker. It ends with OK when a
 // cell was picked (Picked() is true) or "Custom..." was pressed (false); any
 // other way out is Cancel.
@@ -25,18 +29,28 @@ public:
     // Drawn frame around the client area, as wide as a dialog frame.
     static constexpr int kFrame = 3;
     static constexpr int kClientWidth = 192;
-    static constexpr int kClientHeight = 175;
+    // The recent row: its caption, then one row of cells under the grid.
+    static constexpr int kRecentLabelTop = 138;
+    static constexpr int kRecentTop = 156;
+    static constexpr int kClientHeight = 212;
+    // Cells are numbered row + kRows × column in the grid, then
+    // kRecentFirst + slot in the recent row.
+    static constexpr int kRecentFirst = kColumns * kRows;
+    static constexpr int kCellCount = kRecentFirst + kColumns;
 
+    // The recent row shows the colours stored in the settings.
     CColourPopup(QWidget* anchor, ColourRef current, QWidget* parent = nullptr);
 
     bool Picked() const { return picked_; }
     ColourRef Colour() const { return colour_; }
 
-    // Palette cell under a point of the client area, or -1 in the gaps and
-    // outside the grid. Cells are numbered row + kRows × column.
+    // Cell under a point of the client area (grid or recent row), or -1 in
+    // the gaps and outside the cells.
     static int HitTest(QPoint client);
     static ColourRef PaletteColour(int index);
     static QRect CellRect(int index);
+    // The colour a cell shows; nothing for an empty slot of the recent row.
+    std::optional<ColourRef> CellColour(int index) const;
     // Client-area point for a point of the popup window.
     static QPoint ToClient(QPoint window) { return window - QPoint(kFrame, kFrame); }
 
@@ -51,6 +65,7 @@ private:
     void Mark(int index);
 
     ColourRef colour_;
+    std::vector<ColourRef> recent_;
     int marked_ = -1;
     bool tracking_ = false;
     bool picked_ = false;

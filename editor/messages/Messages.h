@@ -29,6 +29,7 @@ enum Id : unsigned
     kEditItem = kUser + 148,       // 0x494: (index, 0) edit a text item; travels as kBaseSize
     kSelectAllRows = kUser + 150,  // 0x496: an item list selects all its rows
     kDeselectAll = kUser + 151,    // 0x497: an item list clears its selection
+    kFitItem = kUser + 152,        // 0x498: (0, [index]) stretch an item over the picture
     kTabChanged = kUser + 200,     // 0x4C8: (new tab index, 0) from a tab strip to its owner
     kEffectsPreview = kUser + 925, // 0x79D: an effect changed during a drag: preview it
 };

@@ -3,6 +3,7 @@
 #include <QTransform>
 
 #include <cmath>
+#include <numbers>
 
 QPainterPath RectangleOutline(const QRectF& rect)
 {
@@ -42,6 +43,36 @@ void CItem::RotateAboutPoint(double degrees, double x, double y)
     const bool exchange = quadrant == 1 || quadrant == 3 || quadrant == -1 || quadrant == -3;
     Transform(QTransform::fromTranslate(-x, -y) * QTransform().rotate(degrees) *
               (exchange ? QTransform::fromTranslate(y, x) : QTransform::fromTranslate(x, y)));
+}
+
+void CItem::StretchOver(const QRectF& area)
+{
+    if (outline_.elementCount() < 4) {
+        return;
+    }
+    // The outline runs from the bitmap's upper-left corner across its top
+    // edge (`across`) and down its left edge (`down`).
+    const QPointF origin = outline_.elementAt(0);
+    const QPointF across = QPointF(outline_.elementAt(1)) - origin;
+    const QPointF down = QPointF(outline_.elementAt(3)) - origin;
+    const int quarter =
+        int(std::lround(std::atan2(across.y(), across.x()) / (std::numbers::pi / 2))) & 3;
+    const bool mirrored = across.x() * down.y() - across.y() * down.x() < 0;
+    // Clockwise from the upper-left; a quarter turn starts one corner on, a
+    // mirrored outline runs the other way round.
+    const QPointF corners[] = {area.topLeft(), area.topRight(), area.bottomRight(),
+                               area.bottomLeft()};
+    QPainterPath stretched;
+    for (int i = 0; i < 4; ++i) {
+        const QPointF corner = corners[(mirrored ? quarter + 3 - i : quarter + i) & 3];
+        if (i == 0) {
+            stretched.moveTo(corner);
+        } else {
+            stretched.lineTo(corner);
+        }
+    }
+    stretched.closeSubpath();
+    outline_ = stretched;
 }
 
 void CItem::FlipAboutCentre(bool horizontal)

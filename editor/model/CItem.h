@@ -42,6 +42,10 @@ public:
     // Mirrors the outline about the vertical line x = axisX (horizontal) or the
     // horizontal line y = axisY.
     void FlipAboutAxis(bool horizontal, double axisX, double axisY);
+    // Stretches the outline over a rectangle, its corners onto the
+    // rectangle's corners, keeping the item's quarter turn and mirroring; an
+    // item at a slant comes out at its nearest quarter turn.
+    void StretchOver(const QRectF& area);
     // The bitmap's size; a text item has none.
     virtual QSizeF Size() const { return QSizeF(0, 0); }
     virtual void ReleaseBitmap() {}

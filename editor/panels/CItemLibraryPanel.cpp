@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -31,6 +35,7 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
                                      const QString& ownItemsFolder, QWidget* parent)
     : QWidget(parent), itemsFolders_(ShownItemsFolders(installFolder, ownItemsFolder)),
       watcher_(new QFileSystemWatcher(this)), strip_(new CCategoryTabStrip(this)),
+      searchField_(new QLineEdit(this)),
       list_(new CItemThumbnailList(mainWindow,
                                    QDir(installFolder).filePath(QStringLiteral("text.bmp")), this))
 {
@@ -40,6 +45,16 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
     strip_->setAccessibleName(QStringLiteral("아이템 분류"));
     list_->setObjectName(QStringLiteral("ItemList"));
     list_->setAccessibleName(QStringLiteral("아이템 목록"));
+    searchField_->setObjectName(QStringLiteral("ItemSearch"));
+    searchField_->setAccessibleName(QStringLiteral("아이템 검색"));
+    searchField_->setPlaceholderText(QStringLiteral("아이템 검색"));
+    searchField_->setClearButtonEnabled(true);
+    searchField_->setMaxLength(kSearchMaxLength);
+    connect(searchField_, &QLineEdit::textChanged, this, &CItemLibraryPanel::SearchChanged);
+    for (QWidget* watched : {static_cast<QWidget*>(strip_), static_cast<QWidget*>(searchField_),
+                             static_cast<QWidget*>(list_)}) {
+        watched->installEventFilter(this);
+    }
 
     strip_->setFont(font());
     strip_->SetBackgroundColour(Qt::white);
@@ -47,7 +62,8 @@ CItemLibraryPanel::CItemLibraryPanel(CMessageReceiver* mainWindow, const QString
     strip_->SetTabs(QStringList{QStringLiteral("사용한 아이템")} + categories);
     strip_->SetMarkedTab(0);
     strip_->SetReceiver(this);
-    setTabOrder(strip_, list_);
+    setTabOrder(strip_, searchField_);
+    setTabOrder(searchField_, list_);
 
     rescanTimer_.setSingleShot(true);
     rescanTimer_.setInterval(kRescanDelayMs);
@@ -137,15 +153,89 @@ void CItemLibraryPanel::Rescan()
                              return changedFolders_.contains(folder);
                          });
     changedFolders_.clear();
-    if (gone || changed) {
+    search_.Forget();
+    if (searching_) {
+        SearchChanged(searchField_->text()); // the results follow the folders
+    } else if (gone || changed) {
         SwitchCategory(tab);
     }
 }
 
 void CItemLibraryPanel::resizeEvent(QResizeEvent*)
 {
-    strip_->setGeometry(0, 0, width(), kStripHeight);
+    const int fieldWidth = std::min(kSearchWidth, width() / 3);
+    strip_->setGeometry(0, 0, width() - fieldWidth, kStripHeight);
+    searchField_->setGeometry(width() - fieldWidth, 0, fieldWidth, kStripHeight);
     list_->setGeometry(0, kStripHeight + 1, width(), std::max(0, height() - kStripHeight - 1));
+}
+
+bool CItemLibraryPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // The names are read when the field takes the focus, before the first
+    // key, so that key answers as fast as the rest.
+    if (watched == searchField_ && event->type() == QEvent::FocusIn) {
+        BuildSearch();
+    }
+    if (!searching_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // A click on the tab that was shown shows it again; a click on another
+    // tab switches to it (kTabChanged).
+    if (watched == strip_ && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            strip_->TabAt(mouse->position().toPoint()) == strip_->CurrentTab()) {
+            searchField_->clear();
+        }
+    }
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+        searchField_->clear(); // shows the tab again
+        return true;
+    }
+    // From the field, Down or Enter go on to the results.
+    if (watched == searchField_ && list_->count() > 0 &&
+        (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        list_->setFocus(Qt::TabFocusReason);
+        list_->setCurrentRow(0);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CItemLibraryPanel::SearchChanged(const QString& text)
+{
+    if (CItemSearch::Folded(text).isEmpty()) {
+        if (std::exchange(searching_, false)) {
+            SwitchCategory(strip_->CurrentTab());
+        }
+        return;
+    }
+    BuildSearch();
+    searching_ = true;
+    list_->ShowItemFiles(search_.Find(text));
+}
+
+void CItemLibraryPanel::BuildSearch()
+{
+    if (search_.Built()) {
+        return;
+    }
+    QStringList folders;
+    for (int tab = 1; tab < strip_->Count(); ++tab) {
+        folders += CategoryFolders(strip_->Caption(tab));
+    }
+    search_.Build(folders);
+}
+
+void CItemLibraryPanel::EndSearchQuietly()
+{
+    const QSignalBlocker quiet(searchField_);
+    searchField_->clear();
+    searching_ = false;
 }
 
 void CItemLibraryPanel::SwitchCategory(int tab)
@@ -167,6 +257,7 @@ void CItemLibraryPanel::AddUsedItem(const QString& path)
 void CItemLibraryPanel::Receive(msg::Message message)
 {
     if (message.id == msg::kTabChanged) {
+        EndSearchQuietly();
         SwitchCategory(int(message.wparam));
     } else {
         list_->Receive(message);

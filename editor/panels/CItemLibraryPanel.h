@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CItemSearch.h"
 #include "CMessageReceiver.h"
 #include "CPlacementReceiver.h"
 
@@ -10,6 +11,7 @@
 class CCategoryTabStrip;
 class CItemThumbnailList;
 class QFileSystemWatcher;
+class QLineEdit;
 
 // The item library: a strip of category tabs over the thumbnail list. Tab 0
 // "사용한 아이템" lists the items on the picture; every other tab is one
@@ -19,6 +21,11 @@ class QFileSystemWatcher;
 // categories are watched: when the downloader adds or removes a category,
 // or files in one, the tabs and the shown list follow, and the current tab
 // stays current.
+//
+// Beside the tabs, the search field "아이템 검색" lists the item files of
+// every category whose names hold the words typed, in the list as a
+// category shows them; Esc or an empty field shows the tab again, and a
+// click on a tab ends the search.
 class CItemLibraryPanel : public QWidget, public CMessageReceiver, public CPlacementReceiver
 {
     Q_OBJECT
@@ -28,6 +35,10 @@ public:
     // A package unpacks many files at once: changes are gathered this long
     // before the folder is read again.
     static constexpr int kRescanDelayMs = 250;
+    // The search field's width at most; it takes a third of a narrow panel.
+    static constexpr int kSearchWidth = 180;
+    // Longer search texts are cut to this many characters.
+    static constexpr int kSearchMaxLength = 100;
 
     // `installFolder` holds "items" and "text.bmp"; `ownItemsFolder`, when
     // given, is the user's own items folder. Messages for the main window go
@@ -39,6 +50,9 @@ public:
     CItemThumbnailList* List() const { return list_; }
     // The items folders whose categories are shown, the installation's first.
     const QStringList& ItemsFolders() const { return itemsFolders_; }
+    QLineEdit* SearchField() const { return searchField_; }
+    // True while the list shows search results.
+    bool Searching() const { return searching_; }
 
     // Puts the path at the head of the used-items list.
     void AddUsedItem(const QString& path);
@@ -49,9 +63,15 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SwitchCategory(int tab);
+    void SearchChanged(const QString& text);
+    // Reads the names of every category's items, unless they are read.
+    void BuildSearch();
+    // Empties the search field without showing the tab again.
+    void EndSearchQuietly();
     QStringList ReadCategories() const;
     void WatchFolders(const QStringList& categories);
     void Rescan();
@@ -64,5 +84,8 @@ private:
     QTimer rescanTimer_;
     QSet<QString> changedFolders_; // since the last rescan
     CCategoryTabStrip* strip_;
+    QLineEdit* searchField_;
     CItemThumbnailList* list_;
+    CItemSearch search_; // built at the first search, dropped on every change
+    bool searching_ = false;
 };

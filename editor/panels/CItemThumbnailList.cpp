@@ -65,11 +65,17 @@ void CItemThumbnailList::ShowUsedItems()
 
 void CItemThumbnailList::ListFolders(const QStringList& folders)
 {
-    usedMode_ = false;
-    shownPaths_.clear();
+    QStringList paths;
     for (const QString& folder : folders) {
-        shownPaths_ += CItemFolder::ItemFiles(folder);
+        paths += CItemFolder::ItemFiles(folder);
     }
+    ShowItemFiles(paths);
+}
+
+void CItemThumbnailList::ShowItemFiles(const QStringList& paths)
+{
+    usedMode_ = false;
+    shownPaths_ = paths;
     StartWorker();
 }
 

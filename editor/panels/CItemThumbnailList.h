@@ -36,6 +36,8 @@ public:
     // Category mode: shows the item files of the folders, one folder after
     // the other.
     void ListFolders(const QStringList& folders);
+    // Category mode with the given item files (search results).
+    void ShowItemFiles(const QStringList& paths);
 
     void PictureOpened(const QString& path);
     void AddUsedItem(const QString& label);

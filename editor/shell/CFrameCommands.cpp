@@ -52,6 +52,7 @@ const CommandText kCommands[] = {
     {cmd::kCopyItem, "복사", nullptr, false},
     {cmd::kPasteItem, "붙여넣기", nullptr, false},
     {cmd::kCopyImage, "이미지 복사", nullptr, false},
+    {cmd::kFitToPicture, "사진에 맞추기", nullptr, false},
     {cmd::kCropFree, "자유영역", nullptr, false},
     {cmd::kCropPhone, "휴패폰용    (160×120)", nullptr, false},
     {cmd::kCropVideo, "동영상용    (320×240)", nullptr, false},

@@ -100,6 +100,7 @@ void CMainFrame::BuildMenus()
     AddMenu(itemMenu_, QStringLiteral("회전"),
             {cmd::kRotateRight, cmd::kRotateLeft, cmd::kRotate180});
     AddMenu(itemMenu_, QStringLiteral("대칭"), {cmd::kMirrorLeftRight, cmd::kMirrorTopBottom});
+    itemMenu_->addAction(commands_.Action(cmd::kFitToPicture));
     itemMenu_->addSeparator();
     itemMenu_->addAction(commands_.Action(cmd::kCopyItem));
     itemMenu_->addAction(commands_.Action(cmd::kPasteItem));
@@ -309,6 +310,9 @@ bool CMainFrame::RunFrameCommand(int id)
     case cmd::kToBack:
         MoveContextItem(id);
         return true;
+    case cmd::kFitToPicture:
+        FitContextItem();
+        return true;
     case cmd::kHelp:
         OpenServicePage(service::kHelpPage);
         return true;
@@ -372,6 +376,8 @@ std::optional<CommandState> CMainFrame::FrameCommandStatus(int id) const
     case cmd::kAbout:
     case cmd::kExit:
         return CommandState{};
+    case cmd::kFitToPicture:
+        return CommandState{ContextItem().has_value(), false};
     default:
         break;
     }
@@ -494,6 +500,23 @@ void CMainFrame::MoveContextItem(int id)
     }
     Receive(msg::WithIndexes(msg::kMoveItem, 0,
                              {static_cast<uint32_t>(from), static_cast<uint32_t>(to)}));
+}
+
+std::optional<uint32_t> CMainFrame::ContextItem() const
+{
+    const long count = view_ != nullptr ? view_->ItemCount() : 0;
+    const auto item = std::find_if(contextIndexes_.begin(), contextIndexes_.end(),
+                                   [count](uint32_t index) { return index >= 1 && index < count; });
+    return item != contextIndexes_.end() ? std::optional<uint32_t>(*item) : std::nullopt;
+}
+
+void CMainFrame::FitContextItem()
+{
+    const std::optional<uint32_t> item = ContextItem();
+    contextIndexes_.clear();
+    if (item) {
+        Receive(msg::WithIndexes(msg::kFitItem, 0, {*item}));
+    }
 }
 
 void CMainFrame::OpenServicePage(const char* path)

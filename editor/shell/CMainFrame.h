@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 class CDropDownButton;
 class CImageToolBar;
@@ -108,6 +109,11 @@ private:
     void ShowItemMenu(msg::IndexList indexes);
     void DeleteContextItems();
     void MoveContextItem(int id);
+    // The first item (not the base picture) the item menu was opened for.
+    std::optional<uint32_t> ContextItem() const;
+    // Has the view stretch that item over the picture (0x498 through the
+    // routing table).
+    void FitContextItem();
     void OpenServicePage(const char* path);
     void ShowAbout();
     void ScheduleUpdate();

@@ -43,6 +43,7 @@ const RouteEntry kRoutes[] = {
     {msg::kMoveItem, Party::ItemBar, Always},
     {msg::kMoveItem, Party::ImageToolBar, Always},
     {msg::kBaseSize, Party::ImageToolBar, Always},
+    {msg::kFitItem, Party::View, Always},
 };
 
 } // namespace

@@ -173,6 +173,8 @@ private:
     void PlaceItems(const msg::ItemDropRequest& request);
     void DeleteItems(const std::optional<msg::IndexList>& indexes);
     void MoveItem(int from, int to);
+    // Stretches an item over the whole picture, as a frame sticker needs.
+    void FitToPicture(int index);
     void TellPlaced(const CItem& item) const;
     // The items above the base picture were drawn into it: they go, and the
     // frame is told (0x48E, from the top down).

@@ -215,6 +215,11 @@ void COMRImageEditorView::Receive(msg::Message message)
     case msg::kZoom:
         SetZoom(message.lparam / 100.0);
         break;
+    case msg::kFitItem:
+        if (message.indexes && !message.indexes->empty()) {
+            FitToPicture(int(message.indexes->front()));
+        }
+        break;
     default: // 0x494 (the base size) means nothing to the view
         break;
     }
@@ -250,6 +255,23 @@ void COMRImageEditorView::Turn(int id)
     Relayout(false);
     Rerender();
     PictureChanged(turn <= 2 ? step::kRotate : step::kMirror);
+}
+
+void COMRImageEditorView::FitToPicture(int index)
+{
+    CItem* item = index >= 1 ? canvas_.ItemAt(index) : nullptr;
+    if (!present_ || item == nullptr) {
+        return;
+    }
+    Select(index); // the step keeps the item selected on both sides
+    const QPainterPath before = item->Outline();
+    item->StretchOver(QRectF(QPointF(0, 0), pictureSize_));
+    if (item->Outline() == before) {
+        return; // it covers the picture already: no step
+    }
+    Rerender();
+    PictureChanged(step::kFit);
+    RefreshTracker();
 }
 
 void COMRImageEditorView::TurnCropSelection(int turn, QSizeF size)

@@ -55,7 +55,8 @@ enum Id : int
 
     kFileSaveProject = 33050,
     kFileExportOra = 33051,
-    kCopyImage = 33150, // the whole picture to the clipboard
+    kCopyImage = 33150,    // the whole picture to the clipboard
+    kFitToPicture = 33160, // the item menu's item over the whole picture
 };
 
 constexpr int kRecentFileCount = 4;

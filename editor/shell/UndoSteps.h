@@ -17,6 +17,7 @@ inline const QString kRotate = QStringLiteral("회전");
 inline const QString kMirror = QStringLiteral("대칭");
 inline const QString kCrop = QStringLiteral("자르기");
 inline const QString kAppend = QStringLiteral("그림 이어붙이기");
+inline const QString kFit = QStringLiteral("사진에 맞추기");
 
 // Releases of one slider on one item merge: the id is this plus the
 // slider's id.

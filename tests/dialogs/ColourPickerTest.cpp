@@ -5,6 +5,8 @@
 #include "CNumberEdit.h"
 #include "DialogTesting.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -160,4 +162,39 @@ TEST_F(ColourPickerTest, LuminanceBarMovesLuminanceOnly)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() - 2, bar->height()));
     EXPECT_EQ(dialog.Colour(), kBlack);
     EXPECT_EQ(bar->PointerY(), bar->height() - 6);
+}
+
+TEST_F(ColourPickerTest, HexFieldFollowsTheColourAndSetsItWhenWhole)
+{
+    CColourPickerDialog dialog(MakeColourRef(255, 0, 0));
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.Pages()->setCurrentIndex(CColourPickerDialog::CustomPage);
+    QLineEdit* hex = dialog.HexEdit();
+    EXPECT_EQ(hex->text(), "#FF0000");
+    EXPECT_EQ(AccessibleName(hex), "16진수");
+
+    hex->setFocus();
+    hex->selectAll();
+    QTest::keyClicks(hex, "#00ff8");
+    EXPECT_EQ(dialog.Colour(), MakeColourRef(255, 0, 0)); // not whole yet
+    QTest::keyClicks(hex, "0");
+    EXPECT_EQ(dialog.Colour(), MakeColourRef(0, 255, 128));
+    EXPECT_EQ(Shown(dialog, Field::Green), "255");
+    EXPECT_EQ(Shown(dialog, Field::Blue), "128");
+    EXPECT_EQ(hex->text(), "#00ff80"); // left as typed while typing
+
+    // Letters that are no hex digits never enter; a part left behind is
+    // replaced by the working colour when the field is left.
+    QTest::keyClick(hex, Qt::Key_Backspace);
+    QTest::keyClicks(hex, "zz");
+    EXPECT_EQ(hex->text(), "#00ff8");
+    dialog.FieldEdit(Field::Red)->setFocus();
+    EXPECT_EQ(hex->text(), "#00FF80");
+
+    CNumberEdit* red = dialog.FieldEdit(Field::Red);
+    red->selectAll();
+    QTest::keyClicks(red, "16");
+    EXPECT_EQ(hex->text(), "#10FF80");
 }

@@ -2,10 +2,15 @@
 #include "CColourPickerDialog.h"
 #include "CColourPopup.h"
 #include "CNumberEdit.h"
+#include "CRecentColours.h"
+#include "CRegistry.h"
 #include "DialogTesting.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -64,7 +69,7 @@ TEST_F(ColourPopupTest, OpensUnderTheAnchorAtTheWrittenSize)
     window.show();
     CColourPopup popup(&anchor, kWhite);
     EXPECT_EQ(popup.pos(), anchor.mapToGlobal(QPoint(0, 23)));
-    EXPECT_EQ(popup.size(), QSize(192 + 6, 175 + 6));
+    EXPECT_EQ(popup.size(), QSize(192 + 6, CColourPopup::kClientHeight + 6));
 }
 
 TEST_F(ColourPopupTest, ReleaseAfterDraggingPicksTheLastCellPassed)
@@ -108,6 +113,7 @@ class ColourButtonTest : public ColourPopupTest
 protected:
     void SetUp() override
     {
+        platform::CRegistry::DeleteValue(CRecentColours::kKey, CRecentColours::kValue);
         button_.SetColour(MakeColourRef(10, 20, 30));
         button_.resize(60, 22);
         button_.show();
@@ -159,4 +165,77 @@ TEST_F(ColourButtonTest, CancelOrDismissKeepsTheColour)
     EXPECT_FALSE(Choose(&ColourButtonTest::PressCustom));
     EXPECT_FALSE(Choose([](CColourPopup* popup) { QTest::keyClick(popup, Qt::Key_Escape); }));
     EXPECT_EQ(button_.Colour(), MakeColourRef(10, 20, 30));
+}
+
+TEST_F(ColourButtonTest, ChosenColoursFillTheRecentRowNewestFirstEachOnce)
+{
+    const auto pickCell = [this](int index) {
+        EXPECT_TRUE(Choose([index](CColourPopup* popup) {
+            QTest::mouseClick(popup, Qt::LeftButton, {}, CellCentre(index));
+        }));
+    };
+    pickCell(26); // green
+    // A colour typed in the picker counts as well.
+    auto picker = WhenOpen<CColourPickerDialog>([](CColourPickerDialog* dialog) {
+        dialog->Pages()->setCurrentIndex(CColourPickerDialog::CustomPage);
+        dialog->HexEdit()->selectAll();
+        QTest::keyClicks(dialog->HexEdit(), "#123456");
+        dialog->accept();
+    });
+    EXPECT_TRUE(Choose(&ColourButtonTest::PressCustom));
+    pickCell(8);  // red
+    pickCell(26); // green again: it moves to the front
+    const ColourRef green = MakeColourRef(0, 255, 0);
+    const ColourRef red = MakeColourRef(255, 0, 0);
+    const ColourRef typed = MakeColourRef(0x12, 0x34, 0x56);
+
+    CColourPopup popup(&button_, kWhite);
+    EXPECT_EQ(popup.findChild<QLabel*>("recentLabel")->text(), "최근 색");
+    EXPECT_EQ(popup.CellColour(CColourPopup::kRecentFirst), green);
+    EXPECT_EQ(popup.CellColour(CColourPopup::kRecentFirst + 1), red);
+    EXPECT_EQ(popup.CellColour(CColourPopup::kRecentFirst + 2), typed);
+    EXPECT_EQ(popup.CellColour(CColourPopup::kRecentFirst + 3), std::nullopt);
+
+    // Clicking a recent cell picks its colour; an empty slot picks nothing.
+    popup.show();
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, CellCentre(CColourPopup::kRecentFirst + 5));
+    EXPECT_TRUE(popup.isVisible());
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, CellCentre(CColourPopup::kRecentFirst + 2));
+    EXPECT_TRUE(popup.Picked());
+    EXPECT_EQ(popup.Colour(), typed);
+}
+
+TEST_F(ColourButtonTest, TheRecentRowKeepsEightColours)
+{
+    for (int index = 0; index < 10; ++index) {
+        EXPECT_TRUE(Choose([index](CColourPopup* popup) {
+            QTest::mouseClick(popup, Qt::LeftButton, {}, CellCentre(index));
+        }));
+    }
+    const std::vector<ColourRef> recent = CRecentColours::Load();
+    ASSERT_EQ(recent.size(), 8u);
+    EXPECT_EQ(recent.front(), CColourPopup::PaletteColour(9));
+    EXPECT_EQ(recent.back(), CColourPopup::PaletteColour(2));
+    EXPECT_EQ(platform::CRegistry::Read(CRecentColours::kKey, CRecentColours::kValue)
+                  .section(QLatin1Char(','), 0, 1),
+              "#C00000,#FF0000");
+}
+
+TEST_F(ColourPopupTest, StoredRecentColoursAreReadWithCare)
+{
+    const ColourRef green = MakeColourRef(0, 255, 0);
+    EXPECT_EQ(CRecentColours::Parse("#ZZZZZZ,#00ff00,#00FF00, 123456 ,#1234567,,0x1234,+12345"),
+              (std::vector<ColourRef>{green, MakeColourRef(0x12, 0x34, 0x56)}));
+    EXPECT_TRUE(CRecentColours::Parse("").empty());
+    QStringList many;
+    for (int n = 0; n < 12; ++n) {
+        many.append(QStringLiteral("#0000%1").arg(n, 2, 10, QLatin1Char('0')));
+    }
+    EXPECT_EQ(CRecentColours::Parse(many.join(',')).size(), 8u);
+    // A value too long to be ours reads as no colours.
+    platform::CRegistry::Write(CRecentColours::kKey, CRecentColours::kValue,
+                               QString(300, QLatin1Char('#')) + ",#00FF00");
+    EXPECT_TRUE(CRecentColours::Load().empty());
+    CRecentColours::Add(green);
+    EXPECT_EQ(CRecentColours::Load(), std::vector<ColourRef>{green});
 }

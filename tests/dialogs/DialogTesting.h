@@ -2,8 +2,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,11 +25,26 @@ inline void EnsureApplication()
     }
 }
 
+// Settings the widgets write (the recent colours) go to a folder of the test
+// program's own, never to the user's: set again before each test, since a
+// test of the start-up may point the settings elsewhere and unset them.
+inline void KeepSettingsPrivate()
+{
+    static QTemporaryDir registry;
+    if (qEnvironmentVariableIsEmpty("PIXVEL_REGISTRY_DIR")) {
+        qputenv("PIXVEL_REGISTRY_DIR", QFile::encodeName(registry.path()));
+    }
+}
+
 // Base of widget tests: the application exists before any member widget.
 class WidgetTest : public ::testing::Test
 {
 protected:
-    WidgetTest() { EnsureApplication(); }
+    WidgetTest()
+    {
+        EnsureApplication();
+        KeepSettingsPrivate();
+    }
 };
 
 // Calls act once a modal window of type T (a dialog, a popup or a message box)

@@ -9,10 +9,12 @@
 #include "CNewPictureDialog.h"
 #include "COpenSizeDialog.h"
 #include "CPageSetupDialog.h"
+#include "CRecentColours.h"
 #include "CTextDialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QLinearGradient>
 #include <QPainter>
@@ -79,6 +81,13 @@ int main(int argc, char** argv)
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     bool ok = true;
 
+    // A few recent colours, in settings of this program's own.
+    QTemporaryDir registry;
+    qputenv("PIXVEL_REGISTRY_DIR", QFile::encodeName(registry.path()));
+    for (const ColourRef colour : {MakeColourRef(0x3D, 0x8B, 0xFD), MakeColourRef(0xFF, 0x7E, 0xB6),
+                                   MakeColourRef(0x33, 0x66, 0x99), MakeColourRef(255, 0, 0)}) {
+        CRecentColours::Add(colour);
+    }
     CColourPopup popup(nullptr, MakeColourRef(255, 0, 0));
     ok &= Save(popup, folder, "colour-popup.png");
 

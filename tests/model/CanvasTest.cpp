@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // Text outlines need fonts, which need an application object.
@@ -136,6 +138,49 @@ TEST_F(CanvasTest, QuarterTurnKeepsCentreAndSwapsSize)
     EXPECT_NEAR(bounds.height(), 100, 1e-9);
     item->FlipAboutCentre(true);
     EXPECT_NEAR(item->Outline().boundingRect().center().x(), 60, 1e-9);
+}
+
+// Stretched over the picture, an item keeps how it lies: the pixel of its
+// bitmap's upper-left corner lands in the corner it was nearest to turned.
+TEST_F(CanvasTest, StretchOverKeepsQuarterTurnAndMirroring)
+{
+    const auto topLeftPixelAt = [](const std::function<void(CPictureItem*)>& turn) {
+        CItemCanvas frame;
+        frame.AddPicture(Filled(200, 100, Qt::gray), 0, 0, 0, 0, 1.0f);
+        QImage picture = Filled(40, 30, Qt::blue);
+        picture.setPixel(0, 0, qRgb(255, 0, 0));
+        picture.setPixel(1, 0, qRgb(255, 0, 0));
+        picture.setPixel(0, 1, qRgb(255, 0, 0));
+        picture.setPixel(1, 1, qRgb(255, 0, 0));
+        CPictureItem* item = frame.AddPicture(picture, 70, 30, 0, 0, 1.0f);
+        turn(item);
+        item->StretchOver(QRectF(0, 0, 200, 100));
+        EXPECT_EQ(item->Outline().boundingRect(), QRectF(0, 0, 200, 100));
+        const QImage shown = frame.Render(0, frame.Count() - 1);
+        for (const QPoint corner : {QPoint(1, 1), QPoint(198, 1), QPoint(198, 98), QPoint(1, 98)}) {
+            if (shown.pixel(corner) == qRgb(255, 0, 0)) {
+                return corner;
+            }
+        }
+        return QPoint(-1, -1);
+    };
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem*) {}), QPoint(1, 1));
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) { item->RotateAboutCentre(90); }),
+              QPoint(198, 1));
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) { item->RotateAboutCentre(180); }),
+              QPoint(198, 98));
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) { item->FlipAboutCentre(true); }),
+              QPoint(198, 1));
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) {
+                  item->RotateAboutCentre(90);
+                  item->FlipAboutCentre(false);
+              }),
+              QPoint(198, 98));
+    // A slant of 30 degrees comes out upright, 280 degrees a quarter turn left.
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) { item->RotateAboutCentre(30); }),
+              QPoint(1, 1));
+    EXPECT_EQ(topLeftPixelAt([](CPictureItem* item) { item->RotateAboutCentre(280); }),
+              QPoint(1, 98));
 }
 
 TEST_F(CanvasTest, TextOpacityThirtyPaintsAlphaSeventySix)

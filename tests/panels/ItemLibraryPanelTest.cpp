@@ -8,7 +8,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -104,7 +107,11 @@ TEST_F(ItemLibraryPanelTest, TabsAreUsedItemsThenTheCategoriesOverTheList)
     EXPECT_EQ(Strip()->CurrentTab(), 0);
     EXPECT_EQ(Strip()->MarkedTab(), 0);
     EXPECT_EQ(Strip()->BackgroundColour(), QColor(Qt::white));
-    EXPECT_EQ(Strip()->geometry(), QRect(0, 0, Panel()->width(), 20));
+    const int searchWidth = CItemLibraryPanel::kSearchWidth;
+    EXPECT_EQ(Strip()->geometry(), QRect(0, 0, Panel()->width() - searchWidth, 20));
+    EXPECT_EQ(Panel()->SearchField()->geometry(),
+              QRect(Panel()->width() - searchWidth, 0, searchWidth, 20));
+    EXPECT_EQ(AccessibleName(Panel()->SearchField()), QStringLiteral("아이템 검색"));
     EXPECT_EQ(List()->geometry(), QRect(0, 21, Panel()->width(), Panel()->height() - 21));
     EXPECT_TRUE(List()->UsedMode());
     EXPECT_EQ(List()->count(), 0);
@@ -113,7 +120,8 @@ TEST_F(ItemLibraryPanelTest, TabsAreUsedItemsThenTheCategoriesOverTheList)
     EXPECT_FALSE(List()->accessibleName().isEmpty());
     EXPECT_EQ(List()->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(Strip()->focusPolicy(), Qt::StrongFocus);
-    EXPECT_EQ(Strip()->nextInFocusChain(), List());
+    EXPECT_EQ(Strip()->nextInFocusChain(), Panel()->SearchField());
+    EXPECT_EQ(Panel()->SearchField()->nextInFocusChain(), List());
     EXPECT_FALSE(Strip()->accessibleName().isEmpty());
 
     CItemBar bare(&log_, files_.Path("nowhere"));
@@ -368,6 +376,155 @@ TEST_F(ItemLibraryPanelTest, ChangesInTheItemsFolderShowWithoutARestart)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !captions().contains(QStringLiteral("꽃")); }, 5000));
     EXPECT_EQ(Strip()->CurrentTab(), 0) << "a category that is gone leaves the used items";
     EXPECT_TRUE(List()->UsedMode());
+}
+
+// Typing in the search field lists the matching items of every category;
+// Esc, an emptied field or a click on a tab show the tabs again.
+class ItemSearchTest : public ItemLibraryPanelTest
+{
+protected:
+    ItemSearchTest()
+    {
+        files_.Picture(QStringLiteral("items/하트/빨간하트.png"), {40, 40}, Qt::red);
+        // A package made elsewhere may spell Hangul decomposed: 분홍하트.
+        files_.Picture(QStringLiteral("items/별/") + Decomposed(QStringLiteral("분홍하트.png")),
+                       {40, 40}, Qt::magenta);
+        files_.Picture(QStringLiteral("items/별/Big Red Star.png"), {40, 40}, Qt::red);
+    }
+
+    QLineEdit* Field() const { return Panel()->SearchField(); }
+
+    static QString Decomposed(const QString& text)
+    {
+        return text.normalized(QString::NormalizationForm_D);
+    }
+
+    // The texts of the rows once they are all there, sorted.
+    QStringList Results() const
+    {
+        WaitForRows();
+        QStringList texts = RowTexts();
+        texts.sort();
+        return texts;
+    }
+
+    void Type(const QString& text)
+    {
+        Field()->setFocus();
+        CommitText(Field(), text);
+    }
+};
+
+TEST_F(ItemSearchTest, TypingListsMatchesOfEveryCategoryAndEscShowsTheTabAgain)
+{
+    ChooseTab(QStringLiteral("flowers.2007"));
+    Type(QStringLiteral("RE"));
+    EXPECT_TRUE(Panel()->Searching());
+    EXPECT_FALSE(List()->UsedMode());
+    EXPECT_EQ(Results(), (QStringList{"Big Red Star", "red"}));
+    EXPECT_EQ(Strip()->Caption(Strip()->CurrentTab()), QStringLiteral("flowers.2007"));
+
+    // Every word counts, in any order; Korean names match whichever way
+    // they were composed.
+    Field()->selectAll();
+    Type(QStringLiteral("star big"));
+    EXPECT_EQ(Results(), QStringList{"Big Red Star"});
+    Field()->selectAll();
+    Type(QStringLiteral("하트"));
+    EXPECT_EQ(Results().size(), 2);
+    EXPECT_TRUE(Results().contains(QStringLiteral("빨간하트")));
+    Type(QStringLiteral(" 분홍"));
+    EXPECT_EQ(Results(), QStringList{Decomposed(QStringLiteral("분홍하트"))});
+    Field()->selectAll();
+    Type(QStringLiteral("없는이름"));
+    EXPECT_EQ(Results(), QStringList{});
+
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    EXPECT_FALSE(Panel()->Searching());
+    EXPECT_TRUE(Field()->text().isEmpty());
+    EXPECT_EQ(Results(), QStringList{"rose"});
+
+    // Emptying the field by hand does the same, and from the used items.
+    ChooseTab(QStringLiteral("사용한 아이템"));
+    Type(QStringLiteral("gold"));
+    EXPECT_EQ(Results(), QStringList{"gold"});
+    QTest::keyClick(Field(), Qt::Key_Backspace);
+    EXPECT_EQ(Results(), QStringList{"gold"}) << "\"gol\" still matches";
+    Field()->selectAll();
+    QTest::keyClick(Field(), Qt::Key_Backspace);
+    EXPECT_TRUE(List()->UsedMode());
+    EXPECT_EQ(List()->count(), 0);
+}
+
+TEST_F(ItemSearchTest, AResultPlacesAsFromACategory)
+{
+    Type(QStringLiteral("gold"));
+    ASSERT_EQ(Results(), QStringList{"gold"});
+    // From the field, Down goes on to the results.
+    QTest::keyClick(Field(), Qt::Key_Down);
+    EXPECT_TRUE(List()->hasFocus());
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    const auto placed = log_.With(msg::kPlaceItems);
+    ASSERT_EQ(placed.size(), 1U);
+    EXPECT_EQ(QPoint(placed[0].drop->x, placed[0].drop->y), QPoint(-1, -1));
+    ASSERT_EQ(placed[0].drop->entries.size(), 1U);
+    EXPECT_EQ(placed[0].drop->entries[0].path, files_.Path("items/별/gold.png"));
+    EXPECT_TRUE(log_.With(msg::kSelectItems).empty());
+
+    // Esc in the results ends the search too.
+    QTest::keyClick(List(), Qt::Key_Escape);
+    EXPECT_FALSE(Panel()->Searching());
+    EXPECT_TRUE(List()->UsedMode());
+}
+
+TEST_F(ItemSearchTest, ATabClickEndsTheSearchAndNewFilesAreFound)
+{
+    ChooseTab(QStringLiteral("하트"));
+    Type(QStringLiteral("ro"));
+    EXPECT_EQ(Results(), QStringList{"rose"});
+    files_.Picture(QStringLiteral("items/하트/rosy.png"), {40, 40}, Qt::red);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return List()->ShownPaths().size() == 2; }, 5000));
+    EXPECT_EQ(Results(), (QStringList{"rose", "rosy"}));
+
+    ChooseTab(QStringLiteral("별"));
+    EXPECT_FALSE(Panel()->Searching());
+    EXPECT_TRUE(Field()->text().isEmpty());
+    EXPECT_EQ(Results(),
+              (QStringList{"Big Red Star", "gold", Decomposed(QStringLiteral("분홍하트"))}));
+
+    // A click on the tab that was shown shows it again.
+    Type(QStringLiteral("rosy"));
+    EXPECT_EQ(Results(), QStringList{"rosy"});
+    const QPolygon shape = Strip()->TabShape(Strip()->CurrentTab());
+    QTest::mouseClick(Strip(), Qt::LeftButton, {}, QPoint((shape[0].x() + shape[1].x()) / 2, 5));
+    EXPECT_FALSE(Panel()->Searching());
+    EXPECT_EQ(Results().size(), 3);
+}
+
+// The sample installation's frames: a category "액자" of three pictures
+// that are opaque at the rim and transparent in the middle.
+TEST_F(ItemLibraryPanelTest, SampleFramesHaveATransparentMiddle)
+{
+    QTemporaryDir install;
+    ASSERT_EQ(QProcess::execute("python3", {PIXVEL_SAMPLE_ITEMS, install.path()}), 0);
+    CItemBar samples(&log_, install.path());
+    CCategoryTabStrip* strip = samples.Library()->TabStrip();
+    QStringList captions;
+    for (int tab = 0; tab < strip->Count(); ++tab) {
+        captions.append(strip->Caption(tab));
+    }
+    EXPECT_TRUE(captions.contains(QStringLiteral("액자")));
+    const QStringList files = CItemFolder::ItemFiles(QDir(install.path()).filePath("items/액자"));
+    ASSERT_EQ(files.size(), 3);
+    for (const QString& file : files) {
+        const QImage frame(file);
+        ASSERT_FALSE(frame.isNull()) << file.toStdString();
+        EXPECT_EQ(qAlpha(frame.pixel(frame.width() / 2, frame.height() / 2)), 0);
+        EXPECT_EQ(qAlpha(frame.pixel(frame.width() / 4, frame.height() / 3)), 0);
+        EXPECT_EQ(qAlpha(frame.pixel(20, frame.height() / 2)), 255) << file.toStdString();
+        EXPECT_EQ(qAlpha(frame.pixel(frame.width() / 2, frame.height() - 20)), 255);
+    }
 }
 
 TEST_F(ItemLibraryPanelTest, AnItemsFolderMadeAfterTheStartIsFound)

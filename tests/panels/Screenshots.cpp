@@ -1,7 +1,8 @@
 // Takes the item library's screenshots for the documentation: the editor
-// with a category of stickers in its bottom bar, and after a double-click on
-// one of them. Run under xvfb-run with the settings of scripts/run's sample
-// installation (PIXVEL_REGISTRY_DIR):
+// with a category of stickers in its bottom bar, after a double-click on one
+// of them, with the results of a search, and with a frame found by the
+// search and stretched over the picture (사진에 맞추기). Run under xvfb-run with the settings of
+// scripts/run's sample installation (PIXVEL_REGISTRY_DIR):
 //   panels_screenshots OUT_FOLDER PICTURE
 
 #include "CCategoryTabStrip.h"
@@ -11,9 +12,12 @@
 #include "CItemThumbnailList.h"
 #include "CMainFrame.h"
 #include "COpenSizeDialog.h"
+#include "CommandIds.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -62,7 +66,13 @@ int main(int argc, char** argv)
 
     CItemLibraryPanel* library = frame->ItemBar()->Library();
     CItemThumbnailList* list = library->List();
-    ClickTab(library->TabStrip(), 1);
+    // The hearts, wherever the file system puts their folder among the tabs.
+    CCategoryTabStrip* strip = library->TabStrip();
+    int hearts = 1;
+    for (int tab = 1; tab < strip->Count(); ++tab) {
+        hearts = strip->Caption(tab) == QStringLiteral("하트") ? tab : hearts;
+    }
+    ClickTab(strip, hearts);
     if (!QTest::qWaitFor([list] { return !list->Loading(); }, 5000)) {
         return 1;
     }
@@ -72,5 +82,29 @@ int main(int argc, char** argv)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
     Grab(frame, out + "/item-library-placed.png");
+
+    QLineEdit* search = library->SearchField();
+    search->setFocus();
+    QTest::keyClicks(search, "heart");
+    if (!QTest::qWaitFor([list] { return list->count() > 0 && !list->Loading(); }, 5000)) {
+        return 1;
+    }
+    Grab(frame, out + "/item-library-search.png");
+
+    search->selectAll();
+    QTest::keyClicks(search, "wood");
+    if (!QTest::qWaitFor([list] { return list->count() == 1; }, 5000)) {
+        return 1;
+    }
+    const QPoint frameRow = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, frameRow);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, frameRow);
+    const long placed = frame->View()->ItemCount() - 1;
+    frame->Receive(msg::WithIndexes(msg::kContextMenu, msg::kFromItemLibrary,
+                                    {static_cast<uint32_t>(placed)}));
+    frame->RunCommand(cmd::kFitToPicture);
+    frame->ItemMenu()->close();
+    QTest::keyClick(search, Qt::Key_Escape);
+    Grab(frame, out + "/item-library-frame.png");
     return 0;
 }

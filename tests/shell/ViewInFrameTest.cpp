@@ -367,4 +367,59 @@ TEST_F(ViewInFrameTest, StandardButtonsSpeakKorean)
     EXPECT_EQ(texts, QStringList{"확인"});
 }
 
+// "사진에 맞추기" from the item menu, opened on the view or on a panel's
+// row: the item is stretched over the whole picture, keeping its turn, in
+// one undo step.
+TEST_F(ViewInFrameTest, FitToPictureStretchesTheItemOverThePictureInOneStep)
+{
+    Open({300, 200});
+    const QPointF centre = QRectF(view_->PictureRect()).center();
+    Drop({"frame.png"}, centre.toPoint());
+    Drop({"b.png"}, (centre + QPointF(100, 60)).toPoint());
+    ASSERT_EQ(Canvas().Count(), 3);
+    Click(centre);
+    ASSERT_EQ(view_->SelectedIndex(), 1);
+    frame_.RunCommand(cmd::kRotateRight);
+    const QPainterPath turned = Canvas().ItemAt(1)->Outline();
+
+    QAction* fit = frame_.Commands().Action(cmd::kFitToPicture);
+    ASSERT_TRUE(frame_.ItemMenu()->actions().contains(fit));
+    Click(centre, Qt::RightButton);
+    EXPECT_EQ(frame_.ContextIndexes(), msg::IndexList{1});
+    EXPECT_TRUE(fit->isEnabled());
+    fit->trigger();
+    frame_.ItemMenu()->close();
+    const QPainterPath fitted = Canvas().ItemAt(1)->Outline();
+    EXPECT_EQ(fitted.boundingRect(), QRectF(0, 0, 300, 200));
+    // Turned right, the picture's upper-left corner lies at the top right.
+    EXPECT_EQ(QPointF(fitted.elementAt(0)), QPointF(300, 0));
+    EXPECT_EQ(QPointF(fitted.elementAt(2)), QPointF(0, 200));
+    EXPECT_EQ(view_->SelectedIndex(), 1);
+    EXPECT_EQ(QColor(Canvas().Composite().pixel(1, 198)), QColor(Qt::red));
+    frame_.UpdateCommands();
+    EXPECT_EQ(frame_.Commands().Action(cmd::kUndo)->text(), "실행 취소 사진에 맞추기");
+
+    // Once more changes nothing and adds no step; one undo puts it back.
+    Click(centre, Qt::RightButton);
+    fit->trigger();
+    frame_.ItemMenu()->close();
+    frame_.RunCommand(cmd::kUndo);
+    EXPECT_EQ(Canvas().ItemAt(1)->Outline(), turned);
+    EXPECT_EQ(QColor(Canvas().Composite().pixel(1, 198)), QColor(Qt::darkCyan));
+    frame_.RunCommand(cmd::kRedo);
+    EXPECT_EQ(Canvas().ItemAt(1)->Outline(), fitted);
+
+    // The items panel's menu reaches the view through the routing table.
+    frame_.Receive(msg::WithIndexes(msg::kContextMenu, msg::kFromItemsPanel, {0, 2}));
+    fit->trigger();
+    frame_.ItemMenu()->close();
+    EXPECT_EQ(Canvas().ItemAt(2)->Outline().boundingRect(), QRectF(0, 0, 300, 200));
+    EXPECT_EQ(view_->SelectedIndex(), 2);
+
+    // Not for the base picture.
+    frame_.Receive(msg::WithIndexes(msg::kContextMenu, msg::kFromItemsPanel, {0}));
+    EXPECT_FALSE(fit->isEnabled());
+    frame_.ItemMenu()->close();
+}
+
 } // namespace
