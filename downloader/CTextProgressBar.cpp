@@ -54,7 +54,8 @@ void CTextProgressBar::paintEvent(QPaintEvent*)
     const QRect rest(whole.left() + filledWidth, whole.top(), whole.width() - filledWidth,
                      whole.height());
     const QColor highlight = palette().color(QPalette::Highlight);
-    const QColor window = palette().color(QPalette::Window);
+    // The window colour of a text field (Base), not the dialog face.
+    const QColor window = palette().color(QPalette::Base);
     painter.fillRect(filled, highlight);
     painter.fillRect(rest, restColour_.isValid() ? restColour_ : window);
 

@@ -4,9 +4,10 @@
 
 // A progress bar that draws its text over itself: the filled part (from the
 // left, position ÷ range) in the highlight colour, the rest in the window
-// colour (or a colour of its own, as the list's row bars use light grey),
-// and the text centred on one line in two clipped passes, in the window
-// colour over the filled part and in the highlight colour over the rest.
+// colour (the white of text fields, QPalette::Base, not the dialog face; or
+// a colour of its own, as the list's row bars use light grey), and the text
+// centred on one line in two clipped passes, in the window colour over the
+// filled part and in the highlight colour over the rest.
 // The text is the bar's own text when one is set, else the percentage.
 class CTextProgressBar : public QProgressBar
 {

@@ -1,6 +1,7 @@
 #include "CFontPreview.h"
 
 #include "ColourRef.h"
+#include "ContrastingBackground.h"
 
 #include <QPainter>
 
@@ -22,9 +23,10 @@ void CFontPreview::SetFormat(const CharFormat& format)
 void CFontPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().button());
+    const QColor colour = ToQColor(format_.colour);
+    painter.fillRect(rect(), ContrastingBackground(colour, palette().button().color()));
     // The same font the text item is drawn with: pixel height twips ÷ 20.
     painter.setFont(CTextItem::FontFor(format_));
-    painter.setPen(ToQColor(format_.colour));
+    painter.setPen(colour);
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, kSample);
 }

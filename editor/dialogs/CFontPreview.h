@@ -5,7 +5,8 @@
 #include <QWidget>
 
 // The preview label of the text dialog: "가나다ABCabc123" on one line, centred,
-// in the font and colour of the text, on the button-face colour.
+// in the font and colour of the text, on the button-face colour (or on one
+// that contrasts with the text, so that white text shows).
 class CFontPreview : public QWidget
 {
     Q_OBJECT

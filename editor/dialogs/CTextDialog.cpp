@@ -2,6 +2,8 @@
 
 #include "CFontPreview.h"
 #include "CFontToolBar.h"
+#include "ColourRef.h"
+#include "ContrastingBackground.h"
 #include "Refusal.h"
 #include "RichTextFormat.h"
 
@@ -208,7 +210,9 @@ void CTextDialog::UpdateBarFromText()
 
 void CTextDialog::UpdatePreview()
 {
-    preview_->SetFormat(RichTextFormat::FromTextFormat(text_->currentCharFormat()));
+    const CharFormat format = RichTextFormat::FromTextFormat(text_->currentCharFormat());
+    preview_->SetFormat(format);
+    ShowOnContrastingBase(text_, ToQColor(format.colour));
 }
 
 void CTextDialog::accept()

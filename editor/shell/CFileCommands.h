@@ -59,6 +59,8 @@ public:
     bool OpenRecovered(const QString& recoveryPath);
 
     const CPictureFile& File() const { return file_; }
+    // The current file's folder and name with another suffix.
+    QString ProposedName(const QString& suffix) const;
 
 private:
     void FileNew();
@@ -67,8 +69,6 @@ private:
     bool FileSaveAs();
     void FileSaveProject();
     void FileExportOra();
-    // The current file's folder and name with another suffix.
-    QString ProposedName(const QString& suffix) const;
     bool SaveAs(const QString& path);
     bool WriteToPath(const QString& path);
     bool WriteProject(const QString& path);

@@ -8,11 +8,11 @@
 #include "CLogoControl.h"
 #include "COpenableFile.h"
 #include "CPrompter.h"
+#include "CWebBrowser.h"
 #include "CommandIds.h"
 #include "ServicePages.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -525,11 +525,7 @@ void CMainFrame::OpenServicePage(const char* path)
     if (url.isEmpty()) {
         return;
     }
-    if (openUrl_) {
-        openUrl_(url);
-    } else {
-        QDesktopServices::openUrl(url);
-    }
+    CWebBrowser::Open(this, url, openUrl_);
 }
 
 void CMainFrame::ShowAbout()

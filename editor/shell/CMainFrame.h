@@ -28,7 +28,8 @@ class CMainFrame : public QMainWindow, public CMessageReceiver
     Q_OBJECT
 
 public:
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // Starts a browser on an address; whether one started.
+    using UrlOpener = std::function<bool(const QUrl&)>;
 
     // `prompter` tells the user of the frame's own refusals.
     CMainFrame(AppSettings& settings, CPrompter& prompter, QWidget* parent = nullptr);
@@ -57,6 +58,7 @@ public:
     // Puts the path at the head of the recent-file list.
     void AddRecentFile(const QString& path);
 
+    // How the logo and 사용법 start the desktop's browser (tests record it).
     void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
     const CFrameCommands& Commands() const { return commands_; }

@@ -96,7 +96,7 @@ bool COMRImageEditorView::RunCommand(int id)
         CancelCrop();
         break;
     case cmd::kFilePrint:
-        CPicturePrinter(prompter_).Print(this, canvas_);
+        CPicturePrinter(prompter_).Print(this, canvas_, files_.ProposedName(QStringLiteral("pdf")));
         break;
     case cmd::kCopyItem:
         CopyItem();

@@ -15,7 +15,7 @@ CPictureCommands::CPictureCommands(CPrompter& prompter, CItemCanvas& canvas)
 
 std::optional<CPictureCommands::Picture> CPictureCommands::ChoosePicture(QWidget* parent)
 {
-    const QString path = prompter_.OpenFileName(parent);
+    const QString path = prompter_.PictureFileName(parent);
     if (path.isEmpty()) {
         return std::nullopt;
     }

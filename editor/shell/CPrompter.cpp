@@ -63,6 +63,15 @@ void CDialogPrompter::Tell(QWidget* parent, const QString& text)
     ShowRefusal(parent, text);
 }
 
+bool CDialogPrompter::TellWithChoice(QWidget* parent, const QString& text, const QString& choice)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pixvel"), text, QMessageBox::Ok, parent);
+    const QPushButton* chosen = box.addButton(choice, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == chosen;
+}
+
 CPrompter::Answer CDialogPrompter::Ask(QWidget* parent, const QString& text)
 {
     const auto box =
@@ -93,6 +102,14 @@ QString CDialogPrompter::OpenFileName(QWidget* parent)
         (QStringList{all} + filters.mid(1) + QStringList{kProjectFilter}).join(";;"));
 }
 
+QString CDialogPrompter::PictureFileName(QWidget* parent)
+{
+    // The picture types alone: a project is a whole picture with its items,
+    // nothing to place on or beside another.
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        FileTypes::DialogFilters().join(";;"));
+}
+
 QString CDialogPrompter::SaveProjectName(QWidget* parent, const QString& proposed)
 {
     return SaveNameWithSuffix(parent, proposed, kProjectFilter, QStringLiteral("pixvel"));
@@ -102,6 +119,12 @@ QString CDialogPrompter::ExportName(QWidget* parent, const QString& proposed)
 {
     return SaveNameWithSuffix(parent, proposed, QStringLiteral("OpenRaster (*.ora)"),
                               QStringLiteral("ora"));
+}
+
+QString CDialogPrompter::PdfFileName(QWidget* parent, const QString& proposed)
+{
+    return SaveNameWithSuffix(parent, proposed, QStringLiteral("PDF (*.pdf)"),
+                              QStringLiteral("pdf"));
 }
 
 QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)

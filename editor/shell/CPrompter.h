@@ -28,6 +28,14 @@ public:
 
     // A refusal: the text in a box with an OK button.
     virtual void Tell(QWidget* parent, const QString& text) = 0;
+    // A refusal with a way on: a button `choice` beside OK. Whether the user
+    // took it.
+    virtual bool TellWithChoice(QWidget* parent, const QString& text, const QString& choice)
+    {
+        Q_UNUSED(choice);
+        Tell(parent, text);
+        return false;
+    }
     // A question with Yes, No and Cancel.
     virtual Answer Ask(QWidget* parent, const QString& text) = 0;
     // The save question asked before a command that would drop the changes:
@@ -35,6 +43,9 @@ public:
     virtual Answer AskSaveFirst(QWidget* parent, const QString& text) = 0;
     // The chosen file, or empty when cancelled.
     virtual QString OpenFileName(QWidget* parent) = 0;
+    // A picture to add to the open one (insert, append): as OpenFileName,
+    // but offering pictures only.
+    virtual QString PictureFileName(QWidget* parent) { return OpenFileName(parent); }
     virtual QString SaveFileName(QWidget* parent, const QString& proposed) = 0;
     // The file a project is saved to (a save dialog for projects), or empty.
     virtual QString SaveProjectName(QWidget* parent, const QString& proposed)
@@ -43,6 +54,11 @@ public:
     }
     // The file a layered OpenRaster copy is written to, or empty.
     virtual QString ExportName(QWidget* parent, const QString& proposed)
+    {
+        return SaveFileName(parent, proposed);
+    }
+    // The PDF file a picture is saved to instead of printed, or empty.
+    virtual QString PdfFileName(QWidget* parent, const QString& proposed)
     {
         return SaveFileName(parent, proposed);
     }
@@ -58,12 +74,15 @@ class CDialogPrompter : public CPrompter
 {
 public:
     void Tell(QWidget* parent, const QString& text) override;
+    bool TellWithChoice(QWidget* parent, const QString& text, const QString& choice) override;
     Answer Ask(QWidget* parent, const QString& text) override;
     Answer AskSaveFirst(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent) override;
+    QString PictureFileName(QWidget* parent) override;
     QString SaveFileName(QWidget* parent, const QString& proposed) override;
     QString SaveProjectName(QWidget* parent, const QString& proposed) override;
     QString ExportName(QWidget* parent, const QString& proposed) override;
+    QString PdfFileName(QWidget* parent, const QString& proposed) override;
     std::optional<NewPictureSettings> NewPicture(QWidget* parent) override;
     CBitmap OpenPicture(QWidget* parent, const QString& path) override;
 };

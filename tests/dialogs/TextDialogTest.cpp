@@ -359,6 +359,52 @@ TEST_F(TextDialogTest, EachLineOfTheTextGoesBelowTheOneBefore)
     EXPECT_LT(lines.width(), metrics.horizontalAdvance("firstsecond"));
 }
 
+// Pixels of a widget as shown: how many are near white, and the colour of
+// the background in its top-left corner.
+struct Shown
+{
+    int whitePixels = 0;
+    QColor corner;
+};
+
+Shown ShownIn(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    Shown shown{0, image.pixelColor(1, 1)};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            shown.whitePixels += qGray(image.pixel(x, y)) > 240 ? 1 : 0;
+        }
+    }
+    return shown;
+}
+
+TEST_F(TextDialogTest, WhiteTextShowsOnADarkBackgroundInTheBoxAndThePreview)
+{
+    OpenNew();
+    Type("abc");
+    const QColor usualBase = dialog_.TextBox()->palette().base().color();
+    const auto choose = [this](int cell) {
+        const QPoint at = CColourPopup::CellRect(cell).center() +
+                          QPoint(CColourPopup::kFrame, CColourPopup::kFrame);
+        ChooseColour(
+            [at](CColourPopup* popup) { QTest::mouseClick(popup, Qt::LeftButton, {}, at); });
+    };
+    choose(0); // white
+    ASSERT_EQ(WholeFormat().colour, MakeColourRef(255, 255, 255));
+    const Shown box = ShownIn(dialog_.TextBox()->viewport());
+    EXPECT_LT(qGray(box.corner.rgb()), 100);
+    EXPECT_GT(box.whitePixels, 20) << "the white text is seen";
+    dialog_.Preview()->resize(300, 60);
+    const Shown preview = ShownIn(dialog_.Preview());
+    EXPECT_LT(qGray(preview.corner.rgb()), 100);
+    EXPECT_GT(preview.whitePixels, 50);
+
+    choose(5); // black: the usual white box again
+    EXPECT_EQ(ShownIn(dialog_.TextBox()->viewport()).corner, usualBase);
+    EXPECT_EQ(ShownIn(dialog_.Preview()).corner, dialog_.Preview()->palette().button().color());
+}
+
 TEST_F(TextDialogTest, StyledTextStaysVisibleInTheBox)
 {
     OpenNew();

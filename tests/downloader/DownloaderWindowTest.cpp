@@ -549,7 +549,8 @@ TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
     CTextProgressBar bar;
     QPalette palette = bar.palette();
     palette.setColor(QPalette::Highlight, QColor(0, 0, 255));
-    palette.setColor(QPalette::Window, QColor(255, 255, 255));
+    palette.setColor(QPalette::Base, QColor(255, 255, 255));
+    palette.setColor(QPalette::Window, QColor(10, 200, 10));
     bar.setPalette(palette);
     bar.SetRestColour(QColor(200, 200, 200));
     bar.resize(200, 24);
@@ -567,6 +568,7 @@ TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
     EXPECT_EQ(CountColour(image, filled, 0xc8c8c8), 0);
     EXPECT_GT(CountColour(image, rest, 0x0000ff), 20);
     EXPECT_EQ(CountColour(image, rest, 0xffffff), 0);
+    EXPECT_EQ(CountColour(image, image.rect(), 0x0ac80a), 0) << "no dialog-face colour";
 
     bar.SetBarText({});
     bar.setValue(100);
@@ -577,6 +579,27 @@ TEST(TextProgressBarTest, DrawsItsTextInTwoPassesOverTheFilledPartAndTheRest)
     ASSERT_NE(accessible->valueInterface(), nullptr);
     EXPECT_EQ(accessible->valueInterface()->currentValue().toInt(), 100);
     EXPECT_EQ(accessible->text(QAccessible::Description), "100%");
+}
+
+TEST_F(DownloaderTest, OverallBarPaintsItsEmptyPartInTheTextFieldWhite)
+{
+    Start();
+    CTextProgressBar* bar = window_->OverallBar();
+    const QColor base = bar->palette().color(QPalette::Base);
+    ASSERT_NE(base, bar->palette().color(QPalette::Window));
+    bar->setValue(60);
+    const QImage image = bar->grab().toImage();
+    EXPECT_EQ(image.pixelColor(image.width() - 2, 1), base);
+    // The percentage over the filled part is written in the same colour
+    // (smoothed at its edges).
+    int nearBase = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width() * 60 / 100; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            nearBase += std::abs(pixel.lightness() - base.lightness()) < 40 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nearBase, 5);
 }
 
 // Runs a program to its end while this thread keeps the window working.

@@ -1,9 +1,26 @@
+#include "AppSettings.h"
+#include "CCategoryTabStrip.h"
+#include "CImageToolBar.h"
+#include "CImageToolPanel.h"
 #include "CLocalHttpServer.h"
+#include "CMainFrame.h"
+#include "CPrompter.h"
 #include "CTextNewsView.h"
+#include "CWebBrowser.h"
 #include "DialogTesting.h"
+
+#ifdef PIXVEL_HAVE_WEBENGINE
+#include "CWebNewsView.h"
+
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <csignal>
+#endif
 
 #include <QDesktopServices>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
 
@@ -15,15 +32,18 @@ class CBrowserRecorder : public QObject
     Q_OBJECT
 
 public:
+    static constexpr const char* kSchemes[] = {"http", "https", "file"};
     CBrowserRecorder()
     {
-        for (const char* scheme : {"http", "https"}) {
+        for (const char* scheme : kSchemes) {
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
         }
     }
-    ~CBrowserRecorder() override
+    ~CBrowserRecorder() override { Stop(); }
+    // From now on nothing takes the addresses: no browser starts.
+    void Stop()
     {
-        for (const char* scheme : {"http", "https"}) {
+        for (const char* scheme : kSchemes) {
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         }
     }
@@ -84,6 +104,28 @@ TEST_F(NewsViewTest, ShowsTheFetchedPageAndSendsLinksOutside)
     EXPECT_TRUE(Text().contains(QStringLiteral("새소식"))) << "the panel keeps the news";
 }
 
+TEST_F(NewsViewTest, OnlyWebAddressesGoToTheBrowserAndAFailedStartIsTold)
+{
+    ASSERT_TRUE(Load(Url("/pixvel/news.html")));
+    emit view_.Browser()->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    EXPECT_TRUE(browser_.opened.empty()) << "a page names no local file to open";
+
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        GTEST_SKIP() << "a real browser could start on this platform";
+    }
+    browser_.Stop(); // the offscreen platform starts no browser itself
+    QString told;
+    QString address;
+    auto watcher = WhenOpen<QMessageBox>([&](QMessageBox* box) {
+        told = box->text();
+        address = box->informativeText();
+        box->accept();
+    });
+    emit view_.Browser()->anchorClicked(QUrl(QStringLiteral("/pixvel/item_mall.html")));
+    EXPECT_EQ(told, CWebBrowser::kCannotOpen);
+    EXPECT_EQ(address, Url("/pixvel/item_mall.html").toString());
+}
+
 TEST_F(NewsViewTest, EveryNavigationFetchesAgain)
 {
     ASSERT_TRUE(Load(Url("/pixvel/news.html")));
@@ -106,6 +148,99 @@ TEST_F(NewsViewTest, MissingPageOrAddressShowsAnEmptyPageWithoutADialog)
     EXPECT_TRUE(Text().isEmpty());
     EXPECT_EQ(view_.Address(), QUrl());
     EXPECT_FALSE(dialog);
+}
+
+// The editor's frame with its real image tool panel, in a process that says
+// it runs as the superuser, where the browser engine would end the program.
+class NewsTabAsRootTest : public NewsViewTest
+{
+protected:
+    NewsTabAsRootTest()
+    {
+        CNewsView::SetRootCheck([] { return true; });
+        settings_.infoUrl = Url("/update/update.inf").toString();
+        frame_ = std::make_unique<CMainFrame>(settings_, prompter_);
+        frame_->resize(1000, 760);
+        frame_->show();
+        frame_->ApplyDefaultBarSizes();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    }
+    ~NewsTabAsRootTest() override
+    {
+        frame_.reset();
+        CNewsView::SetRootCheck({});
+    }
+    CImageToolPanel* Panel() const { return frame_->ImageToolBar()->ToolPanel(); }
+
+    AppSettings settings_;
+    CDialogPrompter prompter_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(NewsTabAsRootTest, TheNewsTabShowsTheTextPageWithoutTryingTheEngine)
+{
+    auto* news = qobject_cast<CTextNewsView*>(Panel()->NewsView());
+    ASSERT_NE(news, nullptr);
+    QSignalSpy loaded(news, &CTextNewsView::Loaded);
+    CCategoryTabStrip* tabs = Panel()->TabStrip();
+    QTest::mouseClick(tabs, Qt::LeftButton, {},
+                      tabs->TabShape(CImageToolPanel::kNewsTab).boundingRect().center());
+    ASSERT_EQ(tabs->CurrentTab(), CImageToolPanel::kNewsTab);
+    ASSERT_TRUE(loaded.wait(5000));
+    EXPECT_TRUE(news->isVisible());
+    EXPECT_TRUE(news->Browser()->toPlainText().contains(QStringLiteral("새소식")));
+    for (const QWidget* widget : frame_->findChildren<QWidget*>()) {
+        EXPECT_FALSE(widget->inherits("QWebEngineView"));
+    }
+    EXPECT_TRUE(frame_->isVisible()) << "the editor stays up";
+}
+
+#ifdef PIXVEL_HAVE_WEBENGINE
+TEST_F(NewsViewTest, AnEngineWhosePageProcessDiesGivesWayToTheTextPage)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the browser engine is not built for the address sanitizer";
+#endif
+    // Without its sandbox the engine runs here whoever the test runs as.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    CWebNewsView web;
+    web.resize(200, 400);
+    web.Navigate(Url("/pixvel/news.html"));
+    web.show();
+    ASSERT_NE(web.Engine(), nullptr);
+    QSignalSpy loaded(web.Engine(), &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loaded.wait(60000));
+    const qint64 pid = web.Engine()->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ::kill(pid_t(pid), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&web] { return web.Fallback() != nullptr; }, 60000));
+    QSignalSpy fetched(web.Fallback(), &CTextNewsView::Loaded);
+    ASSERT_TRUE(fetched.count() > 0 || fetched.wait(5000));
+    EXPECT_TRUE(web.Fallback()->Browser()->toPlainText().contains(QStringLiteral("새소식")));
+    EXPECT_TRUE(QTest::qWaitFor([&web] { return web.Engine() == nullptr; }));
+    // Later loads go to the text page too.
+    web.Navigate(Url("/pixvel/news.html"));
+    EXPECT_TRUE(fetched.wait(5000));
+}
+#endif
+
+TEST(NewsViewChoiceTest, AViewThatCannotStartGivesWayToTheTextPage)
+{
+    EnsureApplication();
+    CNewsView::SetRootCheck([] { return true; });
+    EXPECT_TRUE(CNewsView::RunsAsRoot());
+    std::unique_ptr<CNewsView> asRoot(CNewsView::Create());
+    EXPECT_NE(qobject_cast<CTextNewsView*>(asRoot.get()), nullptr);
+
+    // Not root, but the engine's helper program is missing: the engine
+    // would end the program as soon as it is shown.
+    CNewsView::SetRootCheck([] { return false; });
+    qputenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess");
+    std::unique_ptr<CNewsView> noHelper(CNewsView::Create());
+    noHelper->show();
+    EXPECT_NE(qobject_cast<CTextNewsView*>(noHelper.get()), nullptr);
+    qunsetenv("QTWEBENGINEPROCESS_PATH");
+    CNewsView::SetRootCheck({});
 }
 
 } // namespace

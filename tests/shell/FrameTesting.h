@@ -75,7 +75,10 @@ protected:
         frame_->SetView(view_);
         frame_->ImageToolBar()->SetPanel(new QWidget, &toolPanel_);
         frame_->ItemBar()->SetPanel(new QWidget, &itemPanel_);
-        frame_->SetUrlOpener([this](const QUrl& url) { opened_.push_back(url); });
+        frame_->SetUrlOpener([this](const QUrl& url) {
+            opened_.push_back(url);
+            return browserStarts_;
+        });
     }
 
     // Names of the receivers that got messages, in order, and clears the log.
@@ -96,4 +99,5 @@ protected:
     std::unique_ptr<CMainFrame> frame_;
     CRecordingView* view_ = nullptr;
     std::vector<QUrl> opened_;
+    bool browserStarts_ = true;
 };

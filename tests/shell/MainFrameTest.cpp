@@ -1,9 +1,11 @@
 #include "CAboutDialog.h"
 #include "CImageToolBar.h"
 #include "CItemBar.h"
+#include "CLogoControl.h"
 #include "CommandIds.h"
 #include "FrameTesting.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -114,6 +116,44 @@ TEST_F(MainFrameTest, HelpAndLogoOpenTheServicePages)
     // Without an update address there is no site to open.
     settings_.infoUrl.clear();
     frame_->RunCommand(cmd::kHelp);
+    EXPECT_EQ(opened_.size(), 2u);
+}
+
+TEST_F(MainFrameTest, ABrowserThatCannotStartIsReportedWithTheAddressToCopy)
+{
+    browserStarts_ = false;
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    QString told;
+    QString copied;
+    const auto answer = [&told, &copied](QMessageBox* box) {
+        told = box->text();
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            if (label->text().startsWith("http")) {
+                label->setFocus();
+                QTest::keyClick(label, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+                copied = QApplication::clipboard()->text();
+            }
+        }
+        box->accept();
+    };
+    auto* logo = frame_->ToolBar()->findChild<CLogoControl*>();
+    ASSERT_NE(logo, nullptr);
+    {
+        auto watcher = WhenOpen<QMessageBox>(answer);
+        QTest::mouseClick(logo, Qt::LeftButton);
+    }
+    EXPECT_EQ(told, "웹 브라우저를 열 수 없습니다.");
+    EXPECT_EQ(copied, "http://items.example:8080/pixvel/item_mall.html");
+
+    told.clear();
+    {
+        auto watcher = WhenOpen<QMessageBox>(answer);
+        frame_->Commands().Action(cmd::kHelp)->trigger();
+    }
+    EXPECT_EQ(told, "웹 브라우저를 열 수 없습니다.");
+    EXPECT_EQ(copied, "http://items.example:8080/pixvel/help.html");
     EXPECT_EQ(opened_.size(), 2u);
 }
 
@@ -240,6 +280,15 @@ TEST_F(MainFrameTest, DropDownArrowsPopUpTheirSubMenus)
     QTest::mousePress(insert, Qt::LeftButton, {}, insertArrow);
     EXPECT_TRUE(frame_->InsertMenu()->isVisible());
     frame_->InsertMenu()->close();
+}
+
+TEST_F(MainFrameTest, PictureSubMenuNamesInsertAndAppend)
+{
+    QStringList texts;
+    for (const QAction* action : frame_->InsertMenu()->actions()) {
+        texts.append(action->text());
+    }
+    EXPECT_EQ(texts, (QStringList{"삽입", "이어붙이기"}));
 }
 
 TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -331,6 +332,40 @@ TEST_F(PictureCommandsTest, InsertAtACustomSizeOrTheSourceSize)
     ASSERT_NE(placed, nullptr);
     EXPECT_EQ(placed->Bitmap().convertToFormat(QImage::Format_RGB32),
               QImage(folder_.filePath("b.png")).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PictureCommandsTest, InsertAndAppendAskForPicturesOnly)
+{
+    OpenWhitePicture();
+    EXPECT_EQ(prompter_.pictureFileAsks, 0) << "File Open offers projects too";
+    prompter_.openFiles = {QString(), QString()}; // both dialogs cancelled
+    ASSERT_TRUE(view_->RunCommand(cmd::kInsertPicture));
+    ASSERT_TRUE(view_->RunCommand(cmd::kAppendPicture));
+    EXPECT_EQ(prompter_.pictureFileAsks, 2);
+}
+
+// The file dialogs of the program: File Open offers pictures and projects,
+// the picture dialog of insert and append pictures only.
+TEST(PictureFileDialogTest, OnlyFileOpenOffersProjects)
+{
+    EnsureApplication();
+    CDialogPrompter prompter;
+    const auto filtersOf = [](const std::function<QString()>& ask) {
+        QStringList filters;
+        auto watcher = WhenOpen<QFileDialog>([&filters](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        EXPECT_TRUE(ask().isEmpty());
+        return filters;
+    };
+    const QStringList open = filtersOf([&prompter] { return prompter.OpenFileName(nullptr); });
+    const QStringList pictures =
+        filtersOf([&prompter] { return prompter.PictureFileName(nullptr); });
+    EXPECT_TRUE(open.join(' ').contains("*.pixvel"));
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_FALSE(pictures.join(' ').contains("pixvel"));
+    EXPECT_TRUE(pictures.first().contains("*.png"));
 }
 
 TEST_F(PictureCommandsTest, AFileThatIsNoPictureIsRefusedBeforeAnyDialog)

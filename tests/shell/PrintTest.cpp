@@ -1,6 +1,7 @@
 #include "CFrameCommands.h"
 #include "CItemCanvas.h"
 #include "CMainFrame.h"
+#include "COpenSizeDialog.h"
 #include "CPageSetupDialog.h"
 #include "CPictureItem.h"
 #include "CPicturePrinter.h"
@@ -9,10 +10,14 @@
 #include "EditorViewTesting.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -93,10 +98,13 @@ void ExpectNear(const QRectF& actual, const QRectF& expected, double tolerance)
 class EditorPrintTest : public WidgetTest
 {
 protected:
-    EditorPrintTest()
+    EditorPrintTest() : EditorPrintTest(nullptr) {}
+    // With `prompter` the editor asks the user through it, else by script.
+    explicit EditorPrintTest(CPrompter* prompter)
     {
-        frame_ = std::make_unique<CMainFrame>(settings_, prompter_);
-        frame_->SetView(new COMRImageEditorView(document_, settings_, frame_.get(), prompter_));
+        CPrompter& asks = prompter != nullptr ? *prompter : prompter_;
+        frame_ = std::make_unique<CMainFrame>(settings_, asks);
+        frame_->SetView(new COMRImageEditorView(document_, settings_, frame_.get(), asks));
         frame_->resize(1000, 750);
         frame_->show();
         frame_->activateWindow();
@@ -141,6 +149,9 @@ protected:
 class SchedulerPrintTest : public EditorPrintTest
 {
 protected:
+    SchedulerPrintTest() = default;
+    explicit SchedulerPrintTest(CPrompter* prompter) : EditorPrintTest(prompter) {}
+
     static void SetUpTestSuite()
     {
         scheduler_ = new CPrivateScheduler;
@@ -205,6 +216,53 @@ protected:
 CPrivateScheduler* SchedulerPrintTest::scheduler_ = nullptr;
 QString SchedulerPrintTest::notRunning_;
 
+// The editor asking through the program's own boxes and file dialogs.
+class PdfPrintTest : public SchedulerPrintTest
+{
+protected:
+    PdfPrintTest() : SchedulerPrintTest(&Dialogs()) {}
+    static CDialogPrompter& Dialogs()
+    {
+        static CDialogPrompter dialogs;
+        return dialogs;
+    }
+
+    // Opens a picture, answering the open-size dialog with its own size.
+    void OpenAtItsOwnSize(const QString& path)
+    {
+        auto sized = WhenOpen<COpenSizeDialog>([](COpenSizeDialog* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        });
+        OpenPicture(path);
+        // Ctrl+P is the frame's once it is the active window again.
+        frame_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    // Presses Ctrl+P with no printer and answers the message box with
+    // "PDF로 저장" or OK; the texts of the box's other buttons.
+    QStringList PressPrintAnswering(bool savePdf)
+    {
+        QStringList others;
+        auto box = WhenOpen<QMessageBox>([&others, savePdf](QMessageBox* shown) {
+            EXPECT_EQ(shown->text(), "기본 프린터가 설치되어 있지 않습니다.");
+            QAbstractButton* pdf = nullptr;
+            for (QAbstractButton* button : shown->buttons()) {
+                if (button->text() == "PDF로 저장") {
+                    pdf = button;
+                } else if (button != shown->button(QMessageBox::Ok)) {
+                    others.append(button->text());
+                }
+            }
+            EXPECT_NE(pdf, nullptr);
+            QTest::mouseClick(savePdf && pdf != nullptr ? pdf : shown->button(QMessageBox::Ok),
+                              Qt::LeftButton);
+        });
+        QTest::keyClick(frame_->View()->Widget(), Qt::Key_P, Qt::ControlModifier);
+        return others;
+    }
+};
+
 } // namespace
 
 TEST_F(EditorPrintTest, PrintIsEnabledOnceAPictureIsOpen)
@@ -268,6 +326,48 @@ TEST_F(SchedulerPrintTest, WithoutADefaultPrinterOnlyTheMessageIsShown)
     EXPECT_FALSE(PressPrint([](CPageSetupDialog* dialog) { dialog->reject(); }));
     EXPECT_EQ(prompter_.told, QStringList{"기본 프린터가 설치되어 있지 않습니다."});
     EXPECT_EQ(CPrivateScheduler::Client("lpstat", {"-W", "all", "-o"}), jobs);
+}
+
+TEST_F(PdfPrintTest, WithoutAPrinterThePageSetupLeadsToAChosenPdfFile)
+{
+    OpenAtItsOwnSize(WriteMarkedPicture(folder_, {600, 400}, 150));
+    ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull());
+    const QString pdf = folder_.filePath("page.pdf");
+    bool placed = false;
+    auto setup = WhenOpen<CPageSetupDialog>([&placed](CPageSetupDialog* dialog) {
+        placed = true;
+        Click(dialog, "print");
+    });
+    QString proposed;
+    auto save = WhenOpen<QFileDialog>([&proposed, pdf](QFileDialog* dialog) {
+        proposed = dialog->selectedFiles().value(0);
+        dialog->selectFile(QFileInfo(pdf).absoluteFilePath().chopped(4)); // no suffix
+        static_cast<QDialog*>(dialog)->accept();                          // as the save button does
+    });
+    EXPECT_EQ(PressPrintAnswering(true), QStringList()) << "OK and PDF로 저장 only";
+    EXPECT_TRUE(placed);
+    EXPECT_EQ(QFileInfo(proposed).fileName(), "marked.pdf");
+
+    // One A4 page, the picture at its own size in the middle of the margins.
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(5) == "%PDF-");
+    const PrintedPicture printed = Measure(Render(pdf, folder_.filePath("pdf.png")));
+    const QSizeF size(4 * kMmPerInch, 4 * kMmPerInch * 2 / 3);
+    ExpectNear(printed.picture,
+               QRectF(QPointF(105, 148.5) - QPointF(size.width(), size.height()) / 2, size), 1);
+    EXPECT_NEAR(printed.marker.top(), printed.picture.top(), 1);
+}
+
+TEST_F(PdfPrintTest, OkOnTheMessageSavesNothing)
+{
+    OpenAtItsOwnSize(WriteMarkedPicture(folder_, {200, 100}, 96));
+    auto never = WhenOpen<CPageSetupDialog>([](CPageSetupDialog* dialog) {
+        ADD_FAILURE() << "the page setup opened";
+        dialog->reject();
+    });
+    PressPrintAnswering(false);
+    EXPECT_EQ(QDir(folder_.path()).entryList({"*.pdf"}), QStringList());
 }
 
 TEST_F(SchedulerPrintTest, CancelPrintsNothing)

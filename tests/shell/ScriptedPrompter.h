@@ -17,6 +17,11 @@ public:
         return Next(answers, kCancel);
     }
     QString OpenFileName(QWidget*) override { return Next(openFiles); }
+    QString PictureFileName(QWidget*) override
+    {
+        ++pictureFileAsks;
+        return Next(openFiles);
+    }
     QString SaveFileName(QWidget*, const QString& proposed) override
     {
         proposedNames.append(proposed);
@@ -45,6 +50,7 @@ public:
     QStringList saveFirstQuestions;
     QStringList told;
     QStringList proposedNames;
+    int pictureFileAsks = 0; // asked for a picture only (insert, append)
 
 private:
     template <typename T> static T Next(std::deque<T>& queue, T none = T())
