@@ -9,7 +9,11 @@
 #include <QSizeF>
 #include <QString>
 
+#include <QTransform>
+
+#include <array>
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -91,3 +95,8 @@ private:
 // The outline of a rectangle: upper-left, upper-right, lower-right,
 // lower-left, closed.
 QPainterPath RectangleOutline(const QRectF& rect);
+
+// The affine transform taking three points to three others, through the
+// parallelograms they complete; none when either set lies on one line.
+std::optional<QTransform> AffineThrough(const std::array<QPointF, 3>& from,
+                                        const std::array<QPointF, 3>& to);
