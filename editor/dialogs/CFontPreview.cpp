@@ -19,10 +19,33 @@ void CFontPreview::SetFormat(const CharFormat& format)
     update();
 }
 
+void CFontPreview::SetDecoration(const TextDecoration& decoration)
+{
+    decoration_ = decoration;
+    update();
+}
+
+// The sample as a decorated text item, its layout box centred.
+void CFontPreview::DrawDecorated(QPainter& painter) const
+{
+    CTextItem sample;
+    sample.SetText(kSample);
+    sample.SetFormat(format_);
+    sample.SetDecoration(decoration_);
+    sample.MakeOutline(QPointF(0, 0));
+    const QPointF centre = QRectF(rect()).center() - sample.LayoutBox().center();
+    sample.MakeOutline(centre);
+    sample.Draw(painter);
+}
+
 void CFontPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().button());
+    if (decoration_.Any()) {
+        DrawDecorated(painter);
+        return;
+    }
     // The same font the text item is drawn with: pixel height twips ÷ 20.
     painter.setFont(CTextItem::FontFor(format_));
     painter.setPen(ToQColor(format_.colour));

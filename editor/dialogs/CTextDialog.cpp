@@ -64,7 +64,9 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     bar_ = new CFontToolBar(this);
     bar_->SetFontNames(fontNames);
     bar_->setFixedHeight(30);
-    bar_->setMinimumWidth(500);
+    // Wide enough for every button: a narrower bar would hide the last ones
+    // behind its extension arrow.
+    bar_->setMinimumWidth(std::max(500, bar_->sizeHint().width()));
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -101,7 +103,7 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     layout->setSpacing(0);
     layout->addWidget(bar_);
     layout->addLayout(body, 1);
-    resize(520, 300);
+    resize(std::max(520, sizeHint().width()), 300);
 
     connect(ok, &QPushButton::clicked, this, &CTextDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CTextDialog::reject);
@@ -109,6 +111,7 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     connect(bar_, &CFontToolBar::ColourChanged, this, [this] { ApplyBar(); });
     connect(bar_, &CFontToolBar::StyleToggled, this, &CTextDialog::ApplyStyle);
     connect(bar_, &CFontToolBar::AlignmentChosen, this, &CTextDialog::ApplyAlignment);
+    connect(bar_, &CFontToolBar::DecorationChanged, this, [this] { ApplyBar(); });
     connect(text_, &QTextEdit::selectionChanged, this, &CTextDialog::UpdatePreview);
     connect(text_, &QTextEdit::cursorPositionChanged, this, &CTextDialog::UpdatePreview);
 
@@ -136,6 +139,7 @@ void CTextDialog::SetEditItem(CTextItem* item)
     CharFormat format = item->Format();
     format.mask = kAllFields;
     bar_->ShowFormat(format);
+    bar_->ShowDecoration(item->Decoration());
     ApplyBar();
     text_->setPlainText(item->Text());
     SetWholeFormat(format, kAllFields);
@@ -209,6 +213,7 @@ void CTextDialog::UpdateBarFromText()
 void CTextDialog::UpdatePreview()
 {
     preview_->SetFormat(RichTextFormat::FromTextFormat(text_->currentCharFormat()));
+    preview_->SetDecoration(bar_->Decoration());
 }
 
 void CTextDialog::accept()
@@ -228,6 +233,7 @@ void CTextDialog::accept()
         origin = LayoutOrigin(*item);
     }
     item->SetFormat(FirstCharacterFormat());
+    item->SetDecoration(bar_->Decoration());
     item->SetText(text);
     item->MakeOutline(origin);
     QDialog::accept();
