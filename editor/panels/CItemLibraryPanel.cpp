@@ -130,3 +130,8 @@ void CItemLibraryPanel::ItemPlaced(const QString& label)
 {
     AddUsedItem(label);
 }
+
+void CItemLibraryPanel::TextPlaced(const QString& name)
+{
+    list_->AddUsedText(name);
+}
