@@ -91,7 +91,7 @@ void FillShapes(QPainter& painter, const Shapes& shapes, const QColor& colour)
 void DrawSoftShadow(QPainter& painter, const Shapes& shapes, const TextShadow& shadow)
 {
     const QTransform toDevice = QTransform::fromTranslate(shadow.dx, shadow.dy) * shapes.placement *
-                                painter.deviceTransform();
+                                painter.worldTransform();
     // Kept to 1/1024 pixel, so that a text placed a hair differently blurs
     // the same (the box sizes change at whole radii).
     const double sigma =
@@ -258,7 +258,7 @@ void CTextDecorationPainter::Draw(QPainter& painter, const CTextItem& item)
         DrawParts(painter, item, shapes, item.FillColour());
         return;
     }
-    const QRect area = DeviceArea(painter, shapes.placement * painter.deviceTransform(),
+    const QRect area = DeviceArea(painter, shapes.placement * painter.worldTransform(),
                                   Reach(shapes, item.Decoration()), 1);
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     if (area.isEmpty() || layer.isNull()) {
@@ -268,7 +268,7 @@ void CTextDecorationPainter::Draw(QPainter& painter, const CTextItem& item)
     {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(painter.renderHints());
-        layerPainter.setTransform(painter.deviceTransform() *
+        layerPainter.setTransform(painter.worldTransform() *
                                   QTransform::fromTranslate(-area.left(), -area.top()));
         QColor glyphColour = item.FillColour();
         glyphColour.setAlpha(255);
