@@ -51,6 +51,9 @@ public:
     virtual void ReleaseBitmap() {}
     // Draws the item with its effects, in picture coordinates.
     virtual void Draw(QPainter& painter) const = 0;
+    // What Draw may cover, in picture pixels: the outline's bounds, and for
+    // a decorated text its decoration too.
+    virtual QRectF DrawnBounds() const { return outline_.boundingRect(); }
     // Whether the point (view pixels relative to the picture's top-left,
     // divided by the item's scale here) hits the item.
     virtual bool HitTest(double x, double y) const = 0;

@@ -41,7 +41,7 @@ Shapes ShapesOf(const CTextItem& item)
 }
 
 // Everything the item covers, in layout coordinates.
-QRectF Reach(const Shapes& shapes, const TextDecoration& decoration)
+QRectF ShapesReach(const Shapes& shapes, const TextDecoration& decoration)
 {
     QRectF reach = shapes.glyphs.boundingRect().united(shapes.outline.boundingRect());
     if (decoration.shadow.on) {
@@ -247,6 +247,11 @@ void CTextDecorationPainter::BlurMask(QImage& mask, double sigma)
     }
 }
 
+QRectF CTextDecorationPainter::Reach(const CTextItem& item)
+{
+    return ShapesReach(ShapesOf(item), item.Decoration());
+}
+
 void CTextDecorationPainter::Draw(QPainter& painter, const CTextItem& item)
 {
     const int opacity = std::clamp(item.Effects().opacity, 0, 100);
@@ -259,7 +264,7 @@ void CTextDecorationPainter::Draw(QPainter& painter, const CTextItem& item)
         return;
     }
     const QRect area = DeviceArea(painter, shapes.placement * painter.worldTransform(),
-                                  Reach(shapes, item.Decoration()), 1);
+                                  ShapesReach(shapes, item.Decoration()), 1);
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     if (area.isEmpty() || layer.isNull()) {
         return;

@@ -18,6 +18,8 @@ class CTextDecorationPainter
 {
 public:
     static void Draw(QPainter& painter, const CTextItem& item);
+    // Everything the decorated item covers, in its layout's coordinates.
+    static QRectF Reach(const CTextItem& item);
 
     // The outline's shape round `glyphs`: a band `width` pixels wide on
     // either side of their edge (the glyphs cover the inner half).

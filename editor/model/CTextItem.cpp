@@ -135,6 +135,15 @@ void CTextItem::Draw(QPainter& painter) const
     painter.restore();
 }
 
+QRectF CTextItem::DrawnBounds() const
+{
+    const QRectF glyphs = CItem::DrawnBounds();
+    if (!decoration_.Any()) {
+        return glyphs;
+    }
+    return glyphs.united(Placement().mapRect(CTextDecorationPainter::Reach(*this)));
+}
+
 bool CTextItem::HitTest(double x, double y) const
 {
     const QRectF bounds = Outline().boundingRect();

@@ -44,6 +44,7 @@ public:
     // Inside the bounds of the outline: left and top inclusive, right and
     // bottom exclusive.
     bool HitTest(double x, double y) const override;
+    QRectF DrawnBounds() const override;
 
     const QString& Text() const { return text_; }
     void SetText(const QString& text) { text_ = text; }

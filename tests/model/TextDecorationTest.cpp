@@ -164,6 +164,9 @@ TEST_F(TextDecorationTest, BoxCoversThePaddedLayoutBoxWithRoundedCorners)
     // The letters lie on top.
     ExpectEvery(
         drawn, [this](int x, int y) { return plain_.pixel(x, y) == kWhite; }, kWhite, "glyphs");
+    // What the item covers (a copy to the clipboard takes that) holds the box.
+    EXPECT_TRUE(text_->DrawnBounds().contains(box.adjusted(-10, -10, 10, 10)));
+    EXPECT_FALSE(text_->Outline().boundingRect().contains(box));
 
     // Half see-through: the box's colour over the picture, half each.
     const QImage half = RenderWith([](TextDecoration& d) { d.box = {true, 0xFF0000, 128, 10, 8}; });
