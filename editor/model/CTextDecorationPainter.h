@@ -21,9 +21,6 @@ public:
     // Everything the decorated item covers, in its layout's coordinates.
     static QRectF Reach(const CTextItem& item);
 
-    // The outline's shape round `glyphs`: a band `width` pixels wide on
-    // either side of their edge (the glyphs cover the inner half).
-    static QPainterPath OutlineShape(const QPainterPath& glyphs, int width);
     // The box round a layout box, grown by the padding, corners rounded.
     static QPainterPath BoxShape(const QRectF& layoutBox, const TextBox& box);
     // Blurs an 8-bit alpha mask in place with three box passes each way,
