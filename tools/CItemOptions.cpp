@@ -1,6 +1,7 @@
 #include "CItemOptions.h"
 
 #include "CBitmap.h"
+#include "CDecorationOptions.h"
 #include "CItemCanvas.h"
 #include "CPictureItem.h"
 #include "CQuietStderr.h"
@@ -135,19 +136,33 @@ void CItemOptions::AddText(const QString& value)
     last_ = canvas_.Count() - 1;
 }
 
-bool CItemOptions::TakeTextOption(const QString& option, CToolArguments& arguments)
+CTextItem& CItemOptions::LastText(const QString& option) const
 {
-    static const QStringList kTextOptions = {"--font",   "--size",      "--bold",
-                                             "--italic", "--underline", "--color"};
-    if (!kTextOptions.contains(option)) {
-        return false;
-    }
-    arguments.Take(option);
     auto* text = dynamic_cast<CTextItem*>(&LastItem());
     if (text == nullptr) {
         throw CToolError(
             QString("%1 applies to a text item: add one with --text first").arg(option));
     }
+    return *text;
+}
+
+bool CItemOptions::TakeTextOption(const QString& option, CToolArguments& arguments)
+{
+    static const QStringList kTextOptions = {"--font",   "--size",      "--bold",
+                                             "--italic", "--underline", "--color"};
+    if (CDecorationOptions::IsOption(option)) {
+        // The decoration turns with the text: it may follow --rotate and --flip.
+        CTextItem& text = LastText(option);
+        TextDecoration decoration = text.Decoration();
+        CDecorationOptions::TakeOption(arguments, decoration);
+        text.SetDecoration(decoration);
+        return true;
+    }
+    if (!kTextOptions.contains(option)) {
+        return false;
+    }
+    arguments.Take(option);
+    CTextItem* text = &LastText(option);
     if (textTurned_) {
         throw CToolError(
             QString("%1 must come before --rotate and --flip of the text item").arg(option));

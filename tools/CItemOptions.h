@@ -6,6 +6,7 @@
 
 class CItem;
 class CItemCanvas;
+class CTextItem;
 
 // The decorating options of `pixvel-tool render`, applied to a canvas in the
 // order given: items and text added, the last added item moved, turned,
@@ -28,6 +29,8 @@ private:
     void AddItem(const QString& value);
     void AddText(const QString& value);
     bool TakeTextOption(const QString& option, CToolArguments& arguments);
+    // The item added last, which the option needs to be a text.
+    CTextItem& LastText(const QString& option) const;
     void TransformLast(const QString& option, CToolArguments& arguments);
     void Turn(const QString& value);
     void Crop(const QString& value, bool merged);

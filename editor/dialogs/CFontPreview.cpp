@@ -20,11 +20,34 @@ void CFontPreview::SetFormat(const CharFormat& format)
     update();
 }
 
+void CFontPreview::SetDecoration(const TextDecoration& decoration)
+{
+    decoration_ = decoration;
+    update();
+}
+
+// The sample as a decorated text item, its layout box centred.
+void CFontPreview::DrawDecorated(QPainter& painter) const
+{
+    CTextItem sample;
+    sample.SetText(kSample);
+    sample.SetFormat(format_);
+    sample.SetDecoration(decoration_);
+    sample.MakeOutline(QPointF(0, 0));
+    const QPointF centre = QRectF(rect()).center() - sample.LayoutBox().center();
+    sample.MakeOutline(centre);
+    sample.Draw(painter);
+}
+
 void CFontPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QColor colour = ToQColor(format_.colour);
     painter.fillRect(rect(), ContrastingBackground(colour, palette().button().color()));
+    if (decoration_.Any()) {
+        DrawDecorated(painter);
+        return;
+    }
     // The same font the text item is drawn with: pixel height twips ÷ 20.
     painter.setFont(CTextItem::FontFor(format_));
     painter.setPen(colour);

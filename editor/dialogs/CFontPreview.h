@@ -18,10 +18,16 @@ public:
 
     void SetFormat(const CharFormat& format);
     const CharFormat& Format() const { return format_; }
+    // A decorated sample is drawn as the text item draws it.
+    void SetDecoration(const TextDecoration& decoration);
+    const TextDecoration& Decoration() const { return decoration_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void DrawDecorated(QPainter& painter) const;
+
     CharFormat format_;
+    TextDecoration decoration_;
 };

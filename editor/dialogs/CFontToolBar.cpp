@@ -101,6 +101,10 @@ CFontToolBar::CFontToolBar(QWidget* parent) : QToolBar(parent)
     AddAlignment(kLeft, QStringLiteral("왼쪽 맞춤"));
     AddAlignment(kCentre, QStringLiteral("가운데 맞춤"));
     AddAlignment(kRight, QStringLiteral("오른쪽 맞춤"));
+    addSeparator();
+    AddDecoration(CTextStyleDialog::kOutline);
+    AddDecoration(CTextStyleDialog::kShadow);
+    AddDecoration(CTextStyleDialog::kBox);
 
     ShowFace(face_);
     ShowSize(size_);
@@ -171,6 +175,42 @@ void CFontToolBar::AddAlignment(int alignment, const QString& name)
         alignment_ = alignment;
         emit AlignmentChosen(alignment);
     });
+}
+
+void CFontToolBar::AddDecoration(CTextStyleDialog::Part part)
+{
+    const QString caption = CTextStyleDialog::Caption(part);
+    QAction* action = AddButton(caption);
+    action->setObjectName(caption);
+    action->setToolTip(caption + QStringLiteral(" 설정"));
+    decorationActions_[part] = action;
+    connect(action, &QAction::triggered, this, [this, part] { ChooseDecoration(part); });
+}
+
+// The part's settings in their dialog; OK takes them, and the bar tells the
+// dialog as after a colour change.
+void CFontToolBar::ChooseDecoration(CTextStyleDialog::Part part)
+{
+    CTextStyleDialog dialog(part, decoration_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        ShowDecoration(dialog.Decoration());
+        emit DecorationChanged();
+    } else {
+        ShowDecoration(decoration_); // the click flipped the button
+    }
+}
+
+void CFontToolBar::ShowDecoration(const TextDecoration& decoration)
+{
+    decoration_ = decoration;
+    decorationActions_.at(CTextStyleDialog::kOutline)->setChecked(decoration.outline.on);
+    decorationActions_.at(CTextStyleDialog::kShadow)->setChecked(decoration.shadow.on);
+    decorationActions_.at(CTextStyleDialog::kBox)->setChecked(decoration.box.on);
+}
+
+QAction* CFontToolBar::DecorationAction(CTextStyleDialog::Part part) const
+{
+    return decorationActions_.at(part);
 }
 
 void CFontToolBar::SetFontNames(const QStringList& names)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTextItem.h"
+#include "CTextStyleDialog.h"
 #include "ColourRef.h"
 
 #include <QToolBar>
@@ -12,9 +13,10 @@ class QActionGroup;
 class QComboBox;
 
 // The font bar of the text dialog: face name, size in points, text colour,
-// bold, italic and underline, and the alignment group. It keeps its own
-// state (made as "굴림", 12, black, no style, left) and tells the dialog what
-// the user changed.
+// bold, italic and underline, the alignment group and the caption style
+// ("외곽선", "그림자", "배경", each shown down while on). It keeps its own
+// state (made as "굴림", 12, black, no style, left, no decoration) and tells
+// the dialog what the user changed.
 class CFontToolBar : public QToolBar
 {
     Q_OBJECT
@@ -50,6 +52,10 @@ public:
     void ShowAlignment(int alignment);
     // The bar's face, size and colour, and every style that is on.
     CharFormat Format() const;
+    const TextDecoration& Decoration() const { return decoration_; }
+    // Takes a text's decoration into the bar's state and shows it.
+    void ShowDecoration(const TextDecoration& decoration);
+    QAction* DecorationAction(CTextStyleDialog::Part part) const;
 
     QComboBox* NameBox() const { return names_; }
     QComboBox* SizeBox() const { return sizes_; }
@@ -62,10 +68,13 @@ signals:
     void ColourChanged();
     void StyleToggled(uint32_t bit, bool on);
     void AlignmentChosen(int alignment);
+    void DecorationChanged();
 
 private:
     void AddStyle(uint32_t bit, const QString& name, const QString& shown, const QKeySequence& key);
     void AddAlignment(int alignment, const QString& name);
+    void AddDecoration(CTextStyleDialog::Part part);
+    void ChooseDecoration(CTextStyleDialog::Part part);
     QAction* AddButton(const QString& name);
     void ShowFace(const QString& face);
     void ShowSize(int size);
@@ -77,9 +86,11 @@ private:
     CColourButton* colourButton_ = nullptr;
     QActionGroup* alignments_ = nullptr;
     std::map<uint32_t, QAction*> styleActions_;
+    std::map<CTextStyleDialog::Part, QAction*> decorationActions_;
     QString face_ = kDefaultFace;
     int size_ = 12;
     ColourRef colour_ = kBlack;
     uint32_t styles_ = 0;
     int alignment_ = kLeft;
+    TextDecoration decoration_;
 };

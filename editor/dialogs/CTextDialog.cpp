@@ -66,7 +66,9 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     bar_ = new CFontToolBar(this);
     bar_->SetFontNames(fontNames);
     bar_->setFixedHeight(30);
-    bar_->setMinimumWidth(500);
+    // Wide enough for every button: a narrower bar would hide the last ones
+    // behind its extension arrow.
+    bar_->setMinimumWidth(std::max(500, bar_->sizeHint().width()));
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -103,7 +105,7 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     layout->setSpacing(0);
     layout->addWidget(bar_);
     layout->addLayout(body, 1);
-    resize(520, 300);
+    resize(std::max(520, sizeHint().width()), 300);
 
     connect(ok, &QPushButton::clicked, this, &CTextDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CTextDialog::reject);
@@ -111,6 +113,7 @@ CTextDialog::CTextDialog(const QStringList& fontNames, QWidget* parent) : QDialo
     connect(bar_, &CFontToolBar::ColourChanged, this, [this] { ApplyBar(); });
     connect(bar_, &CFontToolBar::StyleToggled, this, &CTextDialog::ApplyStyle);
     connect(bar_, &CFontToolBar::AlignmentChosen, this, &CTextDialog::ApplyAlignment);
+    connect(bar_, &CFontToolBar::DecorationChanged, this, [this] { ApplyBar(); });
     connect(text_, &QTextEdit::selectionChanged, this, &CTextDialog::UpdatePreview);
     connect(text_, &QTextEdit::cursorPositionChanged, this, &CTextDialog::UpdatePreview);
 
@@ -138,6 +141,7 @@ void CTextDialog::SetEditItem(CTextItem* item)
     CharFormat format = item->Format();
     format.mask = kAllFields;
     bar_->ShowFormat(format);
+    bar_->ShowDecoration(item->Decoration());
     ApplyBar();
     text_->setPlainText(item->Text());
     SetWholeFormat(format, kAllFields);
@@ -212,6 +216,7 @@ void CTextDialog::UpdatePreview()
 {
     const CharFormat format = RichTextFormat::FromTextFormat(text_->currentCharFormat());
     preview_->SetFormat(format);
+    preview_->SetDecoration(bar_->Decoration());
     ShowOnContrastingBase(text_, ToQColor(format.colour));
 }
 
@@ -232,6 +237,7 @@ void CTextDialog::accept()
         origin = LayoutOrigin(*item);
     }
     item->SetFormat(FirstCharacterFormat());
+    item->SetDecoration(bar_->Decoration());
     item->SetText(text);
     item->MakeOutline(origin);
     QDialog::accept();

@@ -14,7 +14,10 @@ public:
     // A new picture replaced the old one; `path` is its file (the lists
     // start again with the base picture).
     virtual void PictureOpened(const QString& path) = 0;
-    // An item was placed on top of the picture; `label` is its source path,
-    // or "문자열" for a text item.
+    // A picture item was placed on top of the picture; `label` is its
+    // source path.
     virtual void ItemPlaced(const QString& label) = 0;
+    // A text item was placed on top of the picture; `name` is what the lists
+    // show for it (its first line, cut short).
+    virtual void TextPlaced(const QString& name) = 0;
 };

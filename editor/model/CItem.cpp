@@ -1,5 +1,6 @@
 #include "CItem.h"
 
+#include <QPolygonF>
 #include <QTransform>
 
 #include <cmath>
@@ -14,6 +15,19 @@ QPainterPath RectangleOutline(const QRectF& rect)
     path.lineTo(rect.bottomLeft());
     path.closeSubpath();
     return path;
+}
+
+std::optional<QTransform> AffineThrough(const std::array<QPointF, 3>& from,
+                                        const std::array<QPointF, 3>& to)
+{
+    const auto parallelogram = [](const std::array<QPointF, 3>& p) {
+        return QPolygonF{p[0], p[1], p[1] + p[2] - p[0], p[2]};
+    };
+    QTransform transform;
+    if (!QTransform::quadToQuad(parallelogram(from), parallelogram(to), transform)) {
+        return std::nullopt;
+    }
+    return transform;
 }
 
 Status CItem::Fail(Status status)

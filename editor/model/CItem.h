@@ -9,7 +9,11 @@
 #include <QSizeF>
 #include <QString>
 
+#include <QTransform>
+
+#include <array>
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -51,6 +55,9 @@ public:
     virtual void ReleaseBitmap() {}
     // Draws the item with its effects, in picture coordinates.
     virtual void Draw(QPainter& painter) const = 0;
+    // What Draw may cover, in picture pixels: the outline's bounds, and for
+    // a decorated text its decoration too.
+    virtual QRectF DrawnBounds() const { return outline_.boundingRect(); }
     // Whether the point (view pixels relative to the picture's top-left,
     // divided by the item's scale here) hits the item.
     virtual bool HitTest(double x, double y) const = 0;
@@ -95,3 +102,8 @@ private:
 // The outline of a rectangle: upper-left, upper-right, lower-right,
 // lower-left, closed.
 QPainterPath RectangleOutline(const QRectF& rect);
+
+// The affine transform taking three points to three others, through the
+// parallelograms they complete; none when either set lies on one line.
+std::optional<QTransform> AffineThrough(const std::array<QPointF, 3>& from,
+                                        const std::array<QPointF, 3>& to);

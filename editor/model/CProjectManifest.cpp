@@ -7,10 +7,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPolygonF>
 #include <QRegularExpression>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,6 +72,37 @@ QJsonObject FormatObject(const CharFormat& format)
             {"face", format.faceName}};
 }
 
+// The parts of a decoration that differ from how they are made (off parts
+// keep their settings too); nothing for a plain text.
+QJsonObject DecorationObject(const TextDecoration& decoration)
+{
+    const TextDecoration plain;
+    QJsonObject object;
+    if (!(decoration.outline == plain.outline)) {
+        const TextOutline& outline = decoration.outline;
+        object.insert("outline", QJsonObject{{"on", outline.on},
+                                             {"colour", double(outline.colour)},
+                                             {"width", outline.width}});
+    }
+    if (!(decoration.shadow == plain.shadow)) {
+        const TextShadow& shadow = decoration.shadow;
+        object.insert("shadow", QJsonObject{{"on", shadow.on},
+                                            {"colour", double(shadow.colour)},
+                                            {"dx", shadow.dx},
+                                            {"dy", shadow.dy},
+                                            {"softness", shadow.softness}});
+    }
+    if (!(decoration.box == plain.box)) {
+        const TextBox& box = decoration.box;
+        object.insert("box", QJsonObject{{"on", box.on},
+                                         {"colour", double(box.colour)},
+                                         {"alpha", box.alpha},
+                                         {"padding", box.padding},
+                                         {"radius", box.radius}});
+    }
+    return object;
+}
+
 QJsonObject ItemObject(const CItem& item, const QString& bitmapName)
 {
     QJsonArray corners;
@@ -90,6 +121,10 @@ QJsonObject ItemObject(const CItem& item, const QString& bitmapName)
     } else if (const auto* text = dynamic_cast<const CTextItem*>(&item)) {
         object.insert("text", text->Text());
         object.insert("format", FormatObject(text->Format()));
+        if (const QJsonObject decoration = DecorationObject(text->Decoration());
+            !decoration.isEmpty()) {
+            object.insert("decoration", decoration);
+        }
     }
     return object;
 }
@@ -223,6 +258,34 @@ CharFormat ReadFormat(const QJsonObject& object)
     return format;
 }
 
+TextDecoration ReadDecoration(const QJsonObject& object)
+{
+    TextDecoration decoration;
+    TextOutline& outline = decoration.outline;
+    const QJsonObject outlineObject = object.value("outline").toObject();
+    outline.on = Flag(outlineObject, "on");
+    outline.colour = uint32_t(Whole(outlineObject, "colour", int(outline.colour), 0, 0xFFFFFF));
+    outline.width = Whole(outlineObject, "width", outline.width, 0, TextOutline::kMaxWidth);
+
+    TextShadow& shadow = decoration.shadow;
+    const QJsonObject shadowObject = object.value("shadow").toObject();
+    shadow.on = Flag(shadowObject, "on");
+    shadow.colour = uint32_t(Whole(shadowObject, "colour", int(shadow.colour), 0, 0xFFFFFF));
+    const int offset = TextShadow::kMaxOffset;
+    shadow.dx = Whole(shadowObject, "dx", shadow.dx, -offset, offset);
+    shadow.dy = Whole(shadowObject, "dy", shadow.dy, -offset, offset);
+    shadow.softness = Whole(shadowObject, "softness", shadow.softness, 0, TextShadow::kMaxSoftness);
+
+    TextBox& box = decoration.box;
+    const QJsonObject boxObject = object.value("box").toObject();
+    box.on = Flag(boxObject, "on");
+    box.colour = uint32_t(Whole(boxObject, "colour", int(box.colour), 0, 0xFFFFFF));
+    box.alpha = Whole(boxObject, "alpha", box.alpha, 0, 255);
+    box.padding = Whole(boxObject, "padding", box.padding, 0, TextBox::kMaxPadding);
+    box.radius = Whole(boxObject, "radius", box.radius, 0, TextBox::kMaxRadius);
+    return decoration;
+}
+
 std::unique_ptr<CItem> ReadItem(const QJsonObject& object, QString& bitmapName)
 {
     static const QRegularExpression entryName(QStringLiteral("^bitmaps/[0-9a-f]{64}\\.png$"));
@@ -240,6 +303,7 @@ std::unique_ptr<CItem> ReadItem(const QJsonObject& object, QString& bitmapName)
         auto text = std::make_unique<CTextItem>();
         text->SetText(Text(object, "text", kMaxTextLength));
         text->SetFormat(ReadFormat(object.value("format").toObject()));
+        text->SetDecoration(ReadDecoration(object.value("decoration").toObject()));
         bitmapName.clear();
         item = std::move(text);
     } else {
@@ -308,78 +372,9 @@ CProjectManifest::Parsed ReadRoot(const QJsonObject& root)
     return parsed;
 }
 
-// Three elements of a path that span it: the first, the one farthest from
-// it, and the one farthest from the line through those two.
-std::array<int, 3> SpanningElements(const QPainterPath& path)
-{
-    std::array<int, 3> chosen{0, 0, 0};
-    const QPointF first = path.elementAt(0);
-    double best = -1;
-    for (int i = 1; i < path.elementCount(); ++i) {
-        const QPointF d = QPointF(path.elementAt(i)) - first;
-        if (const double length = QPointF::dotProduct(d, d); length > best) {
-            best = length;
-            chosen[1] = i;
-        }
-    }
-    const QPointF axis = QPointF(path.elementAt(chosen[1])) - first;
-    best = -1;
-    for (int i = 1; i < path.elementCount(); ++i) {
-        const QPointF d = QPointF(path.elementAt(i)) - first;
-        if (const double area = std::abs(axis.x() * d.y() - axis.y() * d.x()); area > best) {
-            best = area;
-            chosen[2] = i;
-        }
-    }
-    return chosen;
-}
-
-// The affine transform taking three points to three others, through the
-// parallelograms they complete.
-std::optional<QTransform> Affine(const std::array<QPointF, 3>& from,
-                                 const std::array<QPointF, 3>& to)
-{
-    const auto parallelogram = [](const std::array<QPointF, 3>& p) {
-        return QPolygonF{p[0], p[1], p[1] + p[2] - p[0], p[2]};
-    };
-    QTransform transform;
-    if (!QTransform::quadToQuad(parallelogram(from), parallelogram(to), transform)) {
-        return std::nullopt;
-    }
-    return transform;
-}
-
-// A text item's glyph outline laid out with its layout box at (0, 0).
-QPainterPath Layout(const CTextItem& item)
-{
-    CTextItem copy;
-    copy.SetText(item.Text());
-    copy.SetFormat(item.Format());
-    copy.MakeOutline(QPointF(0, 0));
-    return copy.Outline();
-}
-
 std::array<QPointF, 4> RectCorners(const QRectF& rect)
 {
     return {rect.topLeft(), rect.topRight(), rect.bottomRight(), rect.bottomLeft()};
-}
-
-// The transform that took a text's fresh layout to its outline; a plain
-// move when the outline is no transform of the layout.
-QTransform TextPlacement(const CTextItem& item, const QPainterPath& layout)
-{
-    const QPainterPath& outline = item.Outline();
-    const QPointF move = outline.boundingRect().topLeft() - layout.boundingRect().topLeft();
-    if (outline.elementCount() != layout.elementCount() || layout.elementCount() < 3) {
-        return QTransform::fromTranslate(move.x(), move.y());
-    }
-    const std::array<int, 3> at = SpanningElements(layout);
-    const auto pick = [&at](const QPainterPath& path) {
-        return std::array<QPointF, 3>{path.elementAt(at[0]), path.elementAt(at[1]),
-                                      path.elementAt(at[2])};
-    };
-    return Affine(pick(layout), pick(outline))
-        .value_or(QTransform::fromTranslate(move.x(), move.y()));
 }
 
 } // namespace
@@ -395,8 +390,13 @@ QByteArray CProjectManifest::Write(const ProjectContent& content, const QStringL
     for (size_t i = 0; i < content.items.size(); ++i) {
         items.append(ItemObject(*content.items[i], bitmapNames.value(qsizetype(i))));
     }
+    const bool decorated =
+        std::any_of(content.items.begin(), content.items.end(), [](const auto& item) {
+            const auto* text = dynamic_cast<const CTextItem*>(item.get());
+            return text != nullptr && !(text->Decoration() == TextDecoration());
+        });
     QJsonObject root{{"format", "pixvel-project"},
-                     {"version", kVersion},
+                     {"version", decorated ? kVersion : kPlainVersion},
                      {"base", QJsonArray{content.baseSize.width(), content.baseSize.height()}},
                      {"items", items}};
     if (!content.documentPath.isEmpty()) {
@@ -426,9 +426,8 @@ std::optional<CProjectManifest::Parsed> CProjectManifest::Read(const QByteArray&
 std::array<QPointF, 4> CProjectManifest::Corners(const CItem& item)
 {
     if (const auto* text = dynamic_cast<const CTextItem*>(&item)) {
-        const QPainterPath layout = Layout(*text);
-        const QTransform placement = TextPlacement(*text, layout);
-        std::array<QPointF, 4> corners = RectCorners(layout.boundingRect());
+        const QTransform placement = text->Placement();
+        std::array<QPointF, 4> corners = RectCorners(text->Layout().boundingRect());
         for (QPointF& corner : corners) {
             corner = placement.map(corner);
         }
@@ -444,11 +443,12 @@ std::array<QPointF, 4> CProjectManifest::Corners(const CItem& item)
 void CProjectManifest::PlaceByCorners(CItem& item, const std::array<QPointF, 4>& corners)
 {
     if (auto* text = dynamic_cast<CTextItem*>(&item)) {
-        const QPainterPath layout = Layout(*text);
+        text->MakeOutline(QPointF(0, 0));
+        const QPainterPath& layout = text->Layout();
         const std::array<QPointF, 4> box = RectCorners(layout.boundingRect());
         const QPointF move = corners[0] - box[0];
         const QTransform placement =
-            Affine({box[0], box[1], box[3]}, {corners[0], corners[1], corners[3]})
+            AffineThrough({box[0], box[1], box[3]}, {corners[0], corners[1], corners[3]})
                 .value_or(QTransform::fromTranslate(move.x(), move.y()));
         item.SetOutline(placement.map(layout));
         return;

@@ -17,11 +17,16 @@ class CItem;
 // outline corners, effects, and a text item's text and character format; a
 // picture item names its bitmap entry. Outlines are kept as four corners in
 // picture pixels; a text item's glyph outline is laid out again from its
-// text and placed by those corners.
+// text and placed by those corners. Version 2 adds a text item's decoration
+// (outline, shadow, box).
 class CProjectManifest
 {
 public:
-    static constexpr int kVersion = 1;
+    // The newest version this program reads. A project is written with the
+    // oldest version that holds it: 1 unless a text item is decorated, so
+    // older programs still open what they can show.
+    static constexpr int kVersion = 2;
+    static constexpr int kPlainVersion = 1;
     static constexpr int kMaxItems = 10000;
     // No coordinate of a sane picture comes near this many pixels.
     static constexpr double kMaxCoordinate = 1e6;

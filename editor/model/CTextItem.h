@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CItem.h"
+#include "TextDecoration.h"
 
 #include <QFont>
 
@@ -32,7 +33,7 @@ struct CharFormat
 };
 
 // Text on the picture, drawn as its filled glyph outline in the format's
-// colour at the item's opacity.
+// colour at the item's opacity, over its decoration (outline, shadow, box).
 class CTextItem : public CItem
 {
 public:
@@ -43,15 +44,31 @@ public:
     // Inside the bounds of the outline: left and top inclusive, right and
     // bottom exclusive.
     bool HitTest(double x, double y) const override;
+    QRectF DrawnBounds() const override;
 
     const QString& Text() const { return text_; }
     void SetText(const QString& text) { text_ = text; }
     const CharFormat& Format() const { return format_; }
     void SetFormat(const CharFormat& format) { format_ = format; }
+    const TextDecoration& Decoration() const { return decoration_; }
+    void SetDecoration(const TextDecoration& decoration) { decoration_ = decoration; }
     // Rebuilds the outline from the text and format with the top-left of the
     // text's layout box at `origin`, or, with keepPlace, at the top-left of
     // the current outline's bounds.
     void MakeOutline(const QPointF& origin, bool keepPlace = false);
+    // The glyph outline of the last MakeOutline with the top-left of its
+    // layout box at (0, 0), and that box: as wide as the widest line, one
+    // line spacing per line.
+    const QPainterPath& Layout() const { return layout_; }
+    const QRectF& LayoutBox() const { return layoutBox_; }
+    // The transform that took the layout to the outline (moves, turns,
+    // mirrors, scales and shears since); a plain move when the outline is no
+    // transform of the layout.
+    QTransform Placement() const;
+    // The text's first line that is not blank, trimmed and cut to
+    // kNameLength characters: what the item lists show for it.
+    QString Name() const;
+    static constexpr int kNameLength = 20;
     // The font of the format: face, pixel size twips × 0.05, style bits.
     QFont Font() const;
     static QFont FontFor(const CharFormat& format);
@@ -61,4 +78,7 @@ public:
 private:
     QString text_;
     CharFormat format_;
+    TextDecoration decoration_;
+    QPainterPath layout_;
+    QRectF layoutBox_;
 };

@@ -273,3 +273,8 @@ void CItemLibraryPanel::ItemPlaced(const QString& label)
 {
     AddUsedItem(label);
 }
+
+void CItemLibraryPanel::TextPlaced(const QString& name)
+{
+    list_->AddUsedText(name);
+}

@@ -60,6 +60,7 @@ public:
     void Receive(msg::Message message) override;
     void PictureOpened(const QString& path) override;
     void ItemPlaced(const QString& label) override;
+    void TextPlaced(const QString& name) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -113,6 +113,9 @@ void CItemThumbnailList::AddRow(quint64 generation, ThumbnailRow row)
         return;
     }
     SetIconSpacing();
+    if (usedMode_) {
+        row.name = usedItems_.ShownName(row.index, row.name);
+    }
     auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(row.thumbnail.square)), row.name);
     item->setData(Qt::UserRole, row.path);
     item->setToolTip(row.name);
@@ -151,6 +154,12 @@ void CItemThumbnailList::PictureOpened(const QString& path)
 void CItemThumbnailList::AddUsedItem(const QString& label)
 {
     usedItems_.Add(label);
+    RefreshUsedItems();
+}
+
+void CItemThumbnailList::AddUsedText(const QString& name)
+{
+    usedItems_.AddText(CItemFolder::kTextItem, name);
     RefreshUsedItems();
 }
 

@@ -41,6 +41,8 @@ public:
 
     void PictureOpened(const QString& path);
     void AddUsedItem(const QString& label);
+    // A text item at the head of the used items, shown by its name.
+    void AddUsedText(const QString& name);
     // The relayed messages: select, delete, move, select all, clear.
     void Receive(const msg::Message& message);
 

@@ -3,6 +3,7 @@
 #include "CEditingState.h"
 #include "CItem.h"
 #include "CItemCanvas.h"
+#include "CItemFolder.h"
 #include "CPageHeaderButton.h"
 #include "CValueSlider.h"
 #include "MainWindowCommand.h"
@@ -127,7 +128,7 @@ void CItemsPanel::Fill()
     const QStringList entries = rows_.Entries();
     list_->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {
-        QString text = RowName(entries[row]);
+        QString text = rows_.ShownName(row, RowName(entries[row]));
         if (row == rows_.ItemCount()) {
             text = QStringLiteral("(원본 %1×%2) %3")
                        .arg(baseSize_.width())
@@ -152,6 +153,17 @@ void CItemsPanel::PictureOpened(const QString& path)
 void CItemsPanel::AddRow(const QString& path)
 {
     rows_.Add(path);
+    ShowNewTop();
+}
+
+void CItemsPanel::TextPlaced(const QString& name)
+{
+    rows_.AddText(CItemFolder::kTextItem, name);
+    ShowNewTop();
+}
+
+void CItemsPanel::ShowNewTop()
+{
     Fill();
     SelectIndexes({uint32_t(rows_.ItemCount())});
 }

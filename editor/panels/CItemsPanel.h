@@ -33,6 +33,7 @@ public:
     void Receive(msg::Message message) override;
     void PictureOpened(const QString& path) override;
     void ItemPlaced(const QString& label) override { AddRow(label); }
+    void TextPlaced(const QString& name) override;
     // The opacity controls take the current item's opacity.
     void Refresh();
 
@@ -59,6 +60,7 @@ protected:
 
 private:
     void Fill();
+    void ShowNewTop();
     void SelectRow(int row);
     void SelectIndexes(const msg::IndexList& indexes);
     void DeleteRows(const std::optional<msg::IndexList>& indexes);

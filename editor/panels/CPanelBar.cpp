@@ -34,3 +34,10 @@ void CPanelBar::ItemPlaced(const QString& label)
         placementReceiver_->ItemPlaced(label);
     }
 }
+
+void CPanelBar::TextPlaced(const QString& name)
+{
+    if (placementReceiver_ != nullptr) {
+        placementReceiver_->TextPlaced(name);
+    }
+}

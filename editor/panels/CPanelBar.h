@@ -26,6 +26,7 @@ public:
     void Receive(msg::Message message) override;
     void PictureOpened(const QString& path) override;
     void ItemPlaced(const QString& label) override;
+    void TextPlaced(const QString& name) override;
 
 private:
     CMessageReceiver* mainWindow_;

@@ -8,7 +8,20 @@ void CUsedItemList::StartPicture(const QString& path)
 
 void CUsedItemList::Add(const QString& label)
 {
-    items_.prepend(label);
+    items_.prepend({label, QString()});
+}
+
+void CUsedItemList::AddText(const QString& path, const QString& name)
+{
+    items_.prepend({path, name});
+}
+
+QString CUsedItemList::ShownName(int position, const QString& fallback) const
+{
+    if (position < 0 || position >= ItemCount() || items_[position].textName.isEmpty()) {
+        return fallback;
+    }
+    return items_[position].textName;
 }
 
 void CUsedItemList::Clear()
@@ -45,7 +58,10 @@ bool CUsedItemList::Move(int from, int to)
 
 QStringList CUsedItemList::Entries() const
 {
-    QStringList entries = items_;
+    QStringList entries;
+    for (const Entry& entry : items_) {
+        entries.append(entry.path);
+    }
     if (base_) {
         entries.append(*base_);
     }

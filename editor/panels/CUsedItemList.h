@@ -7,8 +7,8 @@
 #include <optional>
 
 // The item library's list of what is on the picture: the source path of
-// every item placed (or "문자열" for a text), newest first, then the base
-// picture when one is open.
+// every item placed (or "문자열" for a text, with the name it is shown by),
+// newest first, then the base picture when one is open.
 //
 // Document indexes count as in the canvas: 0 is the base picture, 1..n the
 // items from the bottom up. The item with document index d sits at position
@@ -21,6 +21,8 @@ public:
     void StartPicture(const QString& path);
     // An item placed on top: it goes to the head.
     void Add(const QString& label);
+    // A text item on top: listed as `path`, shown as `name`.
+    void AddText(const QString& path, const QString& name);
     // Empties the list, base picture included.
     void Clear();
 
@@ -35,12 +37,20 @@ public:
 
     // Items newest first, then the base picture.
     QStringList Entries() const;
+    // What the entry at a position of Entries() is shown by: a text's name,
+    // else `fallback` (the name made from its path).
+    QString ShownName(int position, const QString& fallback) const;
     int ItemCount() const { return int(items_.size()); }
     bool HasPicture() const { return base_.has_value(); }
     // The document index shown at a position of Entries().
     int DocumentIndexAt(int position) const { return ItemCount() - position; }
 
 private:
-    QStringList items_;
+    struct Entry
+    {
+        QString path;
+        QString textName; // empty for a picture
+    };
+    QList<Entry> items_;
     std::optional<QString> base_;
 };

@@ -18,7 +18,7 @@ void CClipboardPictures::PutPicture(const QImage& picture)
 
 QImage CClipboardPictures::DrawnItem(const CItem& item)
 {
-    const QRect bounds = item.Outline().boundingRect().toAlignedRect();
+    const QRect bounds = item.DrawnBounds().toAlignedRect();
     if (bounds.isEmpty()) {
         return QImage();
     }

@@ -219,6 +219,12 @@ void CMainFrame::CBarPlacements::ItemPlaced(const QString& label)
     frame_.itemBar_->ItemPlaced(label);
 }
 
+void CMainFrame::CBarPlacements::TextPlaced(const QString& name)
+{
+    frame_.imageToolBar_->TextPlaced(name);
+    frame_.itemBar_->TextPlaced(name);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (view_ != nullptr && !view_->CanClose()) {

@@ -92,6 +92,7 @@ private:
         explicit CBarPlacements(const CMainFrame& frame) : frame_(frame) {}
         void PictureOpened(const QString& path) override;
         void ItemPlaced(const QString& label) override;
+        void TextPlaced(const QString& name) override;
 
     private:
         const CMainFrame& frame_;

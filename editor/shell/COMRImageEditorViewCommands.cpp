@@ -9,6 +9,7 @@
 #include "CPicturePrinter.h"
 #include "CPlacementReceiver.h"
 #include "CPrompter.h"
+#include "CTextItem.h"
 #include "CommandIds.h"
 #include "UndoSteps.h"
 
@@ -533,8 +534,11 @@ void COMRImageEditorView::TellPlaced(const CItem& item) const
     if (placements_ == nullptr) {
         return;
     }
-    const auto* picture = dynamic_cast<const CPictureItem*>(&item);
-    placements_->ItemPlaced(picture != nullptr ? picture->SourceName() : QStringLiteral("문자열"));
+    if (const auto* text = dynamic_cast<const CTextItem*>(&item)) {
+        placements_->TextPlaced(text->Name());
+    } else if (const auto* picture = dynamic_cast<const CPictureItem*>(&item)) {
+        placements_->ItemPlaced(picture->SourceName());
+    }
 }
 
 void COMRImageEditorView::DeleteItems(const std::optional<msg::IndexList>& indexes)

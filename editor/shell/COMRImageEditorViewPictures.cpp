@@ -73,7 +73,11 @@ bool COMRImageEditorView::EditText(int index)
     CommitNudge();
     CTextDialog dialog(QFontDatabase::families(), this);
     dialog.SetEditItem(text);
+    const QString name = text->Name();
     if (dialog.exec() == QDialog::Accepted) {
+        if (text->Name() != name) {
+            RetellPlacements(); // the lists show the item by its new first line
+        }
         tracker_.Deselect();
         Rerender();
         PictureChanged(step::kText);

@@ -4,13 +4,16 @@
 #include "CFontPreview.h"
 #include "CFontToolBar.h"
 #include "CTextDialog.h"
+#include "CTextStyleDialog.h"
 #include "DialogTesting.h"
 #include "RichTextFormat.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -418,4 +421,92 @@ TEST_F(TextDialogTest, StyledTextStaysVisibleInTheBox)
         }
     }
     EXPECT_GT(dark, 20);
+}
+
+namespace {
+
+// Opens a caption-style part from the bar and ends its dialog with act.
+void ChooseStyle(CFontToolBar* bar, CTextStyleDialog::Part part,
+                 std::function<void(CTextStyleDialog*)> act)
+{
+    auto watcher = WhenOpen<CTextStyleDialog>(std::move(act));
+    QTest::mouseClick(bar->widgetForAction(bar->DecorationAction(part)), Qt::LeftButton);
+}
+
+// Types a number into a field of the open style dialog.
+void TypeNumber(QSpinBox* field, int value)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QString::number(value));
+}
+
+} // namespace
+
+TEST_F(TextDialogTest, ChosenOutlineShadowAndBoxGoToTheItemAndThePreview)
+{
+    OpenNew();
+    Type("Caption");
+    // Every part starts off, its button up and named for screen readers.
+    for (const auto part :
+         {CTextStyleDialog::kOutline, CTextStyleDialog::kShadow, CTextStyleDialog::kBox}) {
+        QWidget* button = Bar()->widgetForAction(Bar()->DecorationAction(part));
+        EXPECT_EQ(AccessibleName(button), CTextStyleDialog::Caption(part));
+        EXPECT_FALSE(Bar()->DecorationAction(part)->isChecked());
+        EXPECT_TRUE(button->isVisible());
+    }
+
+    // The outline: its dialog opens with "사용" ticked; a width typed, OK.
+    ChooseStyle(Bar(), CTextStyleDialog::kOutline, [](CTextStyleDialog* style) {
+        EXPECT_EQ(style->windowTitle(), "외곽선");
+        EXPECT_TRUE(style->OnBox()->isChecked());
+        EXPECT_EQ(AccessibleName(style->Fields()[0]), "두께(픽셀)");
+        TypeNumber(style->Fields()[0], 5);
+        QTest::keyClick(style->Fields()[0], Qt::Key_Return);
+    });
+    EXPECT_TRUE(Bar()->DecorationAction(CTextStyleDialog::kOutline)->isChecked());
+    EXPECT_TRUE(dialog_.Preview()->Decoration().outline.on);
+    EXPECT_EQ(dialog_.Preview()->Decoration().outline.width, 5);
+
+    // A box at 50 %, then the shadow opened and cancelled: it stays off.
+    ChooseStyle(Bar(), CTextStyleDialog::kBox, [](CTextStyleDialog* style) {
+        TypeNumber(style->Fields()[0], 50);
+        TypeNumber(style->Fields()[1], 9);
+        QTest::mouseClick(style->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    ChooseStyle(Bar(), CTextStyleDialog::kShadow, [](CTextStyleDialog* style) {
+        TypeNumber(style->Fields()[0], -20);
+        QTest::keyClick(style, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(Bar()->DecorationAction(CTextStyleDialog::kShadow)->isChecked());
+
+    EXPECT_EQ(PressOk(), "");
+    const std::unique_ptr<CTextItem> item = dialog_.TakeItem();
+    ASSERT_NE(item, nullptr);
+    TextDecoration expected;
+    expected.outline = {true, 0x000000, 5};
+    expected.box = {true, 0x000000, 128, 9, TextBox().radius};
+    EXPECT_EQ(item->Decoration(), expected);
+}
+
+TEST_F(TextDialogTest, EditingShowsTheDecorationAndUntickingTurnsAPartOff)
+{
+    CTextItem item = Item("Hi", 0, 20);
+    TextDecoration decoration;
+    decoration.shadow = {true, 0x0000FF, -4, 6, 3};
+    decoration.box = {true, 0x00FF00, 200, 3, 2};
+    item.SetDecoration(decoration);
+    dialog_.SetEditItem(&item);
+    dialog_.show();
+    EXPECT_FALSE(Bar()->DecorationAction(CTextStyleDialog::kOutline)->isChecked());
+    EXPECT_TRUE(Bar()->DecorationAction(CTextStyleDialog::kShadow)->isChecked());
+    ChooseStyle(Bar(), CTextStyleDialog::kShadow, [](CTextStyleDialog* style) {
+        EXPECT_EQ(style->Fields()[0]->value(), -4);
+        EXPECT_EQ(style->Fields()[2]->value(), 3);
+        QTest::keyClick(style->OnBox(), Qt::Key_Space);
+        QTest::mouseClick(style->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    EXPECT_EQ(PressOk(), "");
+    decoration.shadow.on = false; // the settings stay for when it is turned on again
+    EXPECT_EQ(item.Decoration(), decoration);
 }

@@ -18,6 +18,8 @@
 
 namespace {
 
+const QString kCaption = QStringLiteral("v1.5 a/b 점수");
+
 // An installation folder with three categories and a text.bmp, and the
 // item bar showing it in a main window.
 class ItemLibraryPanelTest : public WidgetTest
@@ -78,13 +80,13 @@ protected:
 
     QPoint RowCentre(int row) const { return List()->visualItemRect(List()->item(row)).center(); }
 
-    // The used items of a picture with three items: a sticker, a text and a
-    // second sticker, in used mode.
+    // The used items of a picture with three items: a sticker, a text (whose
+    // name a path's rule would cut) and a second sticker, in used mode.
     void PlaceThree()
     {
         bar_->PictureOpened(files_.Picture("photo.png", {300, 200}, Qt::green));
         bar_->ItemPlaced(files_.Path("items/하트/red.png"));
-        bar_->ItemPlaced(CItemFolder::kTextItem);
+        bar_->TextPlaced(kCaption);
         bar_->ItemPlaced(files_.Path("items/별/gold.png"));
         WaitForRows();
         log_.received.clear();
@@ -204,7 +206,7 @@ TEST_F(ItemLibraryPanelTest, ADragOutOfTheListPlacesAtTheScreenPointAndInsideNot
 TEST_F(ItemLibraryPanelTest, UsedItemsListThePictureNewestFirstWithTheBaseLast)
 {
     PlaceThree();
-    EXPECT_EQ(RowTexts(), (QStringList{"gold", QStringLiteral("문자열"), "red", "photo"}));
+    EXPECT_EQ(RowTexts(), (QStringList{"gold", kCaption, "red", "photo"}));
     const QImage text = List()->item(1)->icon().pixmap(60, 60).toImage();
     EXPECT_EQ(text.pixel(30, 30) & 0xFFFFFF, 0U) << "text items show text.bmp";
 
@@ -303,10 +305,10 @@ TEST_F(ItemLibraryPanelTest, DeletesAndMovesFromTheFrameRewriteTheUsedItems)
     PlaceThree();
     bar_->Receive(msg::WithIndexes(msg::kMoveItem, 0, {1, 3}));
     WaitForRows();
-    EXPECT_EQ(RowTexts(), (QStringList{"red", "gold", QStringLiteral("문자열"), "photo"}));
+    EXPECT_EQ(RowTexts(), (QStringList{"red", "gold", kCaption, "photo"}));
     bar_->Receive(msg::WithIndexes(msg::kDeleteItems, 0, {2}));
     WaitForRows();
-    EXPECT_EQ(RowTexts(), (QStringList{"red", QStringLiteral("문자열"), "photo"}));
+    EXPECT_EQ(RowTexts(), (QStringList{"red", kCaption, "photo"}));
     bar_->Receive(msg::Make(msg::kDeleteItems));
     WaitForRows();
     EXPECT_EQ(List()->count(), 0);

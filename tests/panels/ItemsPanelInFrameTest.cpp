@@ -17,6 +17,7 @@
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
 #include "CPictureItem.h"
+#include "CTextItem.h"
 #include "CommandIds.h"
 #include "PanelTesting.h"
 
@@ -83,7 +84,8 @@ protected:
     {
         QStringList rows;
         for (int index = Canvas().Count() - 1; index >= 0; --index) {
-            rows.append(CItemsPanel::RowName(Label(index)));
+            const auto* text = dynamic_cast<const CTextItem*>(Canvas().ItemAt(index));
+            rows.append(text != nullptr ? text->Name() : CItemsPanel::RowName(Label(index)));
         }
         if (!rows.isEmpty()) {
             const QSize size =

@@ -202,7 +202,10 @@ TEST_F(ItemsPanelTest, DoubleClickOnATextRowAsksToEditItRightClickAndCopyKeysRea
 {
     Place("a.png");
     Canvas().AddItem(std::make_unique<CTextItem>());
-    panel_.AddRow(QStringLiteral("문자열"));
+    // A text's row shows its name whole, where a path's rule would cut it.
+    panel_.TextPlaced(QStringLiteral("3.5/10 점 받음"));
+    EXPECT_EQ(Rows().first(), QStringLiteral("3.5/10 점 받음"));
+    EXPECT_EQ(panel_.SelectedRow(), 0);
     QTableWidget* list = panel_.List();
     const auto centre = [list](int row) {
         return list->visualRect(list->model()->index(row, 0)).center();

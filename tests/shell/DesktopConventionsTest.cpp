@@ -43,6 +43,7 @@ public:
     void Receive(msg::Message) override {}
     void PictureOpened(const QString&) override {}
     void ItemPlaced(const QString& label) override { placed.append(label); }
+    void TextPlaced(const QString& name) override { placed.append(name); }
     QStringList placed;
 };
 

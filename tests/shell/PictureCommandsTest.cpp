@@ -10,6 +10,7 @@
 #include "CPlacementReceiver.h"
 #include "CTextDialog.h"
 #include "CTextItem.h"
+#include "CTextStyleDialog.h"
 #include "CommandIds.h"
 #include "EditorViewTesting.h"
 
@@ -21,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
 
@@ -31,6 +33,8 @@ class CPlacementRecorder : public CPlacementReceiver
 public:
     void PictureOpened(const QString& path) override { opened.append(path); }
     void ItemPlaced(const QString& label) override { placed.append(label); }
+    // A text is told by its name: marked apart from a path.
+    void TextPlaced(const QString& name) override { placed.append("text:" + name); }
 
     QStringList opened;
     QStringList placed;
@@ -143,7 +147,7 @@ TEST_F(PictureCommandsTest, TextToolPlacesTextAtTheClickAndTellsBothBars)
     expected.SetText(text->Text());
     expected.MakeOutline(QPointF(20, 30));
     EXPECT_EQ(text->Outline(), expected.Outline());
-    EXPECT_EQ(placements_.placed, QStringList{"문자열"});
+    EXPECT_EQ(placements_.placed, QStringList{"text:안녕하세요"});
     EXPECT_EQ(view_->SelectedIndex(), 1);
     EXPECT_EQ(CEditingState::Instance().currentItem, text);
     EXPECT_TRUE(document_.IsModified());
@@ -203,6 +207,58 @@ TEST_F(PictureCommandsTest, CropModeEndsTextPlacementAndTextPlacementEndsCrop)
     EXPECT_EQ(Viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(PictureCommandsTest, OutlineChosenInTheTextDialogIsDrawnSavedAndUndone)
+{
+    OpenWhitePicture();
+    PlaceText({40, 40}, [](CTextDialog* dialog) {
+        CommitText(dialog->TextBox(), "Caption");
+        EnterInto(dialog->FontBar()->SizeBox(), "48");
+    });
+    CTextItem* text = TextAt(1);
+    ASSERT_NE(text, nullptr);
+    const QImage plain = SaveAndRead("plain.png");
+
+    // Edited: a red outline 4 pixels wide, chosen in the text dialog.
+    auto edit = AnswerWithOk<CTextDialog>([](CTextDialog* dialog) {
+        CFontToolBar* bar = dialog->FontBar();
+        auto outline = AnswerWithOk<CTextStyleDialog>([](CTextStyleDialog* style) {
+            auto popup = WhenOpen<CColourPopup>([](CColourPopup* popup) {
+                const QPoint red = CColourPopup::CellRect(8).center() +
+                                   QPoint(CColourPopup::kFrame, CColourPopup::kFrame);
+                QTest::mouseClick(popup, Qt::LeftButton, {}, red);
+            });
+            QTest::mouseClick(style->ColourButton(), Qt::LeftButton);
+            style->Fields()[0]->setFocus();
+            style->Fields()[0]->selectAll();
+            QTest::keyClicks(style->Fields()[0], "4");
+        });
+        QTest::mouseClick(bar->widgetForAction(bar->DecorationAction(CTextStyleDialog::kOutline)),
+                          Qt::LeftButton);
+    });
+    ASSERT_TRUE(view_->RunCommand(cmd::kEditText));
+    EXPECT_EQ(text->Decoration().outline, (TextOutline{true, MakeColourRef(255, 0, 0), 4}));
+    // Red round the letters, and only there.
+    const QImage outlined = SaveAndRead("outlined.png");
+    int red = 0;
+    for (int y = 0; y < outlined.height(); ++y) {
+        for (int x = 0; x < outlined.width(); ++x) {
+            if (outlined.pixel(x, y) == 0xFFFF0000) {
+                ++red;
+                ASSERT_GT(qGray(plain.pixel(x, y)), 200) << x << "," << y; // not on a letter
+            }
+        }
+    }
+    EXPECT_GT(red, 300);
+
+    // One undo step takes the outline away, redo brings it back.
+    ASSERT_TRUE(view_->RunCommand(cmd::kUndo));
+    EXPECT_FALSE(TextAt(1)->Decoration().outline.on);
+    EXPECT_EQ(SaveAndRead("undone.png"), plain);
+    ASSERT_TRUE(view_->RunCommand(cmd::kRedo));
+    EXPECT_TRUE(TextAt(1)->Decoration().outline.on);
+    EXPECT_EQ(SaveAndRead("redone.png"), outlined);
+}
+
 TEST_F(PictureCommandsTest, DoubleClickOnTheSelectedTextEditsItInPlace)
 {
     OpenWhitePicture();
@@ -224,7 +280,8 @@ TEST_F(PictureCommandsTest, DoubleClickOnTheSelectedTextEditsItInPlace)
     EXPECT_EQ(TextAt(1), text);
     EXPECT_EQ(text->Text(), "Hello, world");
     EXPECT_TRUE(document_.IsModified());
-    EXPECT_EQ(placements_.placed, QStringList{"문자열"}); // no new row for an edit
+    // The lists hear the picture again, the text by its new first line.
+    EXPECT_EQ(placements_.placed, QStringList({"text:Hello", "text:Hello, world"}));
     EXPECT_EQ(view_->SelectedIndex(), 1);
 
     // The edit command does the same for the current item.
@@ -529,10 +586,10 @@ TEST_F(PictureCommandsTest, CopiesPastesAndDrops)
     EXPECT_EQ(refusals_.last(), "아이템이 놓일 위치가 기본 이미지 영역 밖에 있습니다.");
     EXPECT_EQ(Canvas().Count(), 3);
 
-    // A pasted text item is told as "문자열".
+    // A pasted text item is told by its text.
     PlaceText({10, 10}, [](CTextDialog* dialog) { CommitText(dialog->TextBox(), "T"); });
     QTest::keyClick(view_.get(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(view_.get(), Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(Canvas().Count(), 5);
-    EXPECT_EQ(placements_.placed.last(), "문자열");
+    EXPECT_EQ(placements_.placed.last(), "text:T");
 }

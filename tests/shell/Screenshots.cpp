@@ -14,6 +14,7 @@
 #include "COMRImageEditorView.h"
 #include "COpenSizeDialog.h"
 #include "CTextDialog.h"
+#include "CTextStyleDialog.h"
 #include "CommandIds.h"
 #include "ProgramIcon.h"
 
@@ -30,6 +31,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -256,6 +258,52 @@ void GrabText(CMainFrame* frame, const QString& out)
     QFile::copy(saved, out + "/text-saved.jpg");
 }
 
+// Sets one part of the caption style through its dialog on the font bar;
+// `fields` go to its number fields in order.
+void ChooseStyle(CFontToolBar* bar, CTextStyleDialog::Part part, const std::vector<int>& fields)
+{
+    WhenUp<CTextStyleDialog>([fields](CTextStyleDialog* style) {
+        for (size_t index = 0; index < fields.size(); ++index) {
+            style->Fields()[index]->setValue(fields[index]);
+        }
+        style->findChild<QPushButton*>("ok")->click();
+    });
+    static_cast<QAbstractButton*>(bar->widgetForAction(bar->DecorationAction(part)))->click();
+}
+
+// A white caption with a black outline, a soft shadow and a see-through box,
+// written in the text dialog (grabbed with its preview) and placed on the
+// picture beside the greeting.
+void GrabCaption(CMainFrame* frame, const QString& out)
+{
+    auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
+    frame->RunCommand(cmd::kNewText);
+    WhenUp<CTextDialog>([out](CTextDialog* dialog) {
+        Type(dialog->TextBox(), QStringLiteral("즐거운 여행"));
+        CFontToolBar* bar = dialog->FontBar();
+        static_cast<QAbstractButton*>(bar->widgetForAction(bar->findChild<QAction*>("굵게")))
+            ->click();
+        bar->SizeBox()->lineEdit()->selectAll();
+        Type(bar->SizeBox()->lineEdit(), QStringLiteral("40\n"));
+        bar->ShowFormat([] {
+            CharFormat white;
+            white.mask = CharFormat::kColourMask;
+            white.colour = 0xFFFFFF;
+            return white;
+        }());
+        ChooseStyle(bar, CTextStyleDialog::kOutline, {3});
+        ChooseStyle(bar, CTextStyleDialog::kShadow, {4, 4, 3});
+        ChooseStyle(bar, CTextStyleDialog::kBox, {45, 12, 14});
+        Wait(300);
+        dialog->grab().save(out + "/caption-dialog.png");
+        dialog->findChild<QPushButton*>("ok")->click();
+    });
+    const QPoint at = view->PictureRect().topLeft() - view->ScrollOffset() + QPoint(60, 200);
+    Mouse(view->viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(view->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+    Grab(frame, out + "/caption-styled.png");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -306,6 +354,7 @@ int main(int argc, char* argv[])
     if (!arguments.isEmpty()) {
         GrabView(frame, out);
         GrabText(frame, out);
+        GrabCaption(frame, out);
     }
 
     CAboutDialog about(frame);

@@ -57,6 +57,10 @@ public:
     {
         log_->append(QStringLiteral("%1 placed %2").arg(name_, label));
     }
+    void TextPlaced(const QString& name) override
+    {
+        log_->append(QStringLiteral("%1 placed text %2").arg(name_, name));
+    }
 
     std::vector<msg::IndexList> deleted;
 

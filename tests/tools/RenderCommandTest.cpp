@@ -121,3 +121,42 @@ TEST_F(RenderCommandTest, ProjectsKeepTheDecorationAndExportAsLayers)
     EXPECT_TRUE(notProject.error.contains("cannot read")) << notProject.error.toStdString();
     EXPECT_FALSE(QFile::exists(Path("q.ora")));
 }
+
+TEST_F(RenderCommandTest, CaptionStylesDrawDirectlyAndThroughAProjectAlike)
+{
+    // A 64 × 40 blue picture; white text with a black outline, a soft red
+    // shadow and a half see-through green box, then turned.
+    const QStringList styled = {
+        "--text",    "Hi@8,4",   "--size",        "20",    "--color",       "#FFFFFF",  "--outline",
+        "#000000,2", "--shadow", "#FF0000,3,3,2", "--box", "#00FF0080,4,3", "--rotate", "10"};
+    ASSERT_EQ(RunTool(QStringList{"render", input_, Path("flat.png")} + styled).exitCode, 0);
+    ASSERT_EQ(RunTool(QStringList{"render", input_, Path("p.pixvel")} + styled).exitCode, 0);
+    ASSERT_EQ(RunTool({"render", Path("p.pixvel"), Path("again.png")}).exitCode, 0);
+    const QImage flat(Path("flat.png"));
+    EXPECT_TRUE(QImage(Path("again.png")) == flat);
+    // The box shows at the picture's corner nearest the text's top-left.
+    const QRgb box = flat.pixel(6, 6);
+    EXPECT_NEAR(qGreen(box), (255 + 120) / 2, 3);
+    EXPECT_NEAR(qBlue(box), 200 / 2, 3);
+    EXPECT_EQ(flat.pixel(60, 38), qRgb(30, 120, 200)); // far from it all
+
+    // Each refused in one line, nothing written.
+    const QStringList refused[] = {
+        {"--outline", "#000000,2"},                       // no text yet
+        {"--text", "a@1,1", "--outline", "#000000,21"},   // too wide
+        {"--text", "a@1,1", "--outline", "black,2"},      // not #RRGGBB
+        {"--text", "a@1,1", "--outline", "#00000080,2"},  // no opacity for an outline
+        {"--text", "a@1,1", "--shadow", "#000000,51,0"},  // too far
+        {"--text", "a@1,1", "--shadow", "#000000,1"},     // DX,DY needed
+        {"--text", "a@1,1", "--shadow", "#000000,1,1,9"}, // too soft
+        {"--text", "a@1,1", "--box", "#0000001,1"},       // seven digits
+        {"--text", "a@1,1", "--box", "#000000,-1"},       // padding below 0
+        {"--text", "a@1,1", "--box", "#000000,1,1,1"},    // a field too many
+    };
+    for (const QStringList& options : refused) {
+        const ToolResult result = RunTool(QStringList{"render", input_, Path("bad.png")} + options);
+        EXPECT_EQ(result.exitCode, 1) << options.join(' ').toStdString();
+        EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
+        EXPECT_FALSE(QFile::exists(Path("bad.png")));
+    }
+}
