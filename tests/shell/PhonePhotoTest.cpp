@@ -13,11 +13,13 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,23 @@ void TypeFileName(QFileDialog* dialog, const QString& path)
     ASSERT_NE(name, nullptr);
     name->setText(path);
     QTest::keyClick(name, Qt::Key_Return);
+}
+
+// Drags local files onto a widget and drops them there.
+void DropFiles(QWidget* target, QPoint at, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents(); // the drop is handled after the drag
 }
 
 class PhonePhotoTest : public WidgetTest
@@ -109,6 +128,16 @@ TEST_F(PhonePhotoTest, HeicOpensThroughTheDialogsAndSavesAsWebp)
     const QImage& shown = CItemCanvas::Instance().Composite();
     EXPECT_GT(qRed(shown.pixel(100, 200)), 180);
     EXPECT_GT(qBlue(shown.pixel(540, 200)), 170);
+
+    // A WebP sticker and another phone photo dropped on the picture become items.
+    QImage sticker(30, 30, QImage::Format_ARGB32);
+    sticker.fill(qRgba(0, 200, 0, 160));
+    const QString webp = root_.filePath("leaf.webp");
+    ASSERT_TRUE(sticker.save(webp));
+    DropFiles(view->viewport(), view->PictureRect().center(), {webp, photo});
+    ASSERT_EQ(CItemCanvas::Instance().Count(), 3);
+    EXPECT_EQ(CItemCanvas::Instance().ItemAt(1)->Size(), QSizeF(30, 30));
+    EXPECT_EQ(CItemCanvas::Instance().ItemAt(2)->Size(), QSizeF(1200, 800));
 
     // HEIC is read-only: Save As offers only what can be written.
     QStringList saveFilters;
