@@ -159,6 +159,19 @@ TEST_F(PhoneAndWebFormatsTest, HeicAndAvifDecodeAsHeifConvertDoes)
     }
 }
 
+TEST_F(PhoneAndWebFormatsTest, TenBitPicturesOpenAsEightBit)
+{
+    const QImage deep =
+        MarkedPicture(64, 48, false).convertToFormat(QImage::Format_RGBX64); // a 16-bit PNG
+    // (Debian 12's aom stops on 10-bit AVIF with this subsampling; HEVC only.)
+    const QString path = Encode(deep, "deep.heic", {"-b", "10"});
+    const CBitmap loaded = CBitmap::FromFile(path);
+    ASSERT_EQ(loaded.LastStatus(), Status::Ok);
+    EXPECT_EQ(loaded.PixelFormat(), QImage::Format_RGB32);
+    // heif-convert keeps 16 bits a channel; the editor's 8 are within one step.
+    EXPECT_LE(LargestDifference(loaded.Image(), Converted(path)), 1);
+}
+
 TEST_F(PhoneAndWebFormatsTest, TransparencyOfHeifPicturesIsKept)
 {
     const QImage sticker = MarkedPicture(64, 64, true);
