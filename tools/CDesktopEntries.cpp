@@ -105,7 +105,8 @@ QString CDesktopEntries::EditorEntry(const QString& appsPath)
                                 "Comment[ko]=사진에 스티커, 글자, 효과를 더해 꾸밉니다\n"
                                 "Path=%1\n"
                                 "Categories=Graphics;2DGraphics;RasterGraphics;\n"
-                                "MimeType=image/jpeg;image/png;image/bmp;image/gif;image/tiff;\n")
+                                "MimeType=image/jpeg;image/png;image/bmp;image/gif;image/tiff;"
+                                "image/webp;image/heic;image/heif;image/avif;\n")
                      .arg(QDir(appsPath).absolutePath()));
 }
 

@@ -17,12 +17,13 @@
 #include <QPainter>
 
 const char* const CRenderCommand::kOptions =
-    "      INPUT (a picture, or a .pixvel project with all its items) is drawn\n"
+    "      INPUT (a picture, HEIC and AVIF included, or a .pixvel project with\n"
+    "      all its items) is drawn\n"
     "      with its effects onto a white picture of its size,\n"
     "      which is written to OUTPUT. OUTPUT's extension picks the format:\n"
     "      .jpg .jpeg .jpe .jfif (quality 95), .png, .bmp .dib .rle, .gif,\n"
-    "      .tif .tiff (LZW); .pixvel writes a project that keeps every item\n"
-    "      editable.\n"
+    "      .tif .tiff (LZW), .webp (quality 90); .pixvel writes a project that\n"
+    "      keeps every item editable. HEIC and AVIF are read, never written.\n"
     "  effects of the picture:\n"
     "    --hue DEG                 hue rotation, -180..180\n"
     "    --saturation PCT          0..300 (100 unchanged, 0 grey)\n"

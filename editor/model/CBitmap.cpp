@@ -1,80 +1,16 @@
 #include "CBitmap.h"
 
 #include "CImageEncoders.h"
-#include "CImageFileCheck.h"
-#include "CPngColourKey.h"
+#include "CPictureReader.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 #include <QPromise>
 #include <QThreadPool>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
 namespace {
-
-// Decoders may not allocate more than this for one picture.
-constexpr int kDecodeAllocationLimitMb = int(CBitmap::kMaxDecodePixels * 4 / (1024 * 1024));
-
-Status StatusOfReader(const QImageReader& reader)
-{
-    switch (reader.error()) {
-    case QImageReader::FileNotFoundError:
-        return Status::FileNotFound;
-    case QImageReader::DeviceError:
-        return Status::Win32Error;
-    case QImageReader::UnsupportedFormatError:
-        return Status::UnknownImageFormat;
-    default:
-        return Status::GenericError;
-    }
-}
-
-// Opens a reader on a picture file and checks it before any pixel is decoded.
-Status PrepareReader(const QString& path, QImageReader& reader)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return Status::FileNotFound;
-    }
-    if (!info.isFile()) {
-        return Status::AccessDenied;
-    }
-    reader.setFileName(path);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(kDecodeAllocationLimitMb);
-    if (!reader.canRead()) {
-        return StatusOfReader(reader);
-    }
-    // A bitmap stored top-down announces a negative height.
-    const QSize announced = reader.size();
-    const QSize size(std::abs(announced.width()), std::abs(announced.height()));
-    if (size.isEmpty()) {
-        return Status::GenericError;
-    }
-    if (qint64(size.width()) * size.height() > CBitmap::kMaxDecodePixels) {
-        return Status::OutOfMemory;
-    }
-    if (!CImageFileCheck::IsComplete(path, reader.format())) {
-        return Status::GenericError;
-    }
-    return Status::Ok;
-}
-
-// Decodes the picture the reader was prepared for.
-bool ReadPicture(QImageReader& reader, QImage* image)
-{
-    if (reader.format() == "png") {
-        if (std::optional<QImage> keyed = CPngColourKey::Decode(reader.fileName())) {
-            *image = std::move(*keyed);
-            return !image->isNull();
-        }
-    }
-    return reader.read(image);
-}
 
 // Decoders return many pixel formats (16-bit, indexed, grey, with or without
 // alpha or a colour key); the pipeline works on two: 32-bit RGB for opaque
@@ -128,27 +64,24 @@ Status CBitmap::Fail(Status status)
 
 CBitmap CBitmap::FromFile(const QString& path)
 {
-    QImageReader reader;
-    if (const Status status = PrepareReader(path, reader); Failed(status)) {
+    CPictureReader reader;
+    if (const Status status = reader.Open(path); Failed(status)) {
         return CBitmap(QImage(), status);
     }
     QImage image;
-    if (!ReadPicture(reader, &image)) {
-        return CBitmap(QImage(), StatusOfReader(reader));
+    if (const Status status = reader.Read(&image); Failed(status)) {
+        return CBitmap(QImage(), status);
     }
     return FromDecoded(std::move(image));
 }
 
 Status CBitmap::Probe(const QString& path, QSize* size)
 {
-    QImageReader reader;
-    if (const Status status = PrepareReader(path, reader); Failed(status)) {
+    CPictureReader reader;
+    if (const Status status = reader.Open(path); Failed(status)) {
         return status;
     }
-    const QSize announced = reader.size();
-    const QSize stored(std::abs(announced.width()), std::abs(announced.height()));
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    *size = turned ? stored.transposed() : stored;
+    *size = reader.Size();
     return Status::Ok;
 }
 
@@ -196,17 +129,14 @@ CBitmap CBitmap::Thumbnail(const QString& path, int width, int height)
     if (width <= 0 || height <= 0) {
         return CBitmap(QImage(), Status::InvalidParameter);
     }
-    QImageReader reader;
-    if (const Status status = PrepareReader(path, reader); Failed(status)) {
+    CPictureReader reader;
+    if (const Status status = reader.Open(path); Failed(status)) {
         return CBitmap(QImage(), status);
     }
-    // The reader's scaled size applies before the orientation is applied.
     const QSize target(width, height);
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    reader.setScaledSize(turned ? target.transposed() : target);
     QImage image;
-    if (!ReadPicture(reader, &image)) {
-        return CBitmap(QImage(), StatusOfReader(reader));
+    if (const Status status = reader.Read(&image, target); Failed(status)) {
+        return CBitmap(QImage(), status);
     }
     if (image.size() != target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -12,13 +12,15 @@ namespace {
 
 // Class identifiers of the encoders, as the platform they were designed for
 // numbers them, so that a stored EncoderChoice keeps its meaning.
-const std::array<ImageEncoderInfo, 5> kEncoders = {{
+const std::array<ImageEncoderInfo, 6> kEncoders = {{
     {QUuid("{557cf400-1a04-11d3-9a73-0000f81ef32e}"), "*.BMP;*.DIB;*.RLE", "image/bmp", "bmp"},
     {QUuid("{557cf401-1a04-11d3-9a73-0000f81ef32e}"), "*.JPG;*.JPEG;*.JPE;*.JFIF", "image/jpeg",
      "jpeg"},
     {QUuid("{557cf402-1a04-11d3-9a73-0000f81ef32e}"), "*.GIF", "image/gif", "gif"},
     {QUuid("{557cf405-1a04-11d3-9a73-0000f81ef32e}"), "*.TIF;*.TIFF", "image/tiff", "tiff"},
     {QUuid("{557cf406-1a04-11d3-9a73-0000f81ef32e}"), "*.PNG", "image/png", "png"},
+    // WebP came later and has an identifier of its own.
+    {QUuid("{a877d721-63c8-4162-b36f-5a2192081b3e}"), "*.WEBP", "image/webp", "webp"},
 }};
 
 // Qt's TIFF writer: compression 1 is LZW, 0 none.
@@ -32,6 +34,11 @@ int QtTiffCompression(int tiffCompression)
 // fast as at the default level 6 and at almost the same size: the row
 // filters, not the level, do most of the work on photos.
 constexpr int kPngQuality = 80;
+
+// Qt's WebP writer is lossless at quality 100. Pictures with transparency
+// (stickers, cut-outs) keep every pixel; photos are written lossy.
+constexpr int kWebpLosslessQuality = 100;
+constexpr int kWebpPhotoQuality = 90;
 
 bool IsOpaque(const QImage& image)
 {
@@ -67,6 +74,8 @@ bool WriteWithQt(const QImage& image, QIODevice& device, const ImageEncoderInfo&
         if (image.hasAlphaChannel() && IsOpaque(image)) {
             return writer.write(image.convertToFormat(QImage::Format_RGB32));
         }
+    } else if (choice.mimeType == "image/webp") {
+        writer.setQuality(IsOpaque(image) ? kWebpPhotoQuality : kWebpLosslessQuality);
     }
     return writer.write(image);
 }

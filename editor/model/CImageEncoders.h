@@ -22,7 +22,7 @@ struct ImageEncoderInfo
 class CImageEncoders
 {
 public:
-    // The encoders in their fixed order: BMP, JPEG, GIF, TIFF, PNG.
+    // The encoders in their fixed order: BMP, JPEG, GIF, TIFF, PNG, WebP.
     static std::span<const ImageEncoderInfo> Encoders();
 
     // Picks the encoder for a key: a file path, a file name or a MIME type.

@@ -158,6 +158,50 @@ bool GifComplete(Bytes data)
     return false;
 }
 
+uint32_t ReadBe32(Bytes data, size_t at)
+{
+    return uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 | uint32_t(data[at + 2]) << 8 |
+           uint32_t(data[at + 3]);
+}
+
+// A WebP file is one RIFF chunk, which must be there as long as it says.
+bool WebpComplete(Bytes data)
+{
+    if (data.size() < 12 || std::memcmp(data.data(), "RIFF", 4) != 0 ||
+        std::memcmp(data.data() + 8, "WEBP", 4) != 0) {
+        return false;
+    }
+    return uint64_t(ReadLe32(data, 4)) + 8 <= data.size();
+}
+
+// A HEIF file is a sequence of boxes (file type, metadata, picture data);
+// every box must be there as long as its header says.
+bool HeifComplete(Bytes data)
+{
+    size_t at = 0;
+    while (at < data.size()) {
+        if (data.size() - at < 8) {
+            return false;
+        }
+        uint64_t length = ReadBe32(data, at);
+        uint64_t header = 8;
+        if (length == 1) { // a 64-bit length follows the type
+            header = 16;
+            if (data.size() - at < 16) {
+                return false;
+            }
+            length = uint64_t(ReadBe32(data, at + 8)) << 32 | ReadBe32(data, at + 12);
+        } else if (length == 0) { // the box runs to the end of the file
+            return true;
+        }
+        if (length < header || length > data.size() - at) {
+            return false;
+        }
+        at += size_t(length);
+    }
+    return at > 0;
+}
+
 } // namespace
 
 bool CImageFileCheck::IsComplete(const QString& path, const QByteArray& format)
@@ -169,6 +213,10 @@ bool CImageFileCheck::IsComplete(const QString& path, const QByteArray& format)
         check = BmpComplete;
     } else if (format == "gif") {
         check = GifComplete;
+    } else if (format == "webp") {
+        check = WebpComplete;
+    } else if (format == "heif") {
+        check = HeifComplete;
     } else {
         return true; // the other decoders refuse cut-off files themselves
     }

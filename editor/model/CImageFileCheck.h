@@ -8,6 +8,7 @@
 class CImageFileCheck
 {
 public:
-    // False when the file of the given format (a Qt format name) is cut off.
+    // False when the file of the given format (a Qt format name, or "heif"
+    // for HEIC and AVIF) is cut off.
     static bool IsComplete(const QString& path, const QByteArray& format);
 };

@@ -7,10 +7,10 @@
 
 #include <functional>
 
-const std::array<const char*, 31> CItemFolder::kExtensions = {
-    "art", "bmp", "dib",  "gif", "ief", "jpe", "jpeg", "jpg",  "mac", "pbm",  "pct",
-    "pgm", "pic", "pict", "png", "pnm", "pnt", "ppm",  "psd",  "qti", "qtif", "ras",
-    "rgb", "tif", "tiff", "xbm", "xpm", "xwd", "svg",  "svgz", "wbmp"};
+const std::array<const char*, 32> CItemFolder::kExtensions = {
+    "art", "bmp", "dib",  "gif", "ief", "jpe", "jpeg", "jpg",  "mac",  "pbm",  "pct",
+    "pgm", "pic", "pict", "png", "pnm", "pnt", "ppm",  "psd",  "qti",  "qtif", "ras",
+    "rgb", "tif", "tiff", "xbm", "xpm", "xwd", "svg",  "svgz", "wbmp", "webp"};
 
 const QString CItemFolder::kTextItem = QStringLiteral("문자열");
 

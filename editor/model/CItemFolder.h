@@ -13,9 +13,9 @@
 class CItemFolder
 {
 public:
-    // The 31 item file extensions; a file's extension must be written exactly
-    // so (case-sensitive).
-    static const std::array<const char*, 31> kExtensions;
+    // The item file extensions (the 31 of the first item packages, then
+    // "webp"); a file's extension must be written exactly so (case-sensitive).
+    static const std::array<const char*, 32> kExtensions;
     // The label of a text item in the used-items list.
     static const QString kTextItem;
 

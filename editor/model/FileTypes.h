@@ -12,8 +12,16 @@ extern const char* const kImageFilter;
 // to a name typed without an extension ("BMP").
 extern const char* const kDefaultExtension;
 
-// The filter converted for QFileDialog ("모든이미지 (*.JPG *.jpg ...)", ...).
+// The filter converted for QFileDialog ("모든이미지 (*.JPG *.jpg ...)", ...):
+// every type the editor reads, for the open, insert and append dialogs.
 QStringList DialogFilters();
+// The same for the save dialog, with only the types an encoder writes
+// (HEIC, HEIF and AVIF are read-only).
+QStringList SaveDialogFilters();
+
+// True when the path names a type the editor reads but never writes (HEIC,
+// HEIF, AVIF).
+bool IsReadOnly(const QString& path);
 
 // Appends the default extension the way the standard dialog does: a name
 // without an extension gets "." and the first three characters.

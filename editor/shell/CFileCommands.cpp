@@ -7,6 +7,7 @@
 #include "CProjectWriter.h"
 #include "CPrompter.h"
 #include "CommandIds.h"
+#include "FileTypes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -89,13 +90,13 @@ bool CFileCommands::SaveFirst()
         return true;
     }
     if (settings_.backupOnSave) {
-        return WriteToPath(file_.Path());
+        return SaveToCurrent();
     }
     // Cancel, a cancelled Save As or a failed write keep the picture and its
     // changes; only "저장 안 함" drops them.
     switch (prompter_.AskSaveFirst(surface_.DialogParent(), SaveQuestion())) {
     case CPrompter::kYes:
-        return WriteToPath(file_.Path());
+        return SaveToCurrent();
     case CPrompter::kNo:
         return FileSaveAs();
     case CPrompter::kDiscard:
@@ -111,12 +112,12 @@ void CFileCommands::FileSave()
         return;
     }
     if (settings_.backupOnSave) {
-        WriteToPath(file_.Path());
+        SaveToCurrent();
         return;
     }
     switch (prompter_.Ask(surface_.DialogParent(), SaveQuestion())) {
     case CPrompter::kYes:
-        WriteToPath(file_.Path());
+        SaveToCurrent();
         break;
     case CPrompter::kNo:
         FileSaveAs();
@@ -128,8 +129,16 @@ void CFileCommands::FileSave()
 
 bool CFileCommands::FileSaveAs()
 {
-    return SaveAs(prompter_.SaveFileName(surface_.DialogParent(),
-                                         file_.Path().isEmpty() ? file_.Name() : file_.Path()));
+    const QString current = file_.Path().isEmpty() ? file_.Name() : file_.Path();
+    // A type that is only read is proposed as JPEG, the editor's default.
+    const QString proposed =
+        FileTypes::IsReadOnly(current) ? ProposedName(QStringLiteral("jpg")) : current;
+    return SaveAs(prompter_.SaveFileName(surface_.DialogParent(), proposed));
+}
+
+bool CFileCommands::SaveToCurrent()
+{
+    return FileTypes::IsReadOnly(file_.Path()) ? FileSaveAs() : WriteToPath(file_.Path());
 }
 
 QString CFileCommands::ProposedName(const QString& suffix) const

@@ -71,6 +71,9 @@ private:
     void FileExportOra();
     bool SaveAs(const QString& path);
     bool WriteToPath(const QString& path);
+    // Save to the picture's own file; a picture of a type that is only read
+    // (HEIC, AVIF) goes to Save As instead.
+    bool SaveToCurrent();
     bool WriteProject(const QString& path);
     // After a successful write: the backup is done, the picture is unmodified
     // and the undo history marks this state as saved.

@@ -130,7 +130,7 @@ QString CDialogPrompter::PdfFileName(QWidget* parent, const QString& proposed)
 QString CDialogPrompter::SaveFileName(QWidget* parent, const QString& proposed)
 {
     const QString path = QFileDialog::getSaveFileName(parent, QString(), proposed,
-                                                      FileTypes::DialogFilters().join(";;"));
+                                                      FileTypes::SaveDialogFilters().join(";;"));
     return path.isEmpty() ? path : FileTypes::WithDefaultExtension(path);
 }
 

@@ -8,8 +8,6 @@
 #include "CBitmap.h"
 #include "CImageFileCheck.h"
 
-#include <QImageReader>
-
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
@@ -49,10 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!WriteInput(file, data, size)) {
         return 0;
     }
-    for (const char* format : {"jpeg", "png", "gif", "bmp", "tiff", "svg"}) {
+    for (const char* format : {"jpeg", "png", "gif", "bmp", "tiff", "svg", "webp", "heif"}) {
         (void)CImageFileCheck::IsComplete(path, format);
     }
-    const QSize size2d = QImageReader(path).size();
+    QSize size2d;
+    if (Failed(CBitmap::Probe(path, &size2d))) {
+        return 0;
+    }
     if (qint64(size2d.width()) * size2d.height() <= kMaxFuzzPixels) {
         (void)CBitmap::FromFile(path).Image();
         (void)CBitmap::Thumbnail(path, 60, 60).Image();

@@ -5,8 +5,9 @@
   corpus/update-info  information files for update_info_fuzz
   corpus/project      a project and its manifest for project_reader_fuzz
   corpus/pictures     small pictures for picture_load_fuzz: PNG, BMP, GIF and
-                      SVG written here; JPEG and TIFF converted from the PNG
-                      by pixvel-tool (usage: make-corpus.py [PIXVEL_TOOL])
+                      SVG written here; JPEG, TIFF and WebP converted from the
+                      PNG by pixvel-tool (usage: make-corpus.py [PIXVEL_TOOL]),
+                      HEIC and AVIF (with its transparency) by heif-enc
 """
 import io
 import os
@@ -154,8 +155,11 @@ write("pictures", "star.svg",
 
 tool = sys.argv[1] if len(sys.argv) > 1 else "build/tools/pixvel-tool"
 source = os.path.join(corpus, "pictures", "small.png")
-for name in ("small.jpg", "small.tif"):
+for name in ("small.jpg", "small.tif", "small.webp"):
     subprocess.run([tool, "render", source, os.path.join(corpus, "pictures", name)], check=True)
+for name in ("small.heic", "small.avif"):
+    subprocess.run(["heif-enc", "-q", "50", "-o", os.path.join(corpus, "pictures", name), source],
+                   check=True, stdout=subprocess.DEVNULL)
 
 # Projects for project_reader_fuzz: a package with a sticker and a text made
 # by pixvel-tool, and its manifest alone (read as a manifest).

@@ -67,7 +67,7 @@ TEST_F(ItemThumbnailsTest, ListsRegularFilesWithAnExactItemExtensionOnly)
 {
     const QString folder = files_.Folder(QStringLiteral("flowers.2007"));
     for (const char* name : {"star.png", "Star.PNG", "readme.txt", ".png", "noext", "a.jpeg",
-                             "b.svgz", "c.jpg.bak", "d.wbmp", "e.Jpg"}) {
+                             "b.svgz", "c.jpg.bak", "d.wbmp", "e.Jpg", "f.webp", "g.WEBP"}) {
         files_.Write(QStringLiteral("flowers.2007/") + name, "x");
     }
     files_.Folder(QStringLiteral("flowers.2007/sub.png"));              // a folder
@@ -82,11 +82,11 @@ TEST_F(ItemThumbnailsTest, ListsRegularFilesWithAnExactItemExtensionOnly)
         names.append(path.mid(folder.size() + 1));
     }
     names.sort();
-    EXPECT_EQ(names, (QStringList{"a.jpeg", "b.svgz", "d.wbmp", "star.png", "x.png"}));
+    EXPECT_EQ(names, (QStringList{"a.jpeg", "b.svgz", "d.wbmp", "f.webp", "star.png", "x.png"}));
     EXPECT_EQ(CItemFolder::ItemFiles(folder), paths) << "one stable order";
     EXPECT_EQ(CItemFolder::ItemFiles(folder + QLatin1Char('/')), paths);
     EXPECT_TRUE(CItemFolder::ItemFiles(files_.Path("missing")).isEmpty());
-    EXPECT_EQ(CItemFolder::kExtensions.size(), 31U);
+    EXPECT_EQ(CItemFolder::kExtensions.size(), 32U);
 }
 
 TEST_F(ItemThumbnailsTest, CategoriesAreTheSubfoldersWithTheirFullNames)

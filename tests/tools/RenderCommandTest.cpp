@@ -45,7 +45,7 @@ TEST_F(RenderCommandTest, WritesTheFormatTheNameAsksFor)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"b.jpg", "jpeg"}, {"photo.JPG", "jpeg"}, {"b.tif", "tiff"}, {"b.tiff", "tiff"},
-        {"b.gif", "gif"},  {"b.bmp", "bmp"},      {"b.png", "png"}};
+        {"b.gif", "gif"},  {"b.bmp", "bmp"},      {"b.png", "png"},  {"b.webp", "webp"}};
     for (const auto& [name, format] : cases) {
         const ToolResult result = RunTool({"render", input_, Path(name)});
         EXPECT_EQ(result.exitCode, 0) << name << result.error.toStdString();
@@ -67,7 +67,7 @@ TEST_F(RenderCommandTest, RefusalsLeaveTheOutputAlone)
         {"render", input_, Path("png")},                // a format's name, no extension
         {"render", input_, Path("b.p")},                // part of an extension
         {"render", input_, Path("b.")},                 // an empty extension
-        {"render", input_, Path("b.webp")},             // no encoder
+        {"render", input_, Path("b.heic")},             // read-only format
         {"render", Path("missing.png"), Path("c.png")}, // unreadable input
         {"render", input_},                             // missing output
         {"render", input_, Path("d.png"), "--bogus"},   // unknown word
@@ -79,13 +79,34 @@ TEST_F(RenderCommandTest, RefusalsLeaveTheOutputAlone)
         EXPECT_TRUE(result.error.startsWith("pixvel-tool: "));
         EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
     }
-    for (const char* name : {"b.webp", "png", "b.p", "b."}) {
+    for (const char* name : {"b.heic", "png", "b.p", "b."}) {
         EXPECT_FALSE(QFile::exists(Path(name))) << name;
     }
     EXPECT_FALSE(QFile::exists(Path("c.png")));
     EXPECT_FALSE(QFile::exists(Path("d.png")));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
     EXPECT_EQ(existing.readAll(), "old");
+}
+
+TEST_F(RenderCommandTest, PhonePhotosAndWebStickersRenderToWebp)
+{
+    QProcess encode;
+    encode.start("heif-enc", {"-q", "90", "-o", Path("a.heic"), input_});
+    ASSERT_TRUE(encode.waitForFinished(60000) && encode.exitCode() == 0)
+        << encode.readAllStandardError().toStdString();
+    QImage sticker(10, 10, QImage::Format_ARGB32);
+    sticker.fill(qRgba(255, 0, 0, 255));
+    ASSERT_TRUE(sticker.save(Path("star.webp")));
+
+    const ToolResult result = RunTool(
+        {"render", Path("a.heic"), Path("out.webp"), "--item", Path("star.webp") + "@20,20"});
+    EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
+    QImageReader reader(Path("out.webp"));
+    EXPECT_EQ(reader.format(), "webp");
+    const QImage out = reader.read();
+    ASSERT_EQ(out.size(), QSize(64, 40));
+    EXPECT_GT(qRed(out.pixel(20, 20)), 200);  // the sticker
+    EXPECT_GT(qBlue(out.pixel(50, 30)), 150); // the photo
 }
 
 TEST_F(RenderCommandTest, DamagedInputIsRefusedInOneLine)
