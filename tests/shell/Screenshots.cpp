@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -271,12 +272,38 @@ void ChooseStyle(CFontToolBar* bar, CTextStyleDialog::Part part, const std::vect
     static_cast<QAbstractButton*>(bar->widgetForAction(bar->DecorationAction(part)))->click();
 }
 
+// Puts the sample wooden frame over the whole picture as a user does:
+// found through the item library's search, placed by a double-click, then
+// stretched with "사진에 맞추기", sent behind the other items and the search
+// closed with Esc.
+void PlaceFrame(CMainFrame* frame)
+{
+    CItemLibraryPanel* library = frame->ItemBar()->Library();
+    CItemThumbnailList* list = library->List();
+    QLineEdit* search = library->SearchField();
+    search->setFocus();
+    QTest::keyClicks(search, "wood");
+    if (!QTest::qWaitFor([list] { return list->count() == 1 && !list->Loading(); }, 5000)) {
+        return;
+    }
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(list->item(0)).center());
+    const auto placed = static_cast<uint32_t>(frame->View()->ItemCount() - 1);
+    frame->Receive(msg::WithIndexes(msg::kContextMenu, msg::kFromItemLibrary, {placed}));
+    frame->RunCommand(cmd::kFitToPicture);
+    frame->Receive(msg::WithIndexes(msg::kContextMenu, msg::kFromItemLibrary, {placed}));
+    frame->RunCommand(cmd::kToBack);
+    frame->ItemMenu()->close();
+    QTest::keyClick(search, Qt::Key_Escape);
+}
+
 // A white caption with a black outline, a soft shadow and a see-through box,
 // written in the text dialog (grabbed with its preview) and placed on the
-// picture beside the greeting.
+// picture beside the greeting, inside a frame from the item library.
 void GrabCaption(CMainFrame* frame, const QString& out)
 {
     auto* view = dynamic_cast<COMRImageEditorView*>(frame->View());
+    PlaceFrame(frame);
     frame->RunCommand(cmd::kNewText);
     WhenUp<CTextDialog>([out](CTextDialog* dialog) {
         Type(dialog->TextBox(), QStringLiteral("즐거운 여행"));
