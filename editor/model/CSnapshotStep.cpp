@@ -1,8 +1,6 @@
 #include "CSnapshotStep.h"
 
-#include "CUndoHistory.h"
-
-CSnapshotStep::CSnapshotStep(CUndoHistory& history, const QString& name, Snapshot before,
+CSnapshotStep::CSnapshotStep(CSnapshotTarget& history, const QString& name, Snapshot before,
                              Snapshot after, Merge merge)
     : QUndoCommand(name), history_(history), before_(std::move(before)), after_(std::move(after)),
       merge_(merge)

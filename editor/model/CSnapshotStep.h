@@ -1,10 +1,8 @@
 #pragma once
 
-#include "CCanvasSnapshot.h"
+#include "CSnapshotTarget.h"
 
 #include <QUndoCommand>
-
-class CUndoHistory;
 
 // One step of the undo history: the canvas before and after an edit. Undo
 // and redo put the one or the other back through the history. Steps of the
@@ -13,7 +11,7 @@ class CUndoHistory;
 class CSnapshotStep : public QUndoCommand
 {
 public:
-    using Snapshot = std::shared_ptr<CCanvasSnapshot>;
+    using Snapshot = CSnapshotTarget::Snapshot;
 
     struct Merge
     {
@@ -21,7 +19,7 @@ public:
         int key = 0; // the edited item, say
     };
 
-    CSnapshotStep(CUndoHistory& history, const QString& name, Snapshot before, Snapshot after,
+    CSnapshotStep(CSnapshotTarget& history, const QString& name, Snapshot before, Snapshot after,
                   Merge merge);
 
     void undo() override;
@@ -34,7 +32,7 @@ public:
     Merge MergeRule() const { return merge_; }
 
 private:
-    CUndoHistory& history_;
+    CSnapshotTarget& history_;
     Snapshot before_;
     Snapshot after_;
     Merge merge_;

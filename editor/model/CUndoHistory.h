@@ -11,7 +11,7 @@
 // step). Bounded by the bytes of the bitmaps its steps hold, each distinct
 // bitmap counted once: when a new step would pass the bound, the oldest
 // steps go. The stack's clean state marks the saved picture.
-class CUndoHistory
+class CUndoHistory : public CSnapshotTarget
 {
 public:
     using Snapshot = CSnapshotStep::Snapshot;
@@ -56,8 +56,8 @@ public:
 
     // For the steps: makes `snapshot` the current state and, unless a step
     // is only being pushed or the history rebuilt, puts it on the canvas.
-    void Apply(const Snapshot& snapshot);
-    bool Rebuilding() const { return rebuilding_; }
+    void Apply(const Snapshot& snapshot) override;
+    bool Rebuilding() const override { return rebuilding_; }
 
 private:
     const CSnapshotStep& Step(int index) const;

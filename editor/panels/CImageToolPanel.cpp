@@ -8,6 +8,7 @@
 #include "CItemCanvas.h"
 #include "CItemsPanel.h"
 #include "CNewsView.h"
+#include "CNewsViewFactory.h"
 #include "COtherPage.h"
 #include "CPageHeaderButton.h"
 #include "CZoomPage.h"
@@ -36,7 +37,7 @@ CImageToolPanel::CImageToolPanel(CMessageReceiver* mainWindow, CNewsView* news, 
       filter_(new CFilterPage(mainWindow, this)), other_(new COtherPage(mainWindow, this)),
       separator_(new QFrame(this)), zoom_(new CZoomPage(mainWindow, this)),
       items_(new CItemsPanel(mainWindow, this)),
-      news_(news != nullptr ? news : CNewsView::Create()), clock_(SteadyMilliseconds)
+      news_(news != nullptr ? news : CNewsViewFactory::Create()), clock_(SteadyMilliseconds)
 {
     tabs_->setFont(font());
     tabs_->setAccessibleName(QStringLiteral("이미지 편집툴"));

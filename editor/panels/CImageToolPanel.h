@@ -48,7 +48,7 @@ public:
     using Clock = std::function<qint64()>; // milliseconds, steady
     using AddressSource = std::function<QUrl()>;
 
-    // `news` null: the view of this build (CNewsView::Create).
+    // `news` null: the view of this build (CNewsViewFactory::Create).
     explicit CImageToolPanel(CMessageReceiver* mainWindow, CNewsView* news = nullptr,
                              QWidget* parent = nullptr);
 

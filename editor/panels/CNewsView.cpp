@@ -1,10 +1,6 @@
 #include "CNewsView.h"
 
-#include "CTextNewsView.h"
 #include "CWebBrowser.h"
-#ifdef PIXVEL_HAVE_WEBENGINE
-#include "CWebNewsView.h"
-#endif
 
 #include <unistd.h>
 
@@ -17,16 +13,6 @@ CNewsView::RootCheck& RootCheckInUse()
 }
 
 } // namespace
-
-CNewsView* CNewsView::Create(QWidget* parent)
-{
-#ifdef PIXVEL_HAVE_WEBENGINE
-    if (!RunsAsRoot() && CWebNewsView::EngineFound()) {
-        return new CWebNewsView(parent);
-    }
-#endif
-    return new CTextNewsView(parent);
-}
 
 void CNewsView::SetRootCheck(RootCheck check)
 {

@@ -18,12 +18,6 @@ public:
 
     using QWidget::QWidget;
 
-    // The view for this build: Qt WebEngine where it was found at build
-    // time and can start here, else a text browser that fetches the page
-    // itself. The browser engine refuses to run as the superuser (it ends
-    // the whole program), so a process running as root gets the text
-    // browser without the engine being tried.
-    static CNewsView* Create(QWidget* parent = nullptr);
     // Replaces the superuser check (tests pretend to be root); an empty
     // check puts the real one back.
     static void SetRootCheck(RootCheck check);

@@ -4,7 +4,6 @@
 #include "CPictureItem.h"
 #include "CTextItem.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -12,31 +11,6 @@
 #include <functional>
 
 namespace {
-
-// Text outlines need fonts, which need an application object.
-class GuiEnvironment : public testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        if (QGuiApplication::instance() == nullptr) {
-            application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-        }
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "model_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> application_;
-};
-
-[[maybe_unused]] testing::Environment* const kGui =
-    testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 QImage Filled(int width, int height, QColor colour,
               QImage::Format format = QImage::Format_ARGB32_Premultiplied)

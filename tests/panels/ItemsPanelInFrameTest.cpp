@@ -3,7 +3,7 @@
 // the opacity slider reaches the picture on screen and the saved file as
 // pixvel-tool renders it.
 
-#include "../shell/EditorWindowTesting.h"
+#include "../frame/EditorWindowTesting.h"
 #include "AppSettings.h"
 #include "CAppendPictureDialog.h"
 #include "CImageToolBar.h"

@@ -4,6 +4,7 @@
 #include "CImageToolPanel.h"
 #include "CLocalHttpServer.h"
 #include "CMainFrame.h"
+#include "CNewsViewFactory.h"
 #include "CPrompter.h"
 #include "CTextNewsView.h"
 #include "CWebBrowser.h"
@@ -229,14 +230,14 @@ TEST(NewsViewChoiceTest, AViewThatCannotStartGivesWayToTheTextPage)
     EnsureApplication();
     CNewsView::SetRootCheck([] { return true; });
     EXPECT_TRUE(CNewsView::RunsAsRoot());
-    std::unique_ptr<CNewsView> asRoot(CNewsView::Create());
+    std::unique_ptr<CNewsView> asRoot(CNewsViewFactory::Create());
     EXPECT_NE(qobject_cast<CTextNewsView*>(asRoot.get()), nullptr);
 
     // Not root, but the engine's helper program is missing: the engine
     // would end the program as soon as it is shown.
     CNewsView::SetRootCheck([] { return false; });
     qputenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess");
-    std::unique_ptr<CNewsView> noHelper(CNewsView::Create());
+    std::unique_ptr<CNewsView> noHelper(CNewsViewFactory::Create());
     noHelper->show();
     EXPECT_NE(qobject_cast<CTextNewsView*>(noHelper.get()), nullptr);
     qunsetenv("QTWEBENGINEPROCESS_PATH");
