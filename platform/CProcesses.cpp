@@ -1,5 +1,7 @@
 #include "CProcesses.h"
 
+#include "CDescriptor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,29 +58,12 @@ bool RunsProgram(pid_t pid, dev_t device, ino_t inode)
            runningDevice == device && runningInode == inode;
 }
 
-// Closes a process handle when it goes out of scope.
-class CProcessHandle
-{
-public:
-    explicit CProcessHandle(int fd) : fd_(fd) {}
-    CProcessHandle(CProcessHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    CProcessHandle(const CProcessHandle&) = delete;
-    CProcessHandle& operator=(const CProcessHandle&) = delete;
-    ~CProcessHandle()
-    {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    int Fd() const { return fd_; }
-
-private:
-    int fd_;
-};
+// A process handle (pidfd).
+using CProcessHandle = CDescriptor;
 
 bool Signal(const CProcessHandle& handle, int signal)
 {
-    return pidfd_send_signal(handle.Fd(), signal, nullptr, 0) == 0 || errno == ESRCH;
+    return pidfd_send_signal(handle.Get(), signal, nullptr, 0) == 0 || errno == ESRCH;
 }
 
 // Waits until the process behind `handle` has ended (a zombie counts as
@@ -86,7 +71,7 @@ bool Signal(const CProcessHandle& handle, int signal)
 // `timeoutMs`.
 bool WaitEnded(const CProcessHandle& handle, int timeoutMs)
 {
-    pollfd ended{handle.Fd(), POLLIN, 0};
+    pollfd ended{handle.Get(), POLLIN, 0};
     int ready = 0;
     do {
         ready = poll(&ended, 1, timeoutMs);
@@ -95,7 +80,7 @@ bool WaitEnded(const CProcessHandle& handle, int timeoutMs)
         return false;
     }
     siginfo_t info{};
-    waitid(P_PIDFD, id_t(handle.Fd()), &info, WEXITED | WNOHANG);
+    waitid(P_PIDFD, id_t(handle.Get()), &info, WEXITED | WNOHANG);
     return true;
 }
 
@@ -139,7 +124,7 @@ bool CProcesses::Terminate(pid_t pid, int timeoutMs)
         return false;
     }
     const CProcessHandle handle{int(pidfd_open(pid, 0))};
-    if (handle.Fd() < 0) {
+    if (handle.Get() < 0) {
         return errno == ESRCH; // already gone
     }
     return KillThrough(handle, timeoutMs);
@@ -160,7 +145,7 @@ int CProcesses::StopProgram(const QString& programFile, int graceMs, int timeout
         // The handle is taken first, then the program checked again: the
         // handle can only name the process that was checked.
         CProcessHandle handle{int(pidfd_open(process.pid, 0))};
-        if (handle.Fd() >= 0 && RunsProgram(process.pid, device, inode) &&
+        if (handle.Get() >= 0 && RunsProgram(process.pid, device, inode) &&
             Signal(handle, SIGTERM)) {
             asked.push_back(std::move(handle));
         }

@@ -1,5 +1,7 @@
 #include "CWindowLink.h"
 
+#include "CDescriptor.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -34,25 +36,6 @@ constexpr int kFindTimeoutMs = 1000;
 // A title whose percent-encoded form is longer is named by its hash, so
 // that socket paths stay well within the 108 bytes an address holds.
 constexpr int kMaxReadableName = 64;
-
-// Closes a descriptor when it goes out of scope.
-class CDescriptor
-{
-public:
-    explicit CDescriptor(int fd) : fd_(fd) {}
-    ~CDescriptor()
-    {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 int RemainingMs(Clock::time_point deadline)
 {

@@ -1,5 +1,6 @@
 #include "CFileDigest.h"
 
+#include "CDescriptor.h"
 #include "CMinisign.h"
 
 #include <sodium.h>
@@ -15,18 +16,6 @@
 namespace {
 
 constexpr size_t kChunk = 256 * 1024;
-
-// Closes a file descriptor when it goes out of scope.
-struct CDescriptor
-{
-    int fd;
-    ~CDescriptor()
-    {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
-};
 
 } // namespace
 
@@ -44,15 +33,15 @@ bool CFileDigest::MatchesSha256(const std::filesystem::path& file, std::string_v
                        nullptr, nullptr) != 0) {
         return false;
     }
-    const CDescriptor input{open(file.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (input.fd < 0) {
+    const platform::CDescriptor input(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (input.Get() < 0) {
         return false;
     }
     crypto_hash_sha256_state state;
     crypto_hash_sha256_init(&state);
     std::vector<unsigned char> chunk(kChunk);
     for (;;) {
-        const ssize_t got = read(input.fd, chunk.data(), chunk.size());
+        const ssize_t got = read(input.Get(), chunk.data(), chunk.size());
         if (got == 0) {
             break;
         }

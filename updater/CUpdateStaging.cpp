@@ -82,15 +82,15 @@ bool MakeFolders(const fs::path& file, std::vector<fs::path>& made)
 
 } // namespace
 
-CUpdateStaging::CUpdateStaging(const fs::path& installFolder) : install_(installFolder)
+CUpdateStaging::CUpdateStaging(const fs::path& installFolder)
+    : install_(installFolder),
+      lock_(open((install_ / kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
 {
     const fs::path lockPath = install_ / kLockName;
-    lock_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lock_ < 0) {
+    if (lock_.Get() < 0) {
         Fail("cannot open the update lock", lockPath);
     }
-    if (flock(lock_, LOCK_EX | LOCK_NB) != 0) {
-        close(lock_);
+    if (flock(lock_.Get(), LOCK_EX | LOCK_NB) != 0) {
         Fail("another update is under way", lockPath);
     }
     RemoveLeftovers(install_);
@@ -104,7 +104,6 @@ CUpdateStaging::CUpdateStaging(const fs::path& installFolder) : install_(install
             std::error_code ignored;
             fs::remove_all(folder_, ignored);
         }
-        close(lock_);
         errno = cause;
         Fail("cannot make the staging folder", pattern);
     }
@@ -114,7 +113,7 @@ CUpdateStaging::~CUpdateStaging()
 {
     std::error_code error;
     fs::remove_all(folder_, error);
-    close(lock_); // releases the lock
+    // lock_ then releases the update lock, once the folder is gone.
 }
 
 bool CUpdateStaging::AcceptsRename(const fs::path& folder)

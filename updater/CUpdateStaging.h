@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CDescriptor.h"
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -52,6 +54,6 @@ private:
     std::filesystem::path install_;
     std::filesystem::path folder_;
     std::filesystem::path files_;
-    int lock_ = -1;
+    platform::CDescriptor lock_; // held open while the object lives: the update lock
     std::map<std::filesystem::path, bool> renameChecked_;
 };

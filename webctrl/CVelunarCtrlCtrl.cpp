@@ -186,17 +186,20 @@ bool CVelunarCtrlCtrl::ClipDownload(const QString& fileName, const QString& url,
         !IsPlainField(fileName) || !IsPlainField(url) || !IsPlainField(filePath)) {
         return false;
     }
+    // A request longer than the link carries never starts the downloader.
+    const QByteArray text = RequestText(fileName, url, filePath);
+    if (text.size() > CWindowLink::kMaxBytes) {
+        return false;
+    }
     if (!CWindowLink::Find(title_)) {
         if (!StartDownloader() || !CWindowLink::WaitForWindow(title_, kStartTimeoutMs) ||
             !CWindowLink::Find(title_)) {
             return false;
         }
     }
-    const QByteArray text = RequestText(fileName, url, filePath);
     std::this_thread::sleep_for(std::chrono::milliseconds(kSendDelayMs));
     // The downloader's answer is not looked at, but a request that never
-    // reached it (the window went away, the text is too long for the link)
-    // is no success.
+    // reached it (the window went away) is no success.
     return CWindowLink::Send(title_, fileSize, text).has_value();
 }
 

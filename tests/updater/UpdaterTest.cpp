@@ -487,6 +487,12 @@ TEST_F(UpdaterFlowTest, AnUpdateNotAsPublishedChangesNothing)
         hashes_[editorName_] = CPublisher::Sha256("#!/bin/sh\necho other\n");
         Publish("2.0", paths, signature);
     });
+    refused("a good signature padded beyond its budget", [&] {
+        serveBoth();
+        Publish("2.0", paths,
+                publisher_.Sign(Information("2.0", paths)) +
+                    std::string(CUpdater::kMaxSignatureBytes, '\n'));
+    });
     refused("a file that is not the one its hash names", [&] {
         serveBoth();
         hashes_["first.txt"] = CPublisher::Sha256("something else");

@@ -1,5 +1,6 @@
 #include "CVelunarCtrlCtrl.h"
 #include "CVelunarRegistration.h"
+#include "CWindowLink.h"
 #include "ClassRegistration.h"
 #include "VelunarIds.h"
 #include "WebctrlTesting.h"
@@ -232,6 +233,18 @@ TEST_F(ControlTest, RefusesNulAndSeparatorsInEveryField)
     for (const auto& [name, address, file] : requests) {
         EXPECT_FALSE(control_->ClipDownload(name, address, file, 1)) << name.toStdString();
     }
+    EXPECT_TRUE(installation_.Started().isEmpty());
+}
+
+// A request the window link cannot carry is refused before the downloader
+// would be started for it.
+TEST_F(ControlTest, OversizedRequestStartsNothing)
+{
+    installation_.LinkStandIn();
+    control_->DownloaderName("PixvelDownloader");
+    control_->RegistryPath(kTestKey, "PixvelDownloader");
+    const QString name(platform::CWindowLink::kMaxBytes, 'n');
+    EXPECT_FALSE(control_->ClipDownload(name, "http://127.0.0.1/p.zip", "p.zip", 1));
     EXPECT_TRUE(installation_.Started().isEmpty());
 }
 
