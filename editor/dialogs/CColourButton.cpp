@@ -3,6 +3,7 @@
 #include "CColourPickerDialog.h"
 #include "CColourPopup.h"
 #include "CRecentColours.h"
+#include "ColourText.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
@@ -11,12 +12,15 @@
 CColourButton::CColourButton(QWidget* parent) : QPushButton(parent)
 {
     setAutoDefault(false);
+    SetColour(colour_);
     connect(this, &QPushButton::clicked, this, &CColourButton::ChooseColour);
 }
 
 void CColourButton::SetColour(ColourRef colour)
 {
     colour_ = colour;
+    // The button shows its colour only as paint: screen readers read it here.
+    setAccessibleDescription(ColourHexText(colour));
     update();
 }
 

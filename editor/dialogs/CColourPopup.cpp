@@ -1,8 +1,10 @@
 #include "CColourPopup.h"
 
+#include "CColourPopupAccessible.h"
 #include "CRecentColours.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,9 +58,14 @@ CColourPopup::CColourPopup(QWidget* anchor, ColourRef current, QWidget* parent)
     : QDialog(parent ? parent : anchor, Qt::Popup | Qt::FramelessWindowHint), colour_(current),
       recent_(CRecentColours::Load())
 {
+    CColourPopupAccessible::Install();
     const int width = kClientWidth + 2 * kFrame;
     const int height = kClientHeight + 2 * kFrame;
     setFixedSize(width, height);
+    setAccessibleName(QStringLiteral("색 목록"));
+    // The cells take the keyboard first; Tab leads on to "Custom...".
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
 
     auto* separator = new QFrame(this);
     separator->setFrameShape(QFrame::HLine);
@@ -194,6 +201,7 @@ void CColourPopup::Mark(int index)
     if (index != marked_) {
         marked_ = index;
         update();
+        CPartsAccessible::NotifyCurrent(this, marked_);
     }
 }
 
@@ -231,6 +239,70 @@ void CColourPopup::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     tracking_ = false;
+    Pick(marked_);
+}
+
+void CColourPopup::Pick(int index)
+{
+    if (!CellColour(index)) {
+        return;
+    }
+    Mark(index);
     picked_ = true;
     accept();
+}
+
+int CColourPopup::Neighbour(int key) const
+{
+    if (marked_ < 0) {
+        return 0;
+    }
+    const bool recent = marked_ >= kRecentFirst;
+    int column = recent ? marked_ - kRecentFirst : marked_ / kRows;
+    int row = recent ? kRows : marked_ % kRows;
+    switch (key) {
+    case Qt::Key_Left:
+        column = std::max(column - 1, 0);
+        break;
+    case Qt::Key_Right:
+        column = std::min(column + 1, kColumns - 1);
+        break;
+    case Qt::Key_Up:
+        row = std::max(row - 1, 0);
+        break;
+    default:
+        row = std::min(row + 1, kRows);
+        break;
+    }
+    return row == kRows ? kRecentFirst + column : row + kRows * column;
+}
+
+void CColourPopup::keyPressEvent(QKeyEvent* event)
+{
+    if (!hasFocus()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        Mark(Neighbour(event->key()));
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Pick(marked_);
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        break;
+    }
+}
+
+void CColourPopup::focusInEvent(QFocusEvent* event)
+{
+    QDialog::focusInEvent(event);
+    CPartsAccessible::NotifyCurrent(this, marked_);
 }

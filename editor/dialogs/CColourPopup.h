@@ -13,7 +13,8 @@ class QPushButton;
 // "최근 색" of the colours last chosen anywhere in the program, and a
 // "Custom..." button that leads on to the colour picker. It ends with OK when a
 // cell was picked (Picked() is true) or "Custom..." was pressed (false); any
-// other way out is Cancel.
+// other way out is Cancel. The arrow keys move the mark across the cells
+// (the recent row below the grid) and Enter or Space picks the marked one.
 class CColourPopup : public QDialog
 {
     Q_OBJECT
@@ -43,6 +44,13 @@ public:
 
     bool Picked() const { return picked_; }
     ColourRef Colour() const { return colour_; }
+    // The marked cell, or -1 when none is.
+    int Marked() const { return marked_; }
+    // The cells that show a colour: the grid, then the filled recent slots.
+    int ShownCellCount() const { return kRecentFirst + int(recent_.size()); }
+    // Marks a cell and ends with OK, as a click on it does; nothing for an
+    // empty slot.
+    void Pick(int index);
 
     // Cell under a point of the client area (grid or recent row), or -1 in
     // the gaps and outside the cells.
@@ -59,10 +67,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void PlaceUnder(QWidget* anchor);
     void Mark(int index);
+    // The cell an arrow key leads to from the marked one.
+    int Neighbour(int key) const;
 
     ColourRef colour_;
     std::vector<ColourRef> recent_;

@@ -2,7 +2,6 @@
 
 #include "CCategoryTabStripAccessible.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -248,15 +247,5 @@ void CCategoryTabStrip::focusInEvent(QFocusEvent* event)
 
 void CCategoryTabStrip::NotifyAccessibleFocus()
 {
-    if (current_ < 0 || !QAccessible::isActive()) {
-        return;
-    }
-    QAccessibleEvent selection(this, QAccessible::Selection);
-    selection.setChild(current_);
-    QAccessible::updateAccessibility(&selection);
-    if (hasFocus()) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(current_);
-        QAccessible::updateAccessibility(&focus);
-    }
+    CPartsAccessible::NotifyCurrent(this, current_);
 }

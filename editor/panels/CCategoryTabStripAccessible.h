@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QAccessibleWidget>
-#include <QHash>
+#include "CPartsAccessible.h"
 
 class CCategoryTabStrip;
 
@@ -9,24 +8,22 @@ class CCategoryTabStrip;
 // whose children are its page tabs. Each tab is named by its caption, is
 // selected while current, and has a "press" action that switches to it as a
 // click does.
-class CCategoryTabStripAccessible : public QAccessibleWidget
+class CCategoryTabStripAccessible : public CPartsAccessible
 {
 public:
     explicit CCategoryTabStripAccessible(CCategoryTabStrip* strip);
-    ~CCategoryTabStripAccessible() override;
 
     // Registers the factory that gives every strip this interface; safe to
     // call more than once.
     static void Install();
 
-    int childCount() const override;
-    QAccessibleInterface* child(int index) const override;
-    int indexOfChild(const QAccessibleInterface* child) const override;
-    QAccessibleInterface* childAt(int x, int y) const override;
-    QAccessibleInterface* focusChild() const override;
+    int PartCount() const override;
+    int CurrentPart() const override;
+
+protected:
+    QAccessibleInterface* MakePart(int index) const override;
+    int PartAt(QPoint local) const override;
 
 private:
     CCategoryTabStrip* Strip() const;
-
-    mutable QHash<int, QAccessible::Id> tabs_;
 };

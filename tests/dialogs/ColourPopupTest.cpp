@@ -4,6 +4,7 @@
 #include "CNumberEdit.h"
 #include "CRecentColours.h"
 #include "CRegistry.h"
+#include "ColourText.h"
 #include "DialogTesting.h"
 
 #include <QLabel>
@@ -238,4 +239,81 @@ TEST_F(ColourPopupTest, StoredRecentColoursAreReadWithCare)
     EXPECT_TRUE(CRecentColours::Load().empty());
     CRecentColours::Add(green);
     EXPECT_EQ(CRecentColours::Load(), std::vector<ColourRef>{green});
+}
+
+TEST_F(ColourPopupTest, KeyboardMovesTheMarkOverGridAndRecentRowAndPicks)
+{
+    platform::CRegistry::DeleteValue(CRecentColours::kKey, CRecentColours::kValue);
+    const ColourRef recent = MakeColourRef(1, 2, 3);
+    CRecentColours::Add(recent);
+    CColourPopup popup(nullptr, MakeColourRef(7, 8, 9));
+    popup.show();
+    popup.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&popup));
+    ASSERT_TRUE(popup.hasFocus());
+    EXPECT_EQ(popup.Marked(), -1);
+
+    // Nothing marked: the first arrow marks the first cell; the edges hold.
+    QTest::keyClick(&popup, Qt::Key_Up);
+    QTest::keyClick(&popup, Qt::Key_Left);
+    EXPECT_EQ(popup.Marked(), 0);
+    QTest::keyClick(&popup, Qt::Key_Right);
+    QTest::keyClick(&popup, Qt::Key_Down);
+    EXPECT_EQ(popup.Marked(), 1 + CColourPopup::kRows);
+    // Below the grid lies the recent row; its empty slots are not reached.
+    for (int step = 0; step < CColourPopup::kRows + 2; ++step) {
+        QTest::keyClick(&popup, Qt::Key_Down);
+    }
+    EXPECT_EQ(popup.Marked(), CColourPopup::kRows + CColourPopup::kRows - 1);
+    QTest::keyClick(&popup, Qt::Key_Left);
+    QTest::keyClick(&popup, Qt::Key_Down);
+    EXPECT_EQ(popup.Marked(), CColourPopup::kRecentFirst);
+    EXPECT_EQ(popup.Colour(), recent);
+
+    // Tab leads on to "Custom...", where Enter no longer picks a cell.
+    QTest::keyClick(&popup, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), popup.findChild<QPushButton*>("custom"));
+    QTest::keyClick(&popup, Qt::Key_Backtab);
+    ASSERT_TRUE(popup.hasFocus());
+    QTest::keyClick(&popup, Qt::Key_Return);
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_TRUE(popup.Picked());
+    EXPECT_EQ(popup.Colour(), recent);
+    platform::CRegistry::DeleteValue(CRecentColours::kKey, CRecentColours::kValue);
+}
+
+TEST_F(ColourPopupTest, ScreenReadersSeeEachCellByItsColourAndCanPressIt)
+{
+    platform::CRegistry::DeleteValue(CRecentColours::kKey, CRecentColours::kValue);
+    const ColourRef recent = MakeColourRef(0x12, 0x34, 0x56);
+    CRecentColours::Add(recent);
+    CColourPopup popup(nullptr, recent);
+    popup.show();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&popup);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->text(QAccessible::Name), "색 목록");
+    // The 48 cells of the grid and the one filled recent slot, then the
+    // popup's own widgets.
+    EXPECT_GT(face->childCount(), CColourPopup::kRecentFirst + 1);
+    QAccessibleInterface* first = face->child(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->role(), QAccessible::Cell);
+    EXPECT_EQ(first->text(QAccessible::Name), ColourHexText(CColourPopup::PaletteColour(0)));
+    EXPECT_EQ(face->indexOfChild(first), 0);
+    QAccessibleInterface* slot = face->child(CColourPopup::kRecentFirst);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(slot->text(QAccessible::Name), "최근 색 #123456");
+    EXPECT_TRUE(slot->state().selected);
+    EXPECT_EQ(face->childAt(slot->rect().center().x(), slot->rect().center().y()), slot);
+    QAccessibleInterface* custom =
+        QAccessible::queryAccessibleInterface(popup.findChild<QPushButton*>("custom"));
+    const int customAt = face->indexOfChild(custom);
+    EXPECT_GT(customAt, CColourPopup::kRecentFirst);
+    EXPECT_EQ(face->child(customAt), custom);
+
+    first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_TRUE(popup.Picked());
+    EXPECT_EQ(popup.Colour(), CColourPopup::PaletteColour(0));
+    platform::CRegistry::DeleteValue(CRecentColours::kKey, CRecentColours::kValue);
 }

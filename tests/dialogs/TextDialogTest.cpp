@@ -510,3 +510,43 @@ TEST_F(TextDialogTest, EditingShowsTheDecorationAndUntickingTurnsAPartOff)
     decoration.shadow.on = false; // the settings stay for when it is turned on again
     EXPECT_EQ(item.Decoration(), decoration);
 }
+
+TEST_F(TextDialogTest, EveryStyleControlHasANameAndTabReachesEachInTurn)
+{
+    for (const auto part :
+         {CTextStyleDialog::kOutline, CTextStyleDialog::kShadow, CTextStyleDialog::kBox}) {
+        SCOPED_TRACE(CTextStyleDialog::Caption(part).toStdString());
+        CTextStyleDialog style(part, TextDecoration());
+        style.show();
+        style.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&style));
+
+        // Tab from the first control round to it again, as a keyboard user would.
+        QList<QWidget*> reached;
+        for (QWidget* at = QApplication::focusWidget(); at != nullptr && !reached.contains(at);
+             at = QApplication::focusWidget()) {
+            reached.append(at);
+            QTest::keyClick(at, Qt::Key_Tab);
+        }
+        QList<QWidget*> order = {style.OnBox(), style.ColourButton()};
+        for (QSpinBox* field : style.Fields()) {
+            order.append(field);
+        }
+        order.append(style.findChild<QPushButton*>("ok"));
+        order.append(style.findChild<QPushButton*>("cancel"));
+        EXPECT_EQ(reached, order);
+
+        for (QWidget* control : style.findChildren<QWidget*>()) {
+            if ((control->focusPolicy() & Qt::TabFocus) && control->focusProxy() == nullptr) {
+                EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+                EXPECT_FALSE(AccessibleName(control).isEmpty())
+                    << control->objectName().toStdString();
+            }
+        }
+        EXPECT_EQ(AccessibleName(style.ColourButton()), "색");
+        EXPECT_EQ(AccessibleName(style.OnBox()), "사용");
+        // The colour it shows only as paint is read out as text.
+        QAccessibleInterface* colour = QAccessible::queryAccessibleInterface(style.ColourButton());
+        EXPECT_EQ(colour->text(QAccessible::Description), "#000000");
+    }
+}
