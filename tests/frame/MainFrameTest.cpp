@@ -282,15 +282,6 @@ TEST_F(MainFrameTest, DropDownArrowsPopUpTheirSubMenus)
     frame_->InsertMenu()->close();
 }
 
-TEST_F(MainFrameTest, PictureSubMenuNamesInsertAndAppend)
-{
-    QStringList texts;
-    for (const QAction* action : frame_->InsertMenu()->actions()) {
-        texts.append(action->text());
-    }
-    EXPECT_EQ(texts, (QStringList{"삽입", "이어붙이기"}));
-}
-
 TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
 {
     // Only entries whose pictures are there open.
