@@ -48,21 +48,6 @@ protected:
     CImageToolBar* toolBar_ = new CImageToolBar(nullptr, &window_);
 };
 
-TEST_F(SizingControlBarTest, BarsStartAtTheirDefaultSizesAndPlaces)
-{
-    EXPECT_EQ(itemBar_->DockedArea(), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(itemBar_->HorizontalSize(), QSize(800, 130));
-    EXPECT_EQ(itemBar_->height(), 130);
-    EXPECT_EQ(itemBar_->allowedAreas(), Qt::BottomDockWidgetArea);
-
-    EXPECT_EQ(toolBar_->DockedArea(), Qt::RightDockWidgetArea);
-    EXPECT_EQ(toolBar_->VerticalSize(), QSize(220, 600));
-    EXPECT_EQ(toolBar_->width(), 220);
-    EXPECT_EQ(toolBar_->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    EXPECT_EQ(toolBar_->windowTitle(), QStringLiteral("이미지 편집툴"));
-    EXPECT_EQ(itemBar_->windowTitle(), QStringLiteral("아이템"));
-}
-
 TEST_F(SizingControlBarTest, CollapseShrinksToTheMinimumAndExpandGivesTheDefaultBack)
 {
     // The user makes the bar taller first; expanding still gives 800 × 130.
