@@ -1,19 +1,12 @@
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "DialogTesting.h"
+#include "ItemLibraryTesting.h"
 
 #include <QMainWindow>
 #include <QTest>
 
 namespace {
-
-// Records the messages a bar relays to its panel.
-class CRecorder : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { received.push_back(std::move(message)); }
-    std::vector<msg::Message> received;
-};
 
 // A main window of 1000 × 800 holding both bars where the editor puts them.
 class SizingControlBarTest : public WidgetTest
@@ -116,7 +109,7 @@ TEST_F(SizingControlBarTest, CloseRequestLeavesTheBarVisible)
 
 TEST_F(SizingControlBarTest, BarRelaysMessagesToItsPanel)
 {
-    CRecorder panel;
+    CMessageLog panel;
     itemBar_->SetPanel(new QWidget, &panel);
     itemBar_->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {2}));
     ASSERT_EQ(panel.received.size(), 1u);
