@@ -2,6 +2,7 @@
 // 1600 × 400 picture, plain and with each part of its decoration, and the
 // full render of a 12-megapixel picture with five such captions.
 
+#include "../tests/model/TextItemTesting.h"
 #include "BenchTimer.h"
 #include "CItemCanvas.h"
 #include "CTextItem.h"
@@ -16,16 +17,8 @@ namespace {
 
 std::unique_ptr<CTextItem> Caption(const TextDecoration& decoration, QPointF at)
 {
-    auto text = std::make_unique<CTextItem>();
-    text->SetText(QStringLiteral("즐거운 여행 Pixvel 2026"));
-    CharFormat format;
-    format.faceName = "NanumGothic";
-    format.height = 72 * 20;
-    format.effects = CharFormat::kBold;
-    format.colour = 0xFFFFFF;
-    text->SetFormat(format);
+    auto text = BoldWhiteText(QStringLiteral("즐거운 여행 Pixvel 2026"), "NanumGothic", 72, at);
     text->SetDecoration(decoration);
-    text->MakeOutline(at);
     return text;
 }
 

@@ -75,23 +75,12 @@ testing::AssertionResult Same(const Shown& shown, const Shown& expected)
 
 // The real view in the real main frame with its real panels; public, as the
 // scripted edits below drive it too.
-class UndoRedoTest : public WidgetTest, public CEditorWindow
+class UndoRedoTest : public WidgetTest, public CEditorWindow<>
 {
 public:
-    UndoRedoTest()
-    {
-        frame_.resize(1200, 900);
-        frame_.show();
-        frame_.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&frame_));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    }
+    UndoRedoTest() { ShowFrame({1200, 900}); }
 
-    CItemCanvas& Canvas() const { return CItemCanvas::Instance(); }
-    QWidget* Viewport() const { return view_->viewport(); }
     const CUndoHistory& History() const { return view_->History(); }
-    CImageToolPanel* ToolPanel() const { return frame_.ImageToolBar()->ToolPanel(); }
-    CItemsPanel* ItemsPanel() const { return ToolPanel()->ItemsPanel(); }
     CValueSlider* Slider(int id) const
     {
         return frame_.findChild<CValueSlider*>(QString::number(id));
@@ -99,8 +88,7 @@ public:
 
     void Open(QSize size)
     {
-        prompter_.openFiles = {
-            WriteOneColourPicture(folder_.filePath("photo.png"), size, QColor(200, 220, 240))};
+        prompter_.openFiles = {WritePicture("photo.png", size, QColor(200, 220, 240))};
         prompter_.answers = {CPrompter::kDiscard};
         ASSERT_TRUE(frame_.RunCommand(cmd::kFileOpen));
     }

@@ -1,4 +1,3 @@
-#include "CAboutDialog.h"
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "CLogoControl.h"
@@ -282,15 +281,6 @@ TEST_F(MainFrameTest, DropDownArrowsPopUpTheirSubMenus)
     frame_->InsertMenu()->close();
 }
 
-TEST_F(MainFrameTest, PictureSubMenuNamesInsertAndAppend)
-{
-    QStringList texts;
-    for (const QAction* action : frame_->InsertMenu()->actions()) {
-        texts.append(action->text());
-    }
-    EXPECT_EQ(texts, (QStringList{"삽입", "이어붙이기"}));
-}
-
 TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
 {
     // Only entries whose pictures are there open.
@@ -316,13 +306,3 @@ TEST_F(MainFrameTest, RecentFilesOpenThroughTheView)
 }
 
 } // namespace
-
-TEST(AboutDialogTest, ShowsTheVersionUnderItsTitle)
-{
-    EnsureApplication();
-    CAboutDialog about;
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("Pixvel 정보"));
-    auto* line = about.findChild<QLabel*>("VersionLine");
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text(), QStringLiteral("Pixvel 버전 1.5.0.0"));
-}

@@ -11,7 +11,7 @@
 #include "CPrompter.h"
 #include "CommandIds.h"
 #include "DialogTesting.h"
-#include "EditorViewTesting.h"
+#include "EditorWindowTesting.h"
 #include "QtTranslations.h"
 #include "ScriptedPrompter.h"
 #include "ViewInFrameTesting.h"
@@ -69,22 +69,10 @@ private:
     QStringList* log_;
 };
 
-class ViewInFrameTest : public WidgetTest
+class ViewInFrameTest : public WidgetTest, protected CEditorWindow<>
 {
 protected:
-    ViewInFrameTest()
-    {
-        view_ = new COMRImageEditorView(document_, settings_, &frame_, prompter_);
-        ShowViewInFrame(frame_, view_, toolBar_, itemBar_);
-    }
-
-    QWidget* Viewport() const { return view_->viewport(); }
-    CItemCanvas& Canvas() const { return CItemCanvas::Instance(); }
-
-    QString WritePicture(const QString& name, QSize size, QColor colour = Qt::darkCyan) const
-    {
-        return WriteOneColourPicture(folder_.filePath(name), size, colour);
-    }
+    ViewInFrameTest() { ShowViewInFrame(frame_, toolBar_, itemBar_); }
 
     // Opens a picture through File Open and forgets what the bars heard.
     QString Open(QSize size)
@@ -134,12 +122,6 @@ protected:
         return names;
     }
 
-    QTemporaryDir folder_;
-    AppSettings settings_;
-    CScriptedPrompter prompter_;
-    COMRImageEditorDoc document_;
-    CMainFrame frame_{settings_, prompter_};
-    COMRImageEditorView* view_ = nullptr;
     QStringList log_;
     CBarRecorder toolBar_{"toolbar", &log_};
     CBarRecorder itemBar_{"itembar", &log_};

@@ -9,6 +9,7 @@
 #include "CTextDecorationPainter.h"
 #include "CTextItem.h"
 #include "CZipReader.h"
+#include "TextItemTesting.h"
 
 #include <QFile>
 
@@ -36,16 +37,8 @@ protected:
         QImage base(200, 120, QImage::Format_RGB32);
         base.fill(kBase);
         canvas_.AddPicture(base, 0, 0, 0, 0, 1.0f);
-        auto text = std::make_unique<CTextItem>();
-        CharFormat format;
-        format.faceName = "DejaVu Sans";
-        format.height = 60 * 20;
-        format.effects = CharFormat::kBold;
-        format.colour = 0xFFFFFF;
-        text->SetFormat(format);
-        text->SetText("HI");
-        text->MakeOutline(QPointF(40, 20));
-        text_ = static_cast<CTextItem*>(canvas_.AddItem(std::move(text)));
+        text_ = static_cast<CTextItem*>(
+            canvas_.AddItem(BoldWhiteText("HI", "DejaVu Sans", 60, QPointF(40, 20))));
         plain_ = Render();
     }
 

@@ -1,17 +1,11 @@
 #include "CCategoryTabStrip.h"
 #include "DialogTesting.h"
+#include "ItemLibraryTesting.h"
 
 #include <QAccessible>
 #include <QTest>
 
 namespace {
-
-class CRecorder : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { received.push_back(std::move(message)); }
-    std::vector<msg::Message> received;
-};
 
 // A strip of three tabs, 400 × 20 on white, tab 0 marked, as the item
 // library sets it up.
@@ -66,7 +60,7 @@ protected:
     }
 
     CCategoryTabStrip strip_;
-    CRecorder recorder_;
+    CMessageLog recorder_;
 };
 
 TEST_F(CategoryTabStripTest, TabsAreSizedToTheirCaptionsAndOverlapByThePadding)

@@ -33,29 +33,16 @@
 
 namespace {
 
-class ItemsPanelInFrameTest : public WidgetTest, protected CEditorWindow
+class ItemsPanelInFrameTest : public WidgetTest, protected CEditorWindow<>
 {
 protected:
     ItemsPanelInFrameTest()
     {
-        frame_.resize(1000, 760);
-        frame_.show();
+        ShowFrame({1000, 760});
         frame_.ApplyDefaultBarSizes();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame_));
     }
     ~ItemsPanelInFrameTest() override { CEditingState::Instance() = CEditingState(); }
 
-    static CItemCanvas& Canvas() { return CItemCanvas::Instance(); }
-    CItemsPanel* Panel() const { return frame_.ImageToolBar()->ToolPanel()->ItemsPanel(); }
-
-    QString WritePicture(const QString& name, QSize size, QColor colour) const
-    {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(colour);
-        const QString path = folder_.filePath(name);
-        picture.save(path);
-        return path;
-    }
     void Open(const QString& path)
     {
         prompter_.answers = {CPrompter::kNo}; // the old picture is not saved
@@ -70,7 +57,7 @@ protected:
     }
     void ClickRow(int row)
     {
-        QTableWidget* list = Panel()->List();
+        QTableWidget* list = ItemsPanel()->List();
         const QRect cell = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     }
@@ -113,8 +100,8 @@ protected:
     QStringList Rows() const
     {
         QStringList rows;
-        for (int row = 0; row < Panel()->RowCount(); ++row) {
-            rows.append(Panel()->RowText(row));
+        for (int row = 0; row < ItemsPanel()->RowCount(); ++row) {
+            rows.append(ItemsPanel()->RowText(row));
         }
         return rows;
     }
@@ -130,10 +117,10 @@ TEST_F(ItemsPanelInFrameTest, OpacityOfThePlacedStickerReachesScreenAndFileAsThe
     Place(a);
     Place(b);
     EXPECT_EQ(Rows(), (QStringList{"b", "a", "(원본 200×150) photo"}));
-    EXPECT_TRUE(Panel()->Marked(0));
+    EXPECT_TRUE(ItemsPanel()->Marked(0));
     EXPECT_EQ(CEditingState::Instance().currentItem, Canvas().ItemAt(2));
 
-    CValueSlider* slider = Panel()->Slider();
+    CValueSlider* slider = ItemsPanel()->Slider();
     ASSERT_TRUE(slider->isVisible());
     const QImage before = frame_.View()->Widget()->grab().toImage();
     const QImage composite = Canvas().Composite();
@@ -226,16 +213,16 @@ TEST_F(ItemsPanelInFrameTest, RowsAndUsedTabNameTheCanvasLayersAfterEveryCommand
             Place(stickers[pick(3)]);
             break;
         case kPaste:
-            ClickRow(pick(Panel()->RowCount()));
+            ClickRow(pick(ItemsPanel()->RowCount()));
             frame_.RunCommand(cmd::kCopyItem);
             frame_.RunCommand(cmd::kPasteItem);
             break;
         case kDeleteRow:
-            ClickRow(pick(Panel()->RowCount()));
-            QTest::keyClick(Panel()->List(), Qt::Key_Delete);
+            ClickRow(pick(ItemsPanel()->RowCount()));
+            QTest::keyClick(ItemsPanel()->List(), Qt::Key_Delete);
             break;
         case kDeleteCommand:
-            ClickRow(pick(Panel()->RowCount()));
+            ClickRow(pick(ItemsPanel()->RowCount()));
             frame_.RunCommand(cmd::kDeleteItem);
             break;
         case kDeleteSeveral: {
@@ -247,7 +234,7 @@ TEST_F(ItemsPanelInFrameTest, RowsAndUsedTabNameTheCanvasLayersAfterEveryCommand
             break;
         }
         case kOrder:
-            ClickRow(pick(Panel()->RowCount()));
+            ClickRow(pick(ItemsPanel()->RowCount()));
             frame_.RunCommand(orders[pick(4)]);
             break;
         case kCropMerged:

@@ -1,19 +1,12 @@
 #include "CImageToolBar.h"
 #include "CItemBar.h"
 #include "DialogTesting.h"
+#include "ItemLibraryTesting.h"
 
 #include <QMainWindow>
 #include <QTest>
 
 namespace {
-
-// Records the messages a bar relays to its panel.
-class CRecorder : public CMessageReceiver
-{
-public:
-    void Receive(msg::Message message) override { received.push_back(std::move(message)); }
-    std::vector<msg::Message> received;
-};
 
 // A main window of 1000 × 800 holding both bars where the editor puts them.
 class SizingControlBarTest : public WidgetTest
@@ -47,21 +40,6 @@ protected:
     CItemBar* itemBar_ = new CItemBar(nullptr, &window_);
     CImageToolBar* toolBar_ = new CImageToolBar(nullptr, &window_);
 };
-
-TEST_F(SizingControlBarTest, BarsStartAtTheirDefaultSizesAndPlaces)
-{
-    EXPECT_EQ(itemBar_->DockedArea(), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(itemBar_->HorizontalSize(), QSize(800, 130));
-    EXPECT_EQ(itemBar_->height(), 130);
-    EXPECT_EQ(itemBar_->allowedAreas(), Qt::BottomDockWidgetArea);
-
-    EXPECT_EQ(toolBar_->DockedArea(), Qt::RightDockWidgetArea);
-    EXPECT_EQ(toolBar_->VerticalSize(), QSize(220, 600));
-    EXPECT_EQ(toolBar_->width(), 220);
-    EXPECT_EQ(toolBar_->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    EXPECT_EQ(toolBar_->windowTitle(), QStringLiteral("이미지 편집툴"));
-    EXPECT_EQ(itemBar_->windowTitle(), QStringLiteral("아이템"));
-}
 
 TEST_F(SizingControlBarTest, CollapseShrinksToTheMinimumAndExpandGivesTheDefaultBack)
 {
@@ -131,7 +109,7 @@ TEST_F(SizingControlBarTest, CloseRequestLeavesTheBarVisible)
 
 TEST_F(SizingControlBarTest, BarRelaysMessagesToItsPanel)
 {
-    CRecorder panel;
+    CMessageLog panel;
     itemBar_->SetPanel(new QWidget, &panel);
     itemBar_->Receive(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {2}));
     ASSERT_EQ(panel.received.size(), 1u);

@@ -168,9 +168,4 @@ TEST_F(ValueSliderTest, ScreenReadersSeeASliderWithItsValue)
     EXPECT_EQ(Positions(set_), std::vector<int>{45});
 }
 
-TEST_F(ValueSliderTest, TakesFocusFromTheKeyboard)
-{
-    EXPECT_EQ(slider_.focusPolicy() & Qt::TabFocus, Qt::TabFocus);
-}
-
 } // namespace

@@ -11,7 +11,7 @@
 #include "CPictureItem.h"
 #include "CProjectWriter.h"
 #include "CommandIds.h"
-#include "EditorViewTesting.h"
+#include "EditorWindowTesting.h"
 #include "ViewInFrameTesting.h"
 
 #include <QAction>
@@ -68,22 +68,10 @@ QMimeData* PictureData(const QImage& picture, const QString& address = {})
     return data;
 }
 
-class DesktopConventionsTest : public WidgetTest
+class DesktopConventionsTest : public WidgetTest, protected CEditorWindow<COpenRecordingPrompter>
 {
 protected:
-    DesktopConventionsTest()
-    {
-        view_ = new COMRImageEditorView(document_, settings_, &frame_, prompter_);
-        ShowViewInFrame(frame_, view_, toolBar_, itemBar_);
-    }
-
-    CItemCanvas& Canvas() const { return CItemCanvas::Instance(); }
-    QWidget* Viewport() const { return view_->viewport(); }
-
-    QString WritePicture(const QString& name, QSize size, QColor colour = Qt::darkCyan) const
-    {
-        return WriteOneColourPicture(folder_.filePath(name), size, colour);
-    }
+    DesktopConventionsTest() { ShowViewInFrame(frame_, toolBar_, itemBar_); }
 
     QString WriteText(const QString& name) const
     {
@@ -134,12 +122,6 @@ protected:
         return dynamic_cast<CPictureItem*>(Canvas().ItemAt(index))->SourceName();
     }
 
-    QTemporaryDir folder_;
-    AppSettings settings_;
-    COMRImageEditorDoc document_;
-    COpenRecordingPrompter prompter_;
-    CMainFrame frame_{settings_, prompter_};
-    COMRImageEditorView* view_ = nullptr;
     CPlacedRecorder toolBar_;
     CPlacedRecorder itemBar_;
 };

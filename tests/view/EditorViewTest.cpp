@@ -113,9 +113,7 @@ TEST_F(EditorViewTest, OnePressSelectsAndDragsAndEmptyPictureDeselects)
 
 TEST_F(EditorViewTest, RotatingByTheOuterCornerZoneTurnsTheItem)
 {
-    OpenPicture({800, 600});
-    DropItem({100, 60}, {500, 350});
-    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
+    OpenWithSelectedItem({100, 60});
     const QRectF frame = view_->Tracker().FrameRect();
     // Just outside the top-right corner handle, turned a quarter round the
     // opposite corner.
@@ -172,9 +170,7 @@ TEST_F(EditorViewTest, DeleteRefusesTheBaseAndRemovesAnItem)
 
 TEST_F(EditorViewTest, ArrowsNudgeTheFrameAndCommitOnRelease)
 {
-    OpenPicture({800, 600});
-    DropItem({100, 100}, {500, 350});
-    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
+    OpenWithSelectedItem({100, 100});
     const QRectF start = ItemBounds(1);
     const QRectF frame = view_->Tracker().FrameRect();
 
@@ -218,9 +214,7 @@ TEST_F(EditorViewTest, ANudgeMovesTheItemSelectedDuringCropMode)
 
 TEST_F(EditorViewTest, SpaceReleasedInAnotherWindowNoLongerCounts)
 {
-    OpenPicture({800, 600});
-    DropItem({100, 100}, {500, 350});
-    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
+    OpenWithSelectedItem({100, 100});
     const QPoint corner = view_->Tracker().FrameRect().bottomRight().toPoint();
     SendKey(view_.get(), QEvent::KeyPress, Qt::Key_Space);
     QTest::mouseMove(Viewport(), corner);

@@ -9,6 +9,7 @@
 #include "ScriptedPrompter.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 // The main window as the view sees it: records every message and hands the
 // view its copies through the frame's routing table.
@@ -87,6 +88,15 @@ protected:
         request.y = screen.y();
         request.entries.push_back({QStringLiteral("item.png"), picture});
         frame_.Receive(msg::WithDrop(std::move(request)));
+    }
+
+    // Opens an 800 × 600 picture and drops an item of `size` centred at
+    // (500, 350), selected with a click.
+    void OpenWithSelectedItem(QSize size)
+    {
+        OpenPicture({800, 600});
+        DropItem(size, {500, 350});
+        QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, {500, 350});
     }
 
     QRectF ItemBounds(int index) const { return Canvas().ItemAt(index)->Outline().boundingRect(); }

@@ -60,23 +60,32 @@ QPointF AtAngle(QPointF centre, double degrees, double radius)
 
 TEST_F(TransformTrackerTest, HitCodesAroundTheFrame)
 {
-    EXPECT_EQ(tracker_.HitTest({101, 101}), 0);
-    EXPECT_EQ(tracker_.HitTest({150, 100}), 1);
-    EXPECT_EQ(tracker_.HitTest({200, 100}), 2);
-    EXPECT_EQ(tracker_.HitTest({202, 130}), 3);
-    EXPECT_EQ(tracker_.HitTest({200, 160}), 4);
-    EXPECT_EQ(tracker_.HitTest({150, 161}), 5);
-    EXPECT_EQ(tracker_.HitTest({100, 160}), 6);
-    EXPECT_EQ(tracker_.HitTest({99, 130}), 7);
-    // Outer zones: three handle sizes around corners, one axis only at edges.
-    EXPECT_EQ(tracker_.HitTest({93, 93}), 10);
-    EXPECT_EQ(tracker_.HitTest({150, 92}), 11);
-    EXPECT_EQ(tracker_.HitTest({207, 167}), 14);
-    EXPECT_EQ(tracker_.HitTest({92, 130}), 17);
-    EXPECT_EQ(tracker_.HitTest({130, 92}), CTransformTracker::kNoHit); // beside the edge zone
-    EXPECT_EQ(tracker_.HitTest({150, 130}), CTransformTracker::kBody); // hidden pivot is body
-    EXPECT_EQ(tracker_.HitTest({300, 300}), CTransformTracker::kNoHit);
-
+    // Handles clockwise from the top-left; outer zones three handle sizes
+    // around corners, one axis only at edges; a hidden pivot is body.
+    const struct
+    {
+        QPointF at;
+        int hit;
+    } cases[] = {
+        {{101, 101}, 0},
+        {{150, 100}, 1},
+        {{200, 100}, 2},
+        {{202, 130}, 3},
+        {{200, 160}, 4},
+        {{150, 161}, 5},
+        {{100, 160}, 6},
+        {{99, 130}, 7},
+        {{93, 93}, 10},
+        {{150, 92}, 11},
+        {{207, 167}, 14},
+        {{92, 130}, 17},
+        {{130, 92}, CTransformTracker::kNoHit}, // beside the edge zone
+        {{150, 130}, CTransformTracker::kBody},
+        {{300, 300}, CTransformTracker::kNoHit},
+    };
+    for (const auto& one : cases) {
+        EXPECT_EQ(tracker_.HitTest(one.at), one.hit) << one.at.x() << ", " << one.at.y();
+    }
     tracker_.SetOptions(CTransformTracker::kViewOptions | CTransformTracker::kPivotShown);
     EXPECT_EQ(tracker_.HitTest({150, 130}), CTransformTracker::kPivot);
 
