@@ -23,8 +23,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <algorithm>
-
 namespace {
 
 constexpr int kSeparator = 0;
@@ -275,7 +273,7 @@ void CMainFrame::Receive(msg::Message message)
     } else if (message.id == LogoClickMessage()) {
         OpenServicePage(service::kItemShopPage);
     } else if (message.id == msg::kDeleteItems) {
-        router_.Route(WithCleanDeleteList(std::move(message)));
+        router_.Route(CContextItems::WithCleanDeleteList(std::move(message), ItemCount()));
     } else {
         router_.Route(message);
     }
@@ -308,16 +306,12 @@ bool CMainFrame::RunFrameCommand(int id)
         statusBar()->setVisible(statusBar()->isHidden());
         return true;
     case cmd::kDeleteItem:
-        DeleteContextItems();
-        return true;
     case cmd::kToFront:
     case cmd::kOneUp:
     case cmd::kOneDown:
     case cmd::kToBack:
-        MoveContextItem(id);
-        return true;
     case cmd::kFitToPicture:
-        FitContextItem();
+        RunItemCommand(id);
         return true;
     case cmd::kHelp:
         OpenServicePage(service::kHelpPage);
@@ -383,7 +377,7 @@ std::optional<CommandState> CMainFrame::FrameCommandStatus(int id) const
     case cmd::kExit:
         return CommandState{};
     case cmd::kFitToPicture:
-        return CommandState{ContextItem().has_value(), false};
+        return CommandState{contextItems_.First(ItemCount()).has_value(), false};
     default:
         break;
     }
@@ -447,82 +441,27 @@ void CMainFrame::AddRecentFile(const QString& path)
     }
 }
 
-msg::Message CMainFrame::WithCleanDeleteList(msg::Message message) const
-{
-    // Every receiver deletes the same items: each index once, from the top
-    // down so that no removal shifts another, never the base picture.
-    if (message.indexes) {
-        msg::IndexList& indexes = *message.indexes;
-        const long count = view_ != nullptr ? view_->ItemCount() : 0;
-        std::erase_if(indexes, [count](uint32_t index) { return index < 1 || index >= count; });
-        std::sort(indexes.begin(), indexes.end(), std::greater<>());
-        indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    }
-    return message;
-}
-
 void CMainFrame::ShowItemMenu(msg::IndexList indexes)
 {
-    contextIndexes_ = std::move(indexes);
+    contextItems_.Open(std::move(indexes));
     UpdateCommands();
     itemMenu_->popup(QCursor::pos());
 }
 
-void CMainFrame::DeleteContextItems()
+void CMainFrame::RunItemCommand(int id)
 {
-    msg::IndexList indexes = std::exchange(contextIndexes_, {});
-    if (std::erase(indexes, 0u) > 0) {
-        prompter_.Tell(this, QStringLiteral("원본이미지는 삭제할 수 없습니다."));
+    const CContextItems::Request request = contextItems_.Take(id, ItemCount());
+    if (request.refusal) {
+        prompter_.Tell(this, *request.refusal);
     }
-    Receive(msg::WithIndexes(msg::kDeleteItems, 0, std::move(indexes)));
+    if (request.message) {
+        Receive(*request.message);
+    }
 }
 
-void CMainFrame::MoveContextItem(int id)
+long CMainFrame::ItemCount() const
 {
-    const msg::IndexList indexes = std::exchange(contextIndexes_, {});
-    if (indexes.empty()) {
-        return;
-    }
-    const long count = view_ != nullptr ? view_->ItemCount() : 0;
-    const long from = indexes.front();
-    long to = 1;
-    switch (id) {
-    case cmd::kToFront:
-        to = count - 1;
-        break;
-    case cmd::kOneUp:
-        to = from + 1;
-        break;
-    case cmd::kOneDown:
-        to = from - 1;
-        break;
-    default:
-        break;
-    }
-    // Only items move, and only between the base picture and the top.
-    const auto isItem = [count](long index) { return index >= 1 && index < count; };
-    if (!isItem(from) || !isItem(to) || from == to) {
-        return;
-    }
-    Receive(msg::WithIndexes(msg::kMoveItem, 0,
-                             {static_cast<uint32_t>(from), static_cast<uint32_t>(to)}));
-}
-
-std::optional<uint32_t> CMainFrame::ContextItem() const
-{
-    const long count = view_ != nullptr ? view_->ItemCount() : 0;
-    const auto item = std::find_if(contextIndexes_.begin(), contextIndexes_.end(),
-                                   [count](uint32_t index) { return index >= 1 && index < count; });
-    return item != contextIndexes_.end() ? std::optional<uint32_t>(*item) : std::nullopt;
-}
-
-void CMainFrame::FitContextItem()
-{
-    const std::optional<uint32_t> item = ContextItem();
-    contextIndexes_.clear();
-    if (item) {
-        Receive(msg::WithIndexes(msg::kFitItem, 0, {*item}));
-    }
+    return view_ != nullptr ? view_->ItemCount() : 0;
 }
 
 void CMainFrame::OpenServicePage(const char* path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppSettings.h"
+#include "CContextItems.h"
 #include "CFrameCommands.h"
 #include "CFrameView.h"
 #include "CMessageReceiver.h"
@@ -68,7 +69,7 @@ public:
     QMenu* ItemMenu() const { return itemMenu_; }
     QMenu* InsertMenu() const { return insertMenu_; }
     QMenu* CropMenu() const { return cropMenu_; }
-    const msg::IndexList& ContextIndexes() const { return contextIndexes_; }
+    const msg::IndexList& ContextIndexes() const { return contextItems_.Indexes(); }
     const QStringList& FontNames() const { return fontNames_; }
     const AppSettings& Settings() const { return settings_; }
 
@@ -108,15 +109,11 @@ private:
     bool RunFrameCommand(int id);
     std::optional<CommandState> FrameCommandStatus(int id) const;
     bool IsAcceleratorKey(const QEvent* event) const;
-    msg::Message WithCleanDeleteList(msg::Message message) const;
     void ShowItemMenu(msg::IndexList indexes);
-    void DeleteContextItems();
-    void MoveContextItem(int id);
-    // The first item (not the base picture) the item menu was opened for.
-    std::optional<uint32_t> ContextItem() const;
-    // Has the view stretch that item over the picture (0x498 through the
-    // routing table).
-    void FitContextItem();
+    // Delete, z-order and fit-to-picture of the item menu's items, sent
+    // through the routing table.
+    void RunItemCommand(int id);
+    long ItemCount() const;
     void OpenServicePage(const char* path);
     void ShowAbout();
     void ScheduleUpdate();
@@ -136,7 +133,7 @@ private:
     QMenu* cropMenu_ = nullptr;
     CDropDownButton* insertButton_ = nullptr;
     CDropDownButton* cropButton_ = nullptr;
-    msg::IndexList contextIndexes_;
+    CContextItems contextItems_;
     QStringList fontNames_;
     UrlOpener openUrl_;
     bool updatePending_ = false;

@@ -4,7 +4,6 @@
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
 #include "CPictureItem.h"
-#include "CPlacementReceiver.h"
 #include "CPrompter.h"
 #include "CTrackerCursors.h"
 #include "UndoSteps.h"
@@ -84,7 +83,7 @@ int COMRImageEditorView::ItemCount() const
 
 void COMRImageEditorView::SetPlacementReceiver(CPlacementReceiver* placements)
 {
-    placements_ = placements;
+    placements_.SetReceiver(placements);
 }
 
 void COMRImageEditorView::OpenDocument(const QString& path)
@@ -626,9 +625,7 @@ void COMRImageEditorView::ShowPicture(QImage bitmap, const QString& sourceName)
     state_.currentItem = base;
     Relayout(true);
     Rerender();
-    if (placements_ != nullptr) {
-        placements_->PictureOpened(sourceName);
-    }
+    placements_.PictureOpened(sourceName);
     Send(msg::WithIndexes(msg::kSelectItems, msg::kFromView, {0}));
     Send(msg::Make(msg::kZoom, msg::kZoomToolBarOnly, 100));
     selected_ = 0;

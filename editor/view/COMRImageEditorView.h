@@ -10,6 +10,7 @@
 #include "CLivePreview.h"
 #include "CPanTool.h"
 #include "CPictureCommands.h"
+#include "CPlacementTeller.h"
 #include "CTextTool.h"
 #include "CTransformTracker.h"
 #include "CUndoHistory.h"
@@ -175,7 +176,6 @@ private:
     void MoveItem(int from, int to);
     // Stretches an item over the whole picture, as a frame sticker needs.
     void FitToPicture(int index);
-    void TellPlaced(const CItem& item) const;
     // The items above the base picture were drawn into it: they go, and the
     // frame is told (0x48E, from the top down).
     void DropMergedItems();
@@ -195,8 +195,6 @@ private:
     // Puts a snapshot of the history back: canvas, screen, selection, panels.
     void RestoreSnapshot(const CCanvasSnapshot& snapshot);
     void EffectsChanged(int slider);
-    // Tells the panels every item again, as after opening the picture.
-    void RetellPlacements() const;
     void StartHistory();
     // The document is modified exactly while the history is away from the
     // saved state.
@@ -208,7 +206,7 @@ private:
     CItemCanvas& canvas_;
     CEditingState& state_;
     CFileCommands files_;
-    CPlacementReceiver* placements_ = nullptr;
+    CPlacementTeller placements_;
 
     bool present_ = false;
     QSizeF pictureSize_;

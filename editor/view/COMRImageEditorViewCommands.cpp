@@ -1,15 +1,14 @@
 // The commands and private messages of the editing view: rotate and mirror,
 // crop mode, pan, copy and paste, item drops, deletes and z-order moves.
 #include "CClipboardPictures.h"
+#include "CDroppedItems.h"
 #include "CEditingState.h"
+#include "CItem.h"
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
-#include "CPictureItem.h"
 #include "CPicturePrinter.h"
-#include "CPlacementReceiver.h"
 #include "CPrompter.h"
-#include "CTextItem.h"
 #include "CommandIds.h"
 #include "UndoSteps.h"
 
@@ -440,7 +439,7 @@ void COMRImageEditorView::PasteItem()
         atPoint ? QPointF(pastePoint_)
                 : QRectF(pictureRect_).center() - QPointF(bounds.width(), bounds.height()) / 2;
     canvas_.SetItemOutlineFromView(index, outline.translated(target - bounds.topLeft()));
-    TellPlaced(*item);
+    placements_.Placed(*item);
     Rerender();
     PictureChanged(step::kPlace);
     Select(index);
@@ -505,40 +504,12 @@ void COMRImageEditorView::PlaceItems(const msg::ItemDropRequest& request)
         return;
     }
     const QPointF centre = point - QPointF(pictureRect_.topLeft());
-    bool placed = false;
-    for (const msg::ItemDropEntry& entry : request.entries) {
-        CItem* item =
-            entry.picture.isNull()
-                ? canvas_.AddPictureFile(entry.path, centre.x(), centre.y())
-                : canvas_.AddPictureBitmap(entry.picture, centre.x(), centre.y(), 0, 0, entry.path);
-        if (item != nullptr && entry.picture.isNull()) { // from the item library
-            item->SetOutline(ViewLayout::LibraryItemPlacement(item->Outline().boundingRect(),
-                                                              pictureSize_, zoom_)
-                                 .map(item->Outline()));
-        }
-        if (item != nullptr) {
-            TellPlaced(*item);
-            placed = true;
-        }
-    }
-    if (!placed) {
+    if (!CDroppedItems(canvas_, placements_).Place(request.entries, centre, pictureSize_, zoom_)) {
         return;
     }
     Rerender();
     PictureChanged(step::kPlace);
     Select(canvas_.Count() - 1);
-}
-
-void COMRImageEditorView::TellPlaced(const CItem& item) const
-{
-    if (placements_ == nullptr) {
-        return;
-    }
-    if (const auto* text = dynamic_cast<const CTextItem*>(&item)) {
-        placements_->TextPlaced(text->Name());
-    } else if (const auto* picture = dynamic_cast<const CPictureItem*>(&item)) {
-        placements_->ItemPlaced(picture->SourceName());
-    }
 }
 
 void COMRImageEditorView::DeleteItems(const std::optional<msg::IndexList>& indexes)

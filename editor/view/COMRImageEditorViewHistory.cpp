@@ -5,8 +5,6 @@
 #include "CItemCanvas.h"
 #include "COMRImageEditorDoc.h"
 #include "COMRImageEditorView.h"
-#include "CPictureItem.h"
-#include "CPlacementReceiver.h"
 #include "CommandIds.h"
 #include "UndoSteps.h"
 
@@ -105,7 +103,7 @@ void COMRImageEditorView::RestoreSnapshot(const CCanvasSnapshot& snapshot)
     pictureSize_ = canvas_.BaseSize();
     selected_ = -1;
     state_.currentItem = canvas_.ItemAt(0); // the old items are gone
-    RetellPlacements();
+    placements_.Retell(canvas_);
     // Rendered before the layout, which then scales the new composite once
     // when the picture's size changed; a preview of the old items ends.
     livePreview_.End();
@@ -118,16 +116,4 @@ void COMRImageEditorView::RestoreSnapshot(const CCanvasSnapshot& snapshot)
     const int selected = snapshot.Selected();
     Select(selected >= 0 && selected < canvas_.Count() ? selected : 0, true);
     SendBaseSize();
-}
-
-void COMRImageEditorView::RetellPlacements() const
-{
-    const auto* base = dynamic_cast<const CPictureItem*>(canvas_.ItemAt(0));
-    if (placements_ == nullptr || base == nullptr) {
-        return;
-    }
-    placements_->PictureOpened(base->SourceName());
-    for (int index = 1; index < canvas_.Count(); ++index) {
-        TellPlaced(*canvas_.ItemAt(index));
-    }
 }

@@ -58,7 +58,7 @@ void COMRImageEditorView::PlaceText(const QPointF& point)
     text->SetLabel(kTextLabel);
     CItem* item = canvas_.AddItem(std::move(text));
     state_.currentItem = item;
-    TellPlaced(*item);
+    placements_.Placed(*item);
     Rerender();
     PictureChanged(step::kText);
     Select(canvas_.Count() - 1);
@@ -76,7 +76,7 @@ bool COMRImageEditorView::EditText(int index)
     const QString name = text->Name();
     if (dialog.exec() == QDialog::Accepted) {
         if (text->Name() != name) {
-            RetellPlacements(); // the lists show the item by its new first line
+            placements_.Retell(canvas_); // the lists show the item by its new first line
         }
         tracker_.Deselect();
         Rerender();

@@ -15,7 +15,7 @@ void COMRImageEditorView::ShowProject(ProjectContent project)
     for (size_t index = 1; index < project.items.size(); ++index) {
         CItem* item = canvas_.AddItem(std::move(project.items[index]));
         item->SetScale(float(zoom_));
-        TellPlaced(*item);
+        placements_.Placed(*item);
     }
     Rerender();
     // The panels placed a row for each item and selected it; the base
