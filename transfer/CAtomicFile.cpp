@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -68,8 +69,16 @@ bool CAtomicFile::Open(const fs::path& target)
     const fs::path folder = CSafePath::ParentFolder(target);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temporary_ = folder / TemporaryName();
+        // Remembered before it is made: a termination signal between making
+        // the file and remembering it would leave it behind. The name holds
+        // this process's id, so no other program's file goes by it.
+        partialSlot_ = CPartialFiles::Remember(temporary_);
         fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) {
+        const int error = errno;
+        if (fd_ < 0) {
+            CPartialFiles::Forget(std::exchange(partialSlot_, -1));
+        }
+        if (fd_ < 0 && error != EEXIST) {
             break;
         }
     }
@@ -77,7 +86,6 @@ bool CAtomicFile::Open(const fs::path& target)
         temporary_.clear();
         return false;
     }
-    partialSlot_ = CPartialFiles::Remember(temporary_);
     if (keepMode != 0 && fchmod(fd_, keepMode) != 0) {
         Discard();
         return false;
